@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds MeterBench and runs every test:
+#   1. the core tests under AddressSanitizer + UndefinedBehaviorSanitizer,
+#   2. the parser fuzzer for a bounded time (MB_FUZZ_SECONDS, default 60),
+#   3. the full build (window, virtual meter, benchmarks) and all its tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh
+
+jobs=$(nproc)
+fuzz_seconds=${MB_FUZZ_SECONDS:-60}
+
+echo "== core tests under ASan/UBSan =="
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMB_SANITIZE=ON -DMB_CORE_ONLY=ON \
+  -DMB_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan -j "$jobs" --output-on-failure
+
+echo "== parser fuzzing (${fuzz_seconds} s) =="
+CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMB_FUZZ=ON \
+  -DMB_CORE_ONLY=ON -DMB_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j "$jobs"
+for fuzzer in build-fuzz/bin/fuzz_*; do
+  [[ -x "$fuzzer" ]] || continue
+  mkdir -p build-fuzz/corpus/"$(basename "$fuzzer")"
+  "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 \
+    build-fuzz/corpus/"$(basename "$fuzzer")" 2>&1 | tail -n 3
+done
+
+echo "== full build and tests =="
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build -j "$jobs" --output-on-failure
