@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -23,11 +24,22 @@ class ReceiveRing {
     // Consuming read at RingReadPos: returns the cell, zeroes it, advances, and
     // clears RingHasData when RingReadPos reaches RingWritePos. Does not test
     // RingHasData first; callers do.
-    std::uint8_t RingTake();
+    std::uint8_t RingTake() {
+        const std::uint8_t byte = cells_[static_cast<std::size_t>(readPos_)];
+        cells_[static_cast<std::size_t>(readPos_)] = 0;
+        readPos_ = Next(readPos_);
+        if (readPos_ == writePos_) hasData_ = 0;
+        return byte;
+    }
 
     // Look-ahead read at RingScanPos: returns the cell unchanged, advances, and
     // clears RingHasData when RingScanPos reaches RingWritePos.
-    std::uint8_t RingPeek();
+    std::uint8_t RingPeek() {
+        const std::uint8_t byte = cells_[static_cast<std::size_t>(scanPos_)];
+        scanPos_ = Next(scanPos_);
+        if (scanPos_ == writePos_) hasData_ = 0;
+        return byte;
+    }
 
     // Consumes (zeroes) cells from RingReadPos up to, not including, `target`.
     // Never passes RingWritePos: reaching it clears RingHasData and stops.
