@@ -242,7 +242,13 @@ void Bevelo::Refresh() {
     // A control disabled through its container draws disabled too, without
     // its own Enabled property changing.
     const bool storedEnabled = m_props.Enabled;
-    if (!isEnabled()) m_props.Enabled = false;
+    if (parentWidget() && !parentWidget()->isEnabled()) m_props.Enabled = false;
+    // A shown toggle button that is on looks pressed, and a disabled control
+    // disabled; the state field keeps what was drawn.
+    if (m_rt.shown) {
+        if (m_props.ButtonType == 1 && m_props.Value) m_rt.state = StatePressed;
+        if (!m_props.Enabled) m_rt.state = StateDisabled;
+    }
     bevelo::refresh(m_surface, m_props, m_rt, palette());
     m_props.Enabled = storedEnabled;
     update();
