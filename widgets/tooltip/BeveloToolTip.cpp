@@ -9,6 +9,9 @@
 #include <QStyle>
 #include <QToolTip>
 
+#include "widgets/paint/ColorMath.h"
+#include "widgets/paint/SystemColors.h"
+
 namespace {
 
 constexpr int kPadding = 6;    // inside the body, around title and text
@@ -20,40 +23,6 @@ constexpr int kStemHeight = 12;
 constexpr int kStemHalfBase = 8;
 constexpr int kStemInset = 20;  // stem position from the body's left edge
 constexpr int kCursorGap = 20;  // a rectangle tip sits this far below the pointer
-
-// The usual system colour indices, mapped onto the palette's roles.
-QColor systemColor(int index, const QPalette& pal) {
-    switch (index) {
-        case 5:
-            return pal.color(QPalette::Base);
-        case 8:
-            return pal.color(QPalette::Text);
-        case 13:
-            return pal.color(QPalette::Highlight);
-        case 14:
-            return pal.color(QPalette::HighlightedText);
-        case 15:
-            return pal.color(QPalette::Button);
-        case 16:
-            return pal.color(QPalette::Dark);
-        case 17:
-            return pal.color(QPalette::Disabled, QPalette::Text);
-        case 18:
-            return pal.color(QPalette::ButtonText);
-        case 20:
-            return pal.color(QPalette::Light);
-        case 21:
-            return pal.color(QPalette::Shadow);
-        case 22:
-            return pal.color(QPalette::Midlight);
-        case 23:
-            return pal.color(QPalette::ToolTipText);
-        case 24:
-            return pal.color(QPalette::ToolTipBase);
-        default:
-            return pal.color(QPalette::Window);
-    }
-}
 
 QStyle::StandardPixmap iconFor(int icon) {
     switch (icon) {
@@ -74,8 +43,7 @@ QRegion eroded(const QRegion& r) {
 }  // namespace
 
 QColor BeveloToolTip::colorFromOle(OleColor value, const QPalette& palette) {
-    if (value & 0x80000000u) return systemColor(int(value & 0xFFu), palette);
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+    return QColor::fromRgb(bevelo::toQRgb(bevelo::resolveColor(value, palette)));
 }
 
 BeveloToolTip::BeveloToolTip(QWidget* owner, const BeveloToolTipLook& look)
