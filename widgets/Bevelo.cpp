@@ -13,7 +13,7 @@
 
 #include "widgets/BeveloAccessible.h"
 #include "widgets/BeveloColors.h"
-#include "widgets/BeveloGrayscale.h"
+#include "widgets/paint/Grayscale.h"
 #include "widgets/BeveloHost.h"
 #include "widgets/about/BeveloAboutPanel.h"
 #include "widgets/paint/BeveloPainter.h"
