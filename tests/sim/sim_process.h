@@ -101,10 +101,11 @@ class SimProcess {
         }
     }
 
-    // Sends SIGTERM and returns the exit status (-1 when it did not exit normally).
-    int stop() {
+    // Sends the signal (SIGTERM unless given) and returns the exit status (-1 when it did not exit
+    // normally).
+    int stop(int signal = SIGTERM) {
         if (pid_ <= 0) return -1;
-        kill(pid_, SIGTERM);
+        kill(pid_, signal);
         int status = 0;
         waitpid(pid_, &status, 0);
         pid_ = -1;

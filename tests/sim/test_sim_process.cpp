@@ -1,11 +1,14 @@
 // meterbench-sim as a program: its first line, its pty, its link and its log.
+#include <pty.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <thread>
 
 #include "sim_process.h"
 #include "sim_test_support.h"
+#include "tools/sim/line_io.h"
 
 namespace mb::sim {
 namespace {
@@ -55,7 +58,7 @@ TEST(SimProcess, LinkPointsAtThePtyAndGoesAwayOnStop) {
         for (int i = 0; i < 100 && readlink(link.c_str(), target, sizeof target - 1) < 0; ++i)
             usleep(10000);
         EXPECT_EQ(std::string(target), sim.path());
-        EXPECT_EQ(sim.stop(), 0);
+        EXPECT_EQ(sim.stop(SIGINT), 0);
     }
     struct stat info {};
     EXPECT_NE(lstat(link.c_str(), &info), 0) << "link left behind";
@@ -90,18 +93,74 @@ TEST(SimProcess, LogShowsRequestAndReplyInHex) {
 }
 
 TEST(SimProcess, LineRatePacesTheReplyLikeASlowLine) {
-    // 19 bytes at 1200 baud and 11 bits a byte take about 174 ms on a real line.
+    // 19 bytes at 1200 baud and 11 bits a byte: the last one leaves at least
+    // 18 byte times (165 ms) after the first. Scheduling delays only add to it.
     SimProcess sim({"--line-rate", "1200"});
     START_OR_SKIP(sim);
     ASSERT_TRUE(sim.openLine());
+    const auto sent = std::chrono::steady_clock::now();
     ASSERT_TRUE(sim.send(hex("FE FE FE 68 10 AA AA AA AA AA AA AA 03 03 0A 81 01 B0 16")));
-    Bytes first = sim.receive(1);
-    ASSERT_EQ(first.size(), 1u);
-    const auto start = std::chrono::steady_clock::now();
-    Bytes rest = sim.receive(18);
-    const auto took = std::chrono::steady_clock::now() - start;
-    ASSERT_EQ(rest.size(), 18u);
-    EXPECT_GE(took, std::chrono::milliseconds(120)) << "reply arrived faster than the line allows";
+    Bytes reply = sim.receive(19);
+    const auto took = std::chrono::steady_clock::now() - sent;
+    ASSERT_EQ(reply.size(), 19u);
+    EXPECT_GE(took, std::chrono::milliseconds(160)) << "reply arrived faster than the line allows";
+}
+
+TEST(SimProcess, DeviceModeTakesAnyParityAndAnswersOnTheDevice) {
+    // The "device" is the slave of a pty this test owns; the test plays the window on the master.
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    for (const char* parity : {"E", "O", "M"}) {
+        SimProcess sim({"--device", name, "--baud", "2400", "--parity", parity});
+        START_OR_SKIP(sim);
+        EXPECT_EQ(sim.path(), name);
+        const Bytes request = hex("10 5B FE 59 16");
+        ASSERT_EQ(write(master, request.data(), request.size()), 5);
+        Bytes head(4);
+        pollfd fd{master, POLLIN, 0};
+        std::size_t got = 0;
+        while (got < head.size() && poll(&fd, 1, 3000) > 0) {
+            ssize_t n = read(master, head.data() + got, head.size() - got);
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        ASSERT_EQ(got, 4u) << "parity " << parity;
+        EXPECT_EQ(head[0], 0x68);
+        EXPECT_EQ(sim.stop(), 0);
+        tcflush(master, TCIOFLUSH);
+    }
+    close(slave);
+    close(master);
+}
+
+TEST(SimServe, RunsOnAThreadAndStopsOnRequest) {
+    std::string error;
+    auto line = Line::openPty(error);
+    ASSERT_TRUE(line) << error;
+    Session session(SimSettings{});
+    Stopper stopper;
+    std::FILE* sink = std::fopen("/dev/null", "w");
+    ASSERT_NE(sink, nullptr);
+    Logger log(sink);
+    int status = -1;
+    std::thread server([&] { status = serve(*line, session, LineSettings{}, log, stopper); });
+
+    int window = open(line->path().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(window, 0);
+    const Bytes request = hex("10 40 01 41 16");  // SND_NKE
+    ASSERT_EQ(write(window, request.data(), request.size()), 5);
+    pollfd fd{window, POLLIN, 0};
+    std::uint8_t ack = 0;
+    ASSERT_GT(poll(&fd, 1, 3000), 0);
+    ASSERT_EQ(read(window, &ack, 1), 1);
+    EXPECT_EQ(ack, 0xE5);
+
+    stopper.request();
+    server.join();
+    EXPECT_EQ(status, 0);
+    close(window);
+    std::fclose(sink);
 }
 
 TEST(SimProcess, BadOptionsExitWithUsage) {
