@@ -41,6 +41,11 @@ class ReceiveRing {
         return byte;
     }
 
+    // Repeated RingTake until it has taken `wanted` or RingHasData drops to 0;
+    // returns whether `wanted` was taken. Same effect on cells, positions and
+    // flag as the byte-by-byte loop, done in runs. Call only with RingHasData set.
+    bool RingTakeThrough(std::uint8_t wanted);
+
     // Consumes (zeroes) cells from RingReadPos up to, not including, `target`.
     // Never passes RingWritePos: reaching it clears RingHasData and stops.
     void ClsChar(std::int16_t target);
