@@ -46,9 +46,13 @@ QString paneEcho(const Bytes& bytes) {
 }
 
 void processEventsFor(int ms) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
-    // processEvents returns at once when nothing is queued; do not spin.
-    QTest::qSleep(1);
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
+        // processEvents returns at once when nothing is queued; do not spin.
+        QTest::qSleep(1);
+    } while (clock.elapsed() < ms);
 }
 
 // --- SimMeter ------------------------------------------------------------------
