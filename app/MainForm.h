@@ -84,6 +84,9 @@ class MainForm : public QWidget {
     void exitProgram();             // Bevelo8 click
     // The communication event: bytes waiting at the port.
     void onCommEvent();
+    // The receive handler's work on the bytes one event brought: count, ring,
+    // echo into "Received Data", parser of the mode, "Check Pass！".
+    void receiveBytes(const QByteArray& bytes);
 
     // --- injection points ---------------------------------------------------
     void setPrompter(std::unique_ptr<Prompter> prompter) { m_prompter = std::move(prompter); }

@@ -5,7 +5,10 @@
 #include "app/MainForm.h"
 
 void MainForm::onCommEvent() {
-    const QByteArray bytes = m_port.readAll();
+    receiveBytes(m_port.readAll());
+}
+
+void MainForm::receiveBytes(const QByteArray& bytes) {
     std::string echo;
     echo.reserve(static_cast<std::size_t>(bytes.size()) * 3);
     const bool checkPass =

@@ -45,6 +45,9 @@ TextPane::TextPane(QWidget* parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    m_repaintTimer.setSingleShot(true);
+    m_repaintTimer.setInterval(16);
+    connect(&m_repaintTimer, &QTimer::timeout, this, &TextPane::showAppended);
     refreshCharWidths();
 }
 
@@ -53,6 +56,7 @@ QString TextPane::text() const {
 }
 
 void TextPane::setText(const QString& text) {
+    m_repaintTimer.stop();
     m_utf8 = text.toUtf8();
     m_length = text.size();
     m_ascii = true;
@@ -82,8 +86,11 @@ void TextPane::appendUtf8(std::string_view utf8) {
 
 void TextPane::appendBytes(const char* data, qsizetype size) {
     if (size <= 0) return;
-    QScrollBar* bar = verticalScrollBar();
-    const bool atEnd = bar->value() >= bar->maximum();
+    if (!m_repaintTimer.isActive()) {
+        const QScrollBar* bar = verticalScrollBar();
+        m_followEnd = bar->value() >= bar->maximum();
+        m_repaintTimer.start();
+    }
     const qsizetype oldSize = m_utf8.size();
     const qsizetype oldLength = m_length;
     m_utf8.append(data, size);
@@ -100,8 +107,6 @@ void TextPane::appendBytes(const char* data, qsizetype size) {
         m_length += QString::fromUtf8(data, size).size();
     }
     wrapFrom(oldSize);
-    updateScrollBar(atEnd);
-    viewport()->update();
     if (QAccessible::isActive()) {
         QAccessibleTextInsertEvent ev(this, static_cast<int>(oldLength),
                                       QString::fromUtf8(data, size));
@@ -269,4 +274,10 @@ void TextPane::contextMenuEvent(QContextMenuEvent* event) {
 
 void TextPane::copyAll() const {
     if (QClipboard* clipboard = QApplication::clipboard()) clipboard->setText(text());
+}
+
+// Scroll bar and rows catch up with the appended text once per frame.
+void TextPane::showAppended() {
+    updateScrollBar(m_followEnd);
+    viewport()->update();
 }

@@ -8,6 +8,7 @@
 #include <QAbstractScrollArea>
 #include <QByteArray>
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,7 @@ class TextPane : public QAbstractScrollArea {
 
   private:
     void appendBytes(const char* data, qsizetype size);
+    void showAppended();
     void wrapFrom(qsizetype offset);
     void relayoutAll();
     void refreshCharWidths();
@@ -59,6 +61,10 @@ class TextPane : public QAbstractScrollArea {
     void updateScrollBar(bool followEnd);
     int wrapWidth() const;
     void copyAll() const;
+
+    // A flood of appends repaints at most once per frame, not once per append.
+    QTimer m_repaintTimer;
+    bool m_followEnd = true;  // the view was at the end when the appends began
 
     QByteArray m_utf8;       // the whole text
     qsizetype m_length = 0;  // UTF-16 units

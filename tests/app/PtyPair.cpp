@@ -55,6 +55,12 @@ QByteArray PtyPair::receive(int expected, int ms) {
     return got;
 }
 
+unsigned PtyPair::outputSpeed() const {
+    termios t{};
+    if (m_slave < 0 || ::tcgetattr(m_slave, &t) != 0) return 0;
+    return static_cast<unsigned>(::cfgetospeed(&t));
+}
+
 void PtyPair::closeMaster() {
     if (m_slave >= 0) ::close(m_slave);
     if (m_master >= 0) ::close(m_master);

@@ -18,6 +18,8 @@ class PtyPair {
     void send(const QByteArray& bytes);
     // Bytes the window wrote, collected for up to `ms` milliseconds.
     QByteArray receive(int expected, int ms = 1000);
+    // Baud rate the device is set to now (termios speed constant, e.g. B2400).
+    unsigned outputSpeed() const;
     // The far end goes away (like an unplugged adapter).
     void closeMaster();
 

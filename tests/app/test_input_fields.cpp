@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "WaitFor.h"
 #include "app/EventGate.h"
 #include "app/FieldFilter.h"
 #include "app/PageTimer.h"
@@ -98,7 +99,7 @@ TEST(PageTimer, EnabledWithIntervalZeroNeverTicks) {
 
     timer.setInterval(20);  // a new interval applies to the enabled timer at once
     EXPECT_TRUE(timer.isTicking());
-    QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 2, 1000);
+    ASSERT_TRUE(waitFor([&] { return ticks.count() >= 2; }, 1000));
     timer.setEnabled(false);
     const int after = static_cast<int>(ticks.count());
     QTest::qWait(80);
@@ -137,7 +138,7 @@ TEST(EventGate, EventsDuringAHandlerWaitAndRunOnceEach) {
         order << "click-end";
     });
     EXPECT_FALSE(gate.busy());
-    QTRY_COMPARE_WITH_TIMEOUT(gate.heldCount(), 0, 1000);
+    ASSERT_TRUE(waitFor([&] { return gate.heldCount() == 0; }, 1000));
     EXPECT_EQ(order, (QStringList{"click-start", "click-end", "receive", "tick"}));
     EXPECT_EQ(receiveRuns, 1);
 }

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "PtyPair.h"
+#include "WaitFor.h"
 #include "serial/port/SerialPortService.h"
 #include "serial/port/SerialSettings.h"
 
@@ -31,7 +32,7 @@ TEST(SerialService, DefaultSettingsOpenOnAPtyAndBytesPassBothWays) {
     QSignalSpy received(&port, &SerialPortService::bytesReceived);
     pty.send(QByteArray::fromHex("680102"));
     ASSERT_TRUE(received.wait(1000));
-    QTRY_COMPARE_WITH_TIMEOUT(port.bytesWaiting(), qint64(3), 1000);
+    ASSERT_TRUE(waitFor([&] { return port.bytesWaiting() == qint64(3); }, 1000));
     EXPECT_EQ(port.readAll(), QByteArray::fromHex("680102"));
 
     EXPECT_TRUE(port.write(QByteArray::fromHex("FEFE68")));

@@ -1,0 +1,311 @@
+// The window's serial link on real ptys: scan, Connect / Disconnect, busy and
+// missing ports, a vanishing peer, the receive echo, counters, one event at a time.
+#include <gtest/gtest.h>
+#include <termios.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSerialPort>
+
+#include "FormHarness.h"
+#include "PtyPair.h"
+#include "WaitFor.h"
+
+namespace {
+
+const QString kPromptTitle = QStringLiteral("Error Prompt (0x8002)");
+
+// A CJ188 reply: 68 T A0..A6 C L DI0 DI1 SER CS 16, CS = sum of 68..SER.
+QByteArray cj188Reply() {
+    QByteArray f = QByteArray::fromHex("68109078563412337881031F9001");
+    quint32 sum = 0;
+    for (char b : f) sum += static_cast<quint8>(b);
+    f.append(static_cast<char>(sum & 0xFF));
+    f.append('\x16');
+    return f;
+}
+
+// Holds `device` open in a second process, the way another program would.
+class OtherProgram {
+  public:
+    explicit OtherProgram(const QString& device) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("MB_HOLD_DEVICE"), device);
+        m_process.setProcessEnvironment(env);
+        m_process.start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--gtest_filter=PortHolder.HoldsTheDeviceUntilStdinCloses")});
+        m_process.waitForStarted(5000);
+        QElapsedTimer clock;
+        clock.start();
+        while (!m_output.contains("held") && clock.elapsed() < 5000 &&
+               m_process.state() == QProcess::Running) {
+            m_process.waitForReadyRead(100);
+            m_output += m_process.readAllStandardOutput();
+        }
+    }
+    ~OtherProgram() {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(3000)) m_process.kill();
+    }
+    bool holding() const { return m_output.contains("held"); }
+
+  private:
+    QProcess m_process;
+    QByteArray m_output;
+};
+
+}  // namespace
+
+// Runs only as the child of OtherProgram.
+TEST(PortHolder, HoldsTheDeviceUntilStdinCloses) {
+    const QString device = qEnvironmentVariable("MB_HOLD_DEVICE");
+    if (device.isEmpty())
+        GTEST_SKIP()
+            << "helper process of the busy-port test; it runs only when started by that test";
+    QSerialPort port(device);
+    ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
+    std::fputs("held\n", stdout);
+    std::fflush(stdout);
+    char c;
+    while (std::fread(&c, 1, 1, stdin) == 1) {
+    }
+}
+
+TEST(MainFormSerial, ConnectAndDisconnectOnAPty) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    FormHarness h(QStringLiteral("COM2=%1,COM5=/dev/meterbench-missing").arg(pty.device()));
+    MainForm& f = *h.form;
+    EXPECT_EQ(h.portList(), QStringList{"COM2"});
+    EXPECT_EQ(h.c().Combo1->currentText(), QStringLiteral("COM2"));
+    EXPECT_EQ(h.c().Combo1->itemData(0, Qt::ToolTipRole).toString(), pty.device());
+
+    h.c().Combo2->setEditText(QStringLiteral("9600"));
+    h.c().Combo3->setCurrentIndex(0);  // NONE
+    f.Timer2().setEnabled(true);
+    h.click("OpenCOomPort");
+    EXPECT_TRUE(h.prompts->shown.empty());
+    EXPECT_TRUE(f.PortConnected());
+    EXPECT_TRUE(f.port().isOpen());
+    EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Disconnect"));
+    EXPECT_EQ(h.c().Shape1->color(), QColor(0x00, 0xC0, 0x00));
+    EXPECT_TRUE(h.combosDisabled());
+    EXPECT_FALSE(f.Timer2().isEnabled()) << "Connect stops both readings";
+    EXPECT_EQ(pty.outputSpeed(), unsigned(B9600)) << "the chosen baud rate reached the device";
+
+    EXPECT_TRUE(f.writeToPort(QByteArray::fromHex("FEFE")));
+    EXPECT_EQ(pty.receive(2), QByteArray::fromHex("FEFE"));
+
+    f.Timer1().setEnabled(true);
+    h.click("OpenCOomPort");
+    EXPECT_FALSE(f.PortConnected());
+    EXPECT_FALSE(f.port().isOpen());
+    EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Connect"));
+    EXPECT_EQ(h.c().Shape1->color(), QColor(Qt::black));
+    EXPECT_TRUE(h.combosEnabled());
+    EXPECT_FALSE(f.Timer1().isEnabled()) << "Disconnect stops both readings";
+    EXPECT_EQ(h.portList(), QStringList{"COM2"}) << "the port is listed again, free";
+    EXPECT_TRUE(h.prompts->shown.empty());
+    EXPECT_FALSE(f.writeToPort(QByteArray::fromHex("FE")));
+}
+
+TEST(MainFormSerial, DefaultSettingsConnectOnAPty) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
+    h.click("OpenCOomPort");
+    EXPECT_TRUE(h.form->PortConnected()) << (h.prompts->shown.empty() ? "" : "prompt shown");
+    EXPECT_EQ(pty.outputSpeed(), unsigned(B2400));
+}
+
+TEST(MainFormSerial, APortHeldByAnotherProgramIsListedOccupyAndFailsToConnect) {
+    PtyPair busy, free;
+    ASSERT_TRUE(busy.ok() && free.ok());
+    OtherProgram other(busy.device());
+    ASSERT_TRUE(other.holding());
+    FormHarness h(QStringLiteral("COM3=%1,COM4=%2").arg(busy.device(), free.device()));
+    EXPECT_EQ(h.portList(), (QStringList{"COM3 Occupy", "COM4"}));
+    EXPECT_EQ(h.c().Combo1->currentText(), QStringLiteral("COM3 Occupy"));
+
+    h.form->Timer1().setEnabled(true);
+    h.click("OpenCOomPort");
+    ASSERT_EQ(h.prompts->shown.size(), 1u);
+    EXPECT_EQ(h.prompts->shown[0].text, QStringLiteral("PortCOM3 OccupyCannot Open！"));
+    EXPECT_EQ(h.prompts->shown[0].title, kPromptTitle);
+    EXPECT_TRUE(h.prompts->shown[0].critical);
+    EXPECT_FALSE(h.form->PortConnected());
+    EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Connect"));
+    EXPECT_EQ(h.c().Shape1->color(), QColor(Qt::black));
+    EXPECT_TRUE(h.combosEnabled());
+    EXPECT_TRUE(h.form->Timer1().isEnabled()) << "a failed Connect stops no reading";
+}
+
+TEST(MainFormSerial, MissingDevicesAreNotListedAndCannotConnect) {
+    FormHarness h(QStringLiteral("COM3=/dev/meterbench-missing,COM21=/dev/null"));
+    EXPECT_TRUE(h.portList().isEmpty()) << "ports above COM20 are never offered";
+    h.c().Combo1->setEditText(QStringLiteral("COM3"));
+    h.click("OpenCOomPort");
+    ASSERT_EQ(h.prompts->shown.size(), 1u);
+    EXPECT_EQ(h.prompts->shown[0].text, QStringLiteral("PortCOM3Cannot Open！"));
+    EXPECT_EQ(h.prompts->shown[0].title, kPromptTitle);
+    EXPECT_FALSE(h.form->PortConnected());
+
+    h.c().Combo1->setEditText(QStringLiteral("hello"));
+    h.click("OpenCOomPort");
+    ASSERT_EQ(h.prompts->shown.size(), 2u);
+    EXPECT_EQ(h.prompts->shown[1].text, QStringLiteral("PorthelloCannot Open！"));
+}
+
+TEST(MainFormSerial, RefusedSettingsEndInTheFailurePathNotAFalseSuccess) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
+    h.c().Combo4->setEditText(QStringLiteral("9"));
+    h.click("OpenCOomPort");
+    ASSERT_EQ(h.prompts->shown.size(), 1u);
+    EXPECT_EQ(h.prompts->shown[0].text, QStringLiteral("PortCOM1Cannot Open！"));
+    EXPECT_FALSE(h.form->port().isOpen());
+    EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Connect"));
+}
+
+TEST(MainFormSerial, AVanishingPeerLeavesTheClosedStateAndOnePrompt) {
+    auto pty = std::make_unique<PtyPair>();
+    ASSERT_TRUE(pty->ok());
+    const QString device = pty->device();
+    FormHarness h(QStringLiteral("COM1=%1").arg(device));
+    MainForm& f = *h.form;
+    h.click("OpenCOomPort");
+    ASSERT_TRUE(f.PortConnected());
+    f.Timer1().setEnabled(true);
+    f.Timer2().setEnabled(true);
+    pty->send(QByteArray::fromHex("6801"));
+    ASSERT_TRUE(waitFor([&] { return f.receivedPane().text() == QStringLiteral("68 01 "); }, 1000));
+
+    pty->closeMaster();
+    ASSERT_TRUE(waitFor([&] { return !f.PortConnected(); }, 1000));
+    EXPECT_FALSE(f.port().isOpen());
+    EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Connect"));
+    EXPECT_EQ(h.c().Shape1->color(), QColor(Qt::black));
+    EXPECT_TRUE(h.combosEnabled());
+    EXPECT_FALSE(f.Timer1().isEnabled());
+    EXPECT_FALSE(f.Timer2().isEnabled());
+    QTest::qWait(300);  // an error loop would show more prompts here
+    ASSERT_EQ(h.prompts->shown.size(), 1u);
+    EXPECT_EQ(h.prompts->shown[0].text, QStringLiteral("PortCOM1Cannot Open！"));
+    EXPECT_EQ(h.prompts->shown[0].title, kPromptTitle);
+    EXPECT_TRUE(h.portList().isEmpty()) << "the port list was refreshed";
+    EXPECT_EQ(f.receivedPane().text(), QStringLiteral("68 01 ")) << "what was received stays";
+    EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("2"));
+}
+
+TEST(MainFormSerial, BytesSplitOverEventsAreEchoedAndCountedInOrder) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
+    MainForm& f = *h.form;
+    h.click("OpenCOomPort");
+    ASSERT_TRUE(f.PortConnected());
+    pty.send(QByteArray::fromHex("6801"));
+    ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("2"); }, 1000));
+    pty.send(QByteArray::fromHex("02"));
+    ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("3"); }, 1000));
+    EXPECT_EQ(f.receivedPane().text(), QStringLiteral("68 01 02 "));
+    EXPECT_EQ(f.core().RxCount(), 3);
+    EXPECT_EQ(f.analysisPane().text(), QString());
+}
+
+TEST(MainFormSerial, AnAwaitedReplyShowsCheckPassWhenItsLastPieceArrives) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
+    MainForm& f = *h.form;
+    h.click("OpenCOomPort");
+    ASSERT_TRUE(f.PortConnected());
+    f.analysisPane().setText(QStringLiteral("old"));
+    f.core().setParseMode(mb::ParseMode::Cj188);
+    f.core().setAwaitingReply(true);
+    const QByteArray reply = cj188Reply();
+    pty.send(reply.left(5));
+    ASSERT_TRUE(waitFor([&] { return f.core().RxCount() == qint64(5); }, 1000));
+    EXPECT_EQ(f.analysisPane().text(), QStringLiteral("old"));
+    pty.send(reply.mid(5));
+    ASSERT_TRUE(
+        waitFor([&] { return f.analysisPane().text() == QStringLiteral("Check Pass！"); }, 1000));
+    EXPECT_EQ(f.receivedPane().text(), QString::fromLatin1(reply.toHex(' ').toUpper() + ' '));
+    EXPECT_EQ(f.core().parseMode(), mb::ParseMode::None);
+    EXPECT_FALSE(f.core().awaitingReply());
+}
+
+TEST(MainFormSerial, CounterButtonsResetTheirCounts) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
+    MainForm& f = *h.form;
+    h.click("OpenCOomPort");
+    pty.send(QByteArray(5, '\x55'));
+    ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("5"); }, 1000));
+    h.click("Bevelo6");
+    EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("0"));
+    EXPECT_EQ(f.core().RxCount(), 0);
+    pty.send(QByteArray(2, '\x55'));
+    ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("2"); }, 1000));
+    EXPECT_EQ(f.receivedPane().text(), QStringLiteral("55 55 55 55 55 55 55 "));
+
+    f.core().transmitFrame(18);  // a request's send sequence adds its 19 bytes
+    f.showTxCount();
+    EXPECT_EQ(h.caption("Bevelo5"), QStringLiteral("19"));
+    h.click("Bevelo5");
+    EXPECT_EQ(h.caption("Bevelo5"), QStringLiteral("0"));
+    EXPECT_EQ(f.core().TxCount(), 0);
+    EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("2"));
+}
+
+namespace {
+
+// A page operation that shows the failure prompt, like a request on a closed port.
+class PromptingReadData : public PageOperations {
+  public:
+    using PageOperations::PageOperations;
+    void readData() override {
+        ++runs;
+        form().showFailurePrompt();
+    }
+    void tick() override { ++ticks; }
+    int runs = 0;
+    int ticks = 0;
+};
+
+}  // namespace
+
+TEST(MainFormSerial, NoReceiveOrTickRunsWhileAPromptIsOpen) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
+    MainForm& f = *h.form;
+    h.click("OpenCOomPort");
+    ASSERT_TRUE(f.PortConnected());
+    auto ops = std::make_unique<PromptingReadData>(f, Page::Cj188);
+    PromptingReadData* cj188 = ops.get();
+    f.setPageOperations(Page::Cj188, std::move(ops));
+    h.c().Text4->setText(QString());
+    f.Timer1().setInterval(10);
+    f.Timer1().setEnabled(true);
+
+    QString paneDuringPrompt = QStringLiteral("unset");
+    int ticksDuringPrompt = -1;
+    h.prompts->whileShown = [&] {
+        pty.send(QByteArray::fromHex("68AA"));
+        QTest::qWait(150);  // the modal box's own event loop
+        paneDuringPrompt = f.receivedPane().text();
+        ticksDuringPrompt = cj188->ticks;
+    };
+    h.click("Bevelo1");
+    EXPECT_EQ(cj188->runs, 1);
+    EXPECT_EQ(paneDuringPrompt, QString()) << "the receive event waited";
+    EXPECT_EQ(ticksDuringPrompt, 0) << "the tick waited";
+    ASSERT_TRUE(waitFor([&] { return f.receivedPane().text() == QStringLiteral("68 AA "); }, 1000));
+    ASSERT_TRUE(waitFor([&] { return cj188->ticks >= 1; }, 1000));
+    f.Timer1().setEnabled(false);
+}

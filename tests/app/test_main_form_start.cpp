@@ -1,0 +1,243 @@
+// The window as it opens: layout, names, fonts, start state, page switching,
+// EXIT, Help and the product-information button.
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QFontMetrics>
+
+#include "FormHarness.h"
+#include "app/Twips.h"
+
+TEST(MainFormStart, OpensClosedOnTheCj188PageEvenWithoutAnyPort) {
+    FormHarness h{QString()};  // an empty map: no port at all
+    MainForm& f = *h.form;
+    EXPECT_EQ(f.windowTitle(), QStringLiteral(" MeterBench"));
+    EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(f.size(), QSize(912, 606));
+    EXPECT_EQ(h.c().Combo1->count(), 0);
+    EXPECT_EQ(h.c().Combo1->currentText(), QString());
+    EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Connect"));
+    EXPECT_EQ(h.c().Shape1->color(), QColor(Qt::black));
+    EXPECT_EQ(h.caption("Bevelo5"), QStringLiteral("0"));
+    EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("0"));
+    EXPECT_FALSE(f.PortConnected());
+    EXPECT_FALSE(f.port().isOpen());
+    EXPECT_TRUE(h.combosEnabled());
+    EXPECT_TRUE(h.c().CJ188->isVisible());
+    EXPECT_FALSE(h.c().EN1434->isVisible());
+    EXPECT_TRUE(h.prompts->shown.empty());
+
+    // Settings lists and start texts.
+    EXPECT_EQ(h.c().Combo2->currentText(), QStringLiteral("2400"));
+    EXPECT_EQ(h.c().Combo2->count(), 10);
+    QStringList parities;
+    for (int i = 0; i < h.c().Combo3->count(); ++i) parities << h.c().Combo3->itemText(i);
+    EXPECT_EQ(parities, (QStringList{"NONE", "ODD", "EVEN", "MARK", "SPACE"}));
+    EXPECT_EQ(h.c().Combo3->currentText(), QStringLiteral("EVEN"));
+    EXPECT_EQ(h.c().Combo4->currentText(), QStringLiteral("8"));
+    EXPECT_EQ(h.c().Combo5->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(h.c().Combo7->currentText(), QStringLiteral(" - 10H"));
+    EXPECT_EQ(h.c().Combo7->count(), 7);
+
+    // Fields: start texts and maximum lengths.
+    const struct {
+        QLineEdit* field;
+        const char* text;
+        int maxLength;
+    } fields[] = {{h.c().Text1, "", 10}, {h.c().Text3, "33", 2}, {h.c().Text2, "78", 2},
+                  {h.c().Text4, "1", 3}, {h.c().Text5, "1", 3},  {h.c().Text6, "", 2},
+                  {h.c().Text7, "", 2}};
+    for (const auto& x : fields) {
+        EXPECT_EQ(x.field->text(), QString::fromLatin1(x.text))
+            << x.field->objectName().toStdString();
+        EXPECT_EQ(x.field->maxLength(), x.maxLength) << x.field->objectName().toStdString();
+    }
+    // Timers: disabled, 1000 ms.
+    EXPECT_FALSE(f.Timer1().isEnabled());
+    EXPECT_FALSE(f.Timer2().isEnabled());
+    EXPECT_EQ(f.Timer1().interval(), 1000);
+    EXPECT_EQ(f.Timer2().interval(), 1000);
+
+    // Connect with an empty port list ends in the prompt.
+    h.click("OpenCOomPort");
+    ASSERT_EQ(h.prompts->shown.size(), 1u);
+    EXPECT_EQ(h.prompts->shown[0].text, QStringLiteral("PortCannot Open！"));
+    EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Connect"));
+    EXPECT_EQ(h.c().Shape1->color(), QColor(Qt::black));
+}
+
+TEST(MainFormStart, EveryControlSitsAtItsLayoutPlaceUnderItsLayoutName) {
+    FormHarness h{QString()};
+    const struct {
+        const char* name;
+        const char* parent;
+        QRect twips;
+    } places[] = {
+        {"Frame3", "MainForm", {120, 120, 2655, 1695}},
+        {"Image1", "Frame3", {120, 240, 2415, 1335}},
+        {"setpage", "MainForm", {120, 2040, 2655, 4575}},
+        {"Frame5", "MainForm", {120, 6720, 2655, 975}},
+        {"Frame4", "MainForm", {120, 7800, 2655, 1215}},
+        {"mainpage", "MainForm", {2880, 120, 10695, 8895}},
+        {"Combo1", "setpage", {1080, 240, 1335, 345}},
+        {"Combo5", "setpage", {1080, 2160, 1335, 345}},
+        {"Shape1", "setpage", {720, 2740, 195, 195}},
+        {"OpenCOomPort", "setpage", {1080, 2640, 1335, 375}},
+        {"Bevelo5", "setpage", {1080, 3480, 1335, 420}},
+        {"Bevelo6", "setpage", {1080, 3960, 1335, 420}},
+        {"Bevelo9", "Frame5", {120, 240, 2415, 615}},
+        {"Bevelo7", "Frame4", {120, 240, 975, 855}},
+        {"Bevelo8", "Frame4", {1560, 240, 975, 855}},
+        {"Bevelo2", "mainpage", {120, 240, 2295, 420}},
+        {"Bevelo4", "mainpage", {2400, 240, 2295, 420}},
+        {"CJ188", "mainpage", {120, 600, 10455, 3015}},
+        {"EN1434", "mainpage", {120, 600, 10455, 3015}},
+        {"Frame9", "mainpage", {120, 3720, 10455, 2895}},
+        {"RichTextBox2", "Frame9", {120, 240, 10215, 2535}},
+        {"RichTextBox3", "Frame2", {120, 240, 10215, 1695}},
+        {"Text1", "CJ188", {1440, 240, 2175, 375}},
+        {"Combo7", "CJ188", {1440, 1440, 2175, 360}},
+        {"Bevelo1", "CJ188", {4200, 480, 1935, 375}},
+        {"Bevelo11", "Frame6", {120, 360, 975, 495}},
+        {"Text4", "Frame6", {1560, 720, 855, 375}},
+        {"RichTextBox1", "Frame1", {120, 240, 9975, 375}},
+        {"Text6", "EN1434", {1320, 480, 2175, 375}},
+        {"Bevelo15", "EN1434", {4200, 1320, 1935, 375}},
+        {"Bevelo14", "Frame7", {120, 960, 975, 495}},
+        {"RichTextBox4", "Frame8", {120, 240, 9975, 375}},
+    };
+    for (const auto& p : places) {
+        auto* w = h.form->findChild<QWidget*>(QString::fromLatin1(p.name));
+        ASSERT_NE(w, nullptr) << p.name;
+        EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(p.parent)) << p.name;
+        const QRect t = p.twips;
+        EXPECT_EQ(w->geometry(), twipsRect(t.x(), t.y(), t.width(), t.height())) << p.name;
+        EXPECT_EQ(w->accessibleDescription(), QString::fromLatin1(p.name)) << p.name;
+    }
+    EXPECT_EQ(twipsRect(1440, 240, 2175, 375), QRect(96, 16, 145, 25));
+
+    // Every button is a Bevelo: 16 of them, named Bevelo1..17 without 10 and 16, plus OpenCOomPort.
+    const auto buttons = h.form->findChildren<Bevelo*>();
+    EXPECT_EQ(buttons.size(), 16);
+    for (Bevelo* b : buttons) {
+        EXPECT_EQ(b->accessibleDescription(), b->objectName());
+        EXPECT_NE(b->objectName(), QStringLiteral("Bevelo10"));
+        EXPECT_NE(b->objectName(), QStringLiteral("Bevelo16"));
+    }
+    EXPECT_EQ(h.button("OpenCOomPort")->Style(), 7);
+    EXPECT_EQ(h.button("OpenCOomPort")->BackColor(), 0xFFFFFFu);
+    EXPECT_EQ(h.button("Bevelo11")->BackColor(), 0x00FF00u);
+    EXPECT_TRUE(h.button("Bevelo2")->UseCustomColors());
+    EXPECT_EQ(h.button("Bevelo9")->Caption(), QStringLiteral("on-product information"));
+    EXPECT_EQ(h.button("Bevelo5")->Style(), 8);
+    EXPECT_EQ(h.button("Bevelo8")->Style(), 10);
+
+    // Labels and panes are named by what they show.
+    EXPECT_EQ(h.c().RichTextBox2->accessibleName(), QStringLiteral("Received Data"));
+    EXPECT_EQ(h.c().Combo1->accessibleName(), QStringLiteral("Port"));
+    EXPECT_EQ(h.c().setpage->title(), QStringLiteral("串口配置"));
+    EXPECT_EQ(h.c().Shape2->color(), QColor(0x00, 0x40, 0x00));
+    EXPECT_EQ(h.c().Shape3->color(), QColor(0x80, 0x00, 0x00));
+}
+
+TEST(MainFormStart, WindowsFontsMapToInstalledFontsThatDrawTheChineseCaption) {
+    FormHarness h{QString()};
+    const QFont frameFont = h.c().setpage->font();
+    EXPECT_EQ(frameFont.family(), QStringLiteral("SimSun"));
+    EXPECT_DOUBLE_EQ(frameFont.pointSizeF(), 9.0);
+    const QFontMetrics fm(frameFont);
+    for (QChar ch : QStringLiteral("串口配置"))
+        EXPECT_TRUE(fm.inFont(ch)) << "no glyph for U+" << std::hex << int(ch.unicode()) << " in "
+                                   << QFontInfo(frameFont).family().toStdString();
+    EXPECT_NE(QFontInfo(h.c().Combo2->font()).family(), QStringLiteral("Times New Roman"));
+    EXPECT_DOUBLE_EQ(h.c().Text1->font().pointSizeF(), 12.0);
+    EXPECT_EQ(h.c().Combo7->font().family(), QStringLiteral("SimHei"));
+    EXPECT_DOUBLE_EQ(h.button("Bevelo1")->Font().pointSizeF(), 8.25);
+}
+
+TEST(MainFormStart, PageButtonsSwitchPagesAndStopOnlyTheCj188Reading) {
+    FormHarness h{QString()};
+    MainForm& f = *h.form;
+    f.receivedPane().setText(QStringLiteral("68 "));
+    f.Timer1().setEnabled(true);
+    h.click("Bevelo4");
+    EXPECT_FALSE(h.c().CJ188->isVisible());
+    EXPECT_TRUE(h.c().EN1434->isVisible());
+    EXPECT_FALSE(f.Timer1().isEnabled()) << "EN1434 page button stops the CJ188 reading";
+
+    f.Timer2().setEnabled(true);
+    h.click("Bevelo2");
+    EXPECT_TRUE(h.c().CJ188->isVisible());
+    EXPECT_FALSE(h.c().EN1434->isVisible());
+    EXPECT_TRUE(f.Timer2().isEnabled()) << "an EN1434 reading goes on";
+    EXPECT_FALSE(f.Timer1().isEnabled()) << "and the CJ188 one is not restarted";
+    EXPECT_EQ(f.receivedPane().text(), QStringLiteral("68 "));
+    EXPECT_TRUE(h.prompts->shown.empty());
+}
+
+TEST(MainFormStart, HelpDoesNothingExitEndsAndProductInformationOpensTheManual) {
+    FormHarness h{QString()};
+    MainForm& f = *h.form;
+    bool exited = false;
+    f.setExitAction([&] { exited = true; });
+    QList<QUrl> opened;
+    bool browserStarts = true;
+    f.setUrlOpener([&](const QUrl& url) {
+        opened << url;
+        return browserStarts;
+    });
+
+    h.click("Bevelo7");
+    EXPECT_TRUE(h.c().CJ188->isVisible());
+    EXPECT_TRUE(h.prompts->shown.empty());
+    EXPECT_FALSE(exited);
+    EXPECT_TRUE(opened.isEmpty());
+
+    h.click("Bevelo9");
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith(QStringLiteral("README.md")));
+    EXPECT_TRUE(h.prompts->shown.empty());
+
+    browserStarts = false;
+    h.click("Bevelo9");
+    ASSERT_EQ(h.prompts->shown.size(), 1u);
+    EXPECT_FALSE(h.prompts->shown[0].critical);
+    EXPECT_TRUE(h.prompts->shown[0].text.contains(opened[0].toLocalFile()));
+
+    h.click("Bevelo8");
+    EXPECT_TRUE(exited);
+}
+
+TEST(MainFormStart, IntervalFieldsSetTheirTimersInSeconds) {
+    FormHarness h{QString()};
+    MainForm& f = *h.form;
+    f.Timer1().setEnabled(true);
+    h.c().Text4->clear();
+    EXPECT_EQ(f.Timer1().interval(), 0);
+    EXPECT_TRUE(f.Timer1().isEnabled()) << "the enabled state is not touched";
+    EXPECT_FALSE(f.Timer1().isTicking()) << "interval 0 means no ticks";
+    QTest::keyClicks(h.c().Text4, QStringLiteral("5"));
+    EXPECT_EQ(f.Timer1().interval(), 5000);
+    EXPECT_TRUE(f.Timer1().isTicking());
+    h.c().Text4->setText(QStringLiteral("999"));
+    EXPECT_EQ(f.Timer1().interval(), 999000);
+    QTest::keyClicks(h.c().Text4, QStringLiteral("x"));
+    EXPECT_EQ(h.c().Text4->text(), QStringLiteral("999"));
+    EXPECT_EQ(f.Timer1().interval(), 999000);
+
+    h.c().Text5->setText(QStringLiteral("0"));
+    EXPECT_EQ(f.Timer2().interval(), 0);
+    h.c().Text5->setText(QStringLiteral("a7b"));
+    EXPECT_EQ(h.c().Text5->text(), QStringLiteral("7"));
+    EXPECT_EQ(f.Timer2().interval(), 7000);
+    EXPECT_FALSE(f.Timer2().isEnabled());
+
+    // The other fields filter in place, typed or written.
+    h.c().Text1->setText(QStringLiteral("1a2"));
+    EXPECT_EQ(h.c().Text1->text(), QStringLiteral("12"));
+    QTest::keyClicks(h.c().Text2, QStringLiteral("-"));
+    EXPECT_EQ(h.c().Text2->text(), QStringLiteral("78"));
+    h.c().Text7->setText(QStringLiteral("fG"));
+    EXPECT_EQ(h.c().Text7->text(), QStringLiteral("f"));
+}
