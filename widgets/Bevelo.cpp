@@ -230,6 +230,7 @@ void Bevelo::reshape() {
 }
 
 void Bevelo::Refresh() {
+    ++m_refreshCount;
     const qreal ratio = devicePixelRatioF();
     const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
     if (m_surface.size() != devicePixels) {
