@@ -290,7 +290,7 @@ bool Bevelo::PaintIconGrayscale(QPainter* dc, const QImage& icon, int x, int y, 
 void Bevelo::captionChanged() {
     updateMnemonic();
     QAccessibleEvent event(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+    bevelo::raiseAccessibleEvent(event);
 }
 
 void Bevelo::updateMnemonic() {
