@@ -1,0 +1,63 @@
+#include "en1434/FrameParsers.h"
+
+namespace mb {
+namespace {
+
+enum class Shape { Cj188, MbusLong };
+
+constexpr std::uint8_t kStartByte = 0x68;
+
+// Index of the checksum byte, from the length byte the buffer holds now. Until
+// the current candidate's length byte is stored this reads an earlier
+// candidate's value, which still lies beyond the current index.
+template <Shape shape>
+int ChecksumIndex(const FrameCollector& c) {
+    if constexpr (shape == Shape::Cj188) {
+        return c.FrameBuffer[10] + 11;
+    } else {
+        return c.FrameBuffer[2] + 4;
+    }
+}
+
+template <Shape shape>
+void Parse(ReceiveRing& ring, FrameCollector& c, std::uint8_t& frameComplete) {
+    while (ring.RingHasData() && frameComplete == 0) {
+        std::uint8_t byte;
+        if (c.FrameIndex == 0) {
+            // Hunting: consume one byte; a candidate's look-ahead starts after it.
+            byte = ring.RingTake();
+            ring.StartScanAtReadPos();
+            c.CheckSum = 0;
+            if (byte != kStartByte) continue;
+        } else {
+            byte = ring.RingPeek();
+            if (shape == Shape::MbusLong && c.FrameIndex == 4) {
+                c.CheckSum = 0;  // the M-Bus sum starts again at the C field
+            } else if (c.FrameIndex == ChecksumIndex<shape>(c)) {
+                c.FrameIndex = 0;
+                if (byte == (c.CheckSum & 0xFF)) {
+                    ring.ClsChar(ring.RingScanPos());
+                    frameComplete = 1;
+                    return;
+                }
+                // Mismatch: hunting resumes at the byte after the rejected start.
+                continue;
+            }
+        }
+        c.FrameBuffer[static_cast<std::size_t>(c.FrameIndex)] = byte;
+        c.CheckSum += byte;
+        if (++c.FrameIndex > 255) c.FrameIndex = 0;  // too long: give up this start
+    }
+}
+
+}  // namespace
+
+void ParseCj188Reply(ReceiveRing& ring, FrameCollector& collector, std::uint8_t& FrameComplete) {
+    Parse<Shape::Cj188>(ring, collector, FrameComplete);
+}
+
+void ParseMbusLongFrame(ReceiveRing& ring, FrameCollector& collector, std::uint8_t& FrameComplete) {
+    Parse<Shape::MbusLong>(ring, collector, FrameComplete);
+}
+
+}  // namespace mb
