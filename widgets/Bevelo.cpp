@@ -12,11 +12,11 @@
 #include <algorithm>
 
 #include "widgets/BeveloAccessible.h"
-#include "widgets/BeveloColors.h"
-#include "widgets/BeveloGrayscale.h"
 #include "widgets/BeveloHost.h"
 #include "widgets/about/BeveloAboutPanel.h"
 #include "widgets/paint/BeveloPainter.h"
+#include "widgets/paint/Grayscale.h"
+#include "widgets/paint/SystemColors.h"
 #include "widgets/tooltip/BeveloToolTip.h"
 
 namespace {
@@ -86,12 +86,12 @@ void Bevelo::initProperties() {
     m_props.UseCustomColors = false;
     m_props.Enabled = true;
     auto systemRgb = [&pal](int index) {
-        return static_cast<OleColor>(bevelo::translateColor(bevelo::systemColor(index), pal));
+        return static_cast<OleColor>(bevelo::systemColor(index, pal));
     };
-    m_props.BackColor = systemRgb(bevelo::SysButtonFace);
-    m_props.HighlightColor = systemRgb(bevelo::SysHighlight);
-    m_props.FontColor = systemRgb(bevelo::SysButtonText);
-    m_props.FontHighlightColor = systemRgb(bevelo::SysButtonText);
+    m_props.BackColor = systemRgb(bevelo::syscolor::ButtonFace);
+    m_props.HighlightColor = systemRgb(bevelo::syscolor::Highlight);
+    m_props.FontColor = systemRgb(bevelo::syscolor::ButtonText);
+    m_props.FontHighlightColor = systemRgb(bevelo::syscolor::ButtonText);
     m_props.ToolTipType = 1;
     m_props.Font = font();
     m_about = new BeveloAboutPanel(this);

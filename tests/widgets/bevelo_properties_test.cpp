@@ -6,7 +6,6 @@
 #include <QPointer>
 
 #include "tests/widgets/BeveloTestSupport.h"
-#include "widgets/BeveloGrayscale.h"
 #include "widgets/about/BeveloAboutPanel.h"
 
 namespace {
@@ -164,16 +163,6 @@ TEST(BeveloMethods, PaintIconGrayscaleKeepsTheSixteenGreysAndWeighsTheRest) {
     EXPECT_EQ(target.pixel(1, 0), qRgb(84, 84, 84));        // 0.33 x 255 = 84.15
     EXPECT_EQ(target.pixel(2, 0), qRgb(0x94, 0x94, 0x94));  // 1.03 x 144 = 148.32
     EXPECT_EQ(target.pixel(3, 0), qRgb(28, 28, 28));        // 0.11 x 255 = 28.05
-}
-
-TEST(BeveloGrayscaleTest, ExactHalvesRoundToEvenAndBrightValuesAreCapped) {
-    QImage icon(2, 1, QImage::Format_ARGB32);
-    // 0.33 x 50 = 16.5 rounds to 16; a near-white pixel stays at most 255.
-    icon.setPixel(0, 0, qRgb(50, 0, 0));
-    icon.setPixel(1, 0, qRgb(255, 255, 254));
-    const QImage grey = bevelo::grayscaleIcon(icon);
-    EXPECT_EQ(qRed(grey.pixel(0, 0)), 16);
-    EXPECT_EQ(qRed(grey.pixel(1, 0)), 255);  // 262.54 before the cap
 }
 
 }  // namespace
