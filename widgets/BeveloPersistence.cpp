@@ -72,12 +72,7 @@ void Bevelo::loadProperties(const BeveloPropertyBag& bag) {
     m_props.Value = bag.readBool(QStringLiteral("Value"), false);
     m_props.UseMaskColor = bag.readBool(QStringLiteral("UseMaskColor"), false);
     m_props.MaskColor = asColor(bag.readInt(QStringLiteral("MaskColor"), kLightGrey));
-    const auto pointer = static_cast<short>(bag.readInt(QStringLiteral("MousePointer"), 0));
-    m_mousePointer = pointer;
-    if (pointer == 0)
-        unsetCursor();
-    else
-        SetMousePointer(pointer);
+    applyMousePointer(static_cast<short>(bag.readInt(QStringLiteral("MousePointer"), 0)));
 
     // The window state follows the stored Enabled, so a control drawn
     // disabled also takes no input.

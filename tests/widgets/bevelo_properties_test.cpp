@@ -166,3 +166,43 @@ TEST(BeveloMethods, PaintIconGrayscaleKeepsTheSixteenGreysAndWeighsTheRest) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BeveloDefaultHost, SettersMarkTheLayoutChangedButLoadingDoesNot) {
+    auto& host = static_cast<DefaultBeveloHost&>(BeveloHost::defaultHost());
+    Bevelo b(QStringLiteral("Bevelo9"), nullptr);
+    BeveloPropertyBag bag;
+    bag.writeInt(QStringLiteral("MousePointer"), 11, 0);
+    bag.writeString(QStringLiteral("ToolTipText"), QStringLiteral("t"), QString());
+    host.clearLayoutChanged();
+    b.loadProperties(bag);
+    EXPECT_FALSE(host.layoutChanged());
+    EXPECT_EQ(b.MousePointer(), 11);
+    b.SetCaption(QStringLiteral("x"));
+    EXPECT_TRUE(host.layoutChanged());
+    host.clearLayoutChanged();
+}
+
+TEST(BeveloDefaultHost, DisplayAsDefaultIsAmbientAndRepaintsWhenItChanges) {
+    auto& host = static_cast<DefaultBeveloHost&>(BeveloHost::defaultHost());
+    QWidget window;
+    Bevelo b(QStringLiteral("Bevelo1"), &window);
+    window.show();
+    EXPECT_FALSE(b.runtime().displayAsDefault);
+    const int before = b.refreshCount();
+    host.setDisplayAsDefault(b, true);
+    EXPECT_EQ(b.refreshCount(), before + 1);
+    EXPECT_TRUE(b.runtime().displayAsDefault);
+    b.ambientPropertyChanged(QStringLiteral("UserMode"));  // not one the control answers
+    EXPECT_EQ(b.refreshCount(), before + 1);
+}
+
+TEST(BeveloDefaultHost, SiteNameAndToolTipTextLiveOnTheWidget) {
+    Bevelo b(QStringLiteral("Bevelo6"), nullptr);
+    EXPECT_EQ(b.Caption(), QStringLiteral("Bevelo6"));  // a new instance reads the site's name
+    b.host().setSiteToolTipText(b, QStringLiteral("bytes received"));
+    EXPECT_EQ(b.toolTip(), QStringLiteral("bytes received"));
+}
+
+}  // namespace
