@@ -236,27 +236,52 @@ void Bevelo::reshape() {
     Refresh();
 }
 
+// The state settles at once, as drawing would settle it; the drawing itself
+// waits for the next paint (or a read of the surface), so that many changes
+// between two frames, such as a byte counter's caption on every receive
+// event, cost one drawing.
 void Bevelo::Refresh() {
     ++m_refreshCount;
+    m_rt.userMode = m_host->ambientUserMode();
+    m_rt.displayAsDefault = m_host->ambientDisplayAsDefault(*this);
+    m_props.Font = font();
+    if (m_rt.shown) {
+        if (m_props.Style != 5 && !m_rt.userMode) m_rt.state = StateHot;
+        if (m_props.ButtonType == 1 && m_props.Value) m_rt.state = StatePressed;
+        if (!drawsEnabled()) m_rt.state = StateDisabled;
+    }
+    m_surfaceStale = true;
+    update();
+}
+
+// A control disabled through its container draws disabled too, without its
+// own Enabled property changing.
+bool Bevelo::drawsEnabled() const {
+    return m_props.Enabled && !(parentWidget() && !parentWidget()->isEnabled());
+}
+
+void Bevelo::drawSurface() {
+    if (!m_surfaceStale) return;
+    m_surfaceStale = false;
     const qreal ratio = devicePixelRatioF();
     const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
     if (m_surface.size() != devicePixels) {
         m_surface = QImage(devicePixels, QImage::Format_ARGB32_Premultiplied);
         m_surface.setDevicePixelRatio(ratio);
     }
-    m_rt.userMode = m_host->ambientUserMode();
-    m_rt.displayAsDefault = m_host->ambientDisplayAsDefault(*this);
-    m_props.Font = font();
-    // A control disabled through its container draws disabled too, without
-    // its own Enabled property changing.
     const bool storedEnabled = m_props.Enabled;
-    if (parentWidget() && !parentWidget()->isEnabled()) m_props.Enabled = false;
+    m_props.Enabled = drawsEnabled();
     bevelo::refresh(m_surface, m_props, m_rt, palette());
     m_props.Enabled = storedEnabled;
-    update();
+}
+
+const QImage& Bevelo::surface() {
+    drawSurface();
+    return m_surface;
 }
 
 void Bevelo::paintEvent(QPaintEvent* event) {
+    drawSurface();
     QPainter painter(this);
     painter.drawImage(event->rect(), m_surface,
                       QRectF(QPointF(event->rect().topLeft()) * m_surface.devicePixelRatio(),

@@ -121,7 +121,8 @@ class Bevelo : public QWidget {
     void SetMousePointer(short value);
 
     // --- methods ----------------------------------------------------------
-    // Full repaint of the surface, then shown on screen.
+    // Full repaint: the state settles now, the surface is drawn before it is
+    // next shown or read.
     void Refresh();
     static QString Version() { return QStringLiteral("3.4.0"); }
     // Shows the About panel.
@@ -173,7 +174,8 @@ class Bevelo : public QWidget {
     const BeveloProperties& properties() const { return m_props; }
     const BeveloRuntime& runtime() const { return m_rt; }
     int visualState() const { return m_rt.state; }
-    const QImage& surface() const { return m_surface; }
+    // The drawn surface, up to date with the last Refresh.
+    const QImage& surface();
     BeveloToolTip* toolTipWindow() const { return m_toolTip.get(); }
     short lastButtonReleased() const { return m_lastButtonReleased; }
     // How many full repaints ran (every state change repaints).
@@ -219,6 +221,8 @@ class Bevelo : public QWidget {
     void accessKey();
     void updateMnemonic();
     void applyMousePointer(short value);
+    void drawSurface();
+    bool drawsEnabled() const;
     void captionChanged();
     // Tooltip wiring: build on entry or a new text, remove on leave.
     void buildToolTip();
@@ -230,6 +234,7 @@ class Bevelo : public QWidget {
     BeveloProperties m_props;
     BeveloRuntime m_rt;
     QImage m_surface;
+    bool m_surfaceStale = true;  // a Refresh ran since the surface was drawn
     short m_mousePointer = 0;
     short m_lastButtonReleased = 0;
     bool m_subclassed = false;

@@ -206,3 +206,27 @@ TEST(BeveloDefaultHost, SiteNameAndToolTipTextLiveOnTheWidget) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BeveloSurface, ReadingTheSurfaceShowsTheLatestRefresh) {
+    QWidget window;
+    Bevelo b(QStringLiteral("Bevelo5"), &window);
+    b.setGeometry(0, 0, 89, 28);
+    b.SetStyle(8);
+    window.show();
+    b.SetUseCustomColors(true);
+    b.SetBackColor(0x0000FF);  // red
+    const QImage red = b.surface().copy();
+    b.SetBackColor(0x00FF00);  // green
+    const QImage green = b.surface().copy();
+    EXPECT_NE(red, green);
+    b.hide();
+    b.Refresh();
+    // A hidden control is only cleared.
+    const QImage cleared = b.surface();
+    EXPECT_NE(cleared, green);
+    EXPECT_EQ(cleared.pixel(44, 14), cleared.pixel(2, 2));
+}
+
+}  // namespace
