@@ -188,11 +188,32 @@ BEVELO_STORE_NOTIFY_REPAINT(ToolTipIcon, int)
 BEVELO_STORE_NOTIFY_REPAINT(ToolTipType, int)
 BEVELO_STORE_NOTIFY_REPAINT(ToolTipBackColor, quint32)
 BEVELO_STORE_NOTIFY_REPAINT(ToolTipForeColor, quint32)
-BEVELO_STORE_NOTIFY_REPAINT(ButtonType, int)
-BEVELO_STORE_NOTIFY_REPAINT(Value, bool)
 BEVELO_STORE_NOTIFY_REPAINT(MaskColor, quint32)
 BEVELO_STORE_NOTIFY_REPAINT(UseMaskColor, bool)
 #undef BEVELO_STORE_NOTIFY_REPAINT
+
+void Bevelo::SetButtonType(int value) {
+    m_props.ButtonType = value;
+    notify("ButtonType");
+    releaseToggleLook();
+    Refresh();
+}
+
+void Bevelo::SetValue(bool value) {
+    m_props.Value = value;
+    notify("Value");
+    releaseToggleLook();
+    Refresh();
+}
+
+// The pressed look that only the toggle's Value kept goes with it when the
+// program turns the toggle off (or makes it a push button); otherwise a button
+// that is off would still be drawn on. A press in progress keeps its look.
+void Bevelo::releaseToggleLook() {
+    if (m_rt.state != StatePressed || (m_props.ButtonType == 1 && m_props.Value)) return;
+    if (m_leftPressInside || m_spaceDown) return;
+    m_rt.state = m_rt.mouseInside ? StateHot : StateNormal;
+}
 
 void Bevelo::SetToolTipTitle(const QString& value) {
     m_props.ToolTipTitle = value;

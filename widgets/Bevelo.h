@@ -221,6 +221,7 @@ class Bevelo : public QWidget {
     void accessKey();
     void updateMnemonic();
     void applyMousePointer(short value);
+    void releaseToggleLook();
     void drawSurface();
     bool drawsEnabled() const;
     void captionChanged();
