@@ -263,3 +263,23 @@ TEST(PaintRefresh, CaptionStaysInsideTheInsetRectangleAndAligns) {
     image = repaint(props, rt, 200, 30);
     EXPECT_NE(inkColumns(image).first, -1);
 }
+
+TEST(PaintRefresh, IconLargerThanTheFaceIsClippedToIt) {
+    for (int size : {40, 30000}) {
+        SCOPED_TRACE(size);
+        QImage icon = solidIcon(4, kRed);
+        icon.setPixel(0, 0, toQRgb(0xC0C0C0));  // the top-left quarter-plus is masked
+        BeveloProperties props = plainProps(4);
+        props.Icon = icon;
+        props.IconSize = size;
+        props.UseMaskColor = true;
+        props.MaskColor = 0xC0C0C0;
+        for (int state : {StateNormal, StateHot}) {
+            BeveloRuntime rt = shownRuntime(state);
+            const QImage image = repaint(props, rt, 30, 24);
+            // The icon's centre lies on the face centre: the lower right is red.
+            EXPECT_EQ(px(image, 29, 23), kRed);
+            EXPECT_EQ(px(image, 16, 13), kRed);
+        }
+    }
+}

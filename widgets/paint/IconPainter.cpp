@@ -10,13 +10,21 @@ namespace bevelo {
 namespace {
 constexpr OleColor kShadowGrey = 0x808080;
 
-// The icon on a scratch square (the mask surface): pixels the icon leaves
-// transparent keep the mask colour and so stay transparent on the face.
-QImage onMaskSurface(const QImage& icon, int size, OleColor mask) {
-    QImage scratch(size, size, QImage::Format_RGB32);
+// The part of the square (x, y, size, size) that lies on the surface; the loops
+// below stay inside it, so a huge IconSize costs no more than the surface.
+QRect visiblePart(const Surface& s, int x, int y, int size, int extra = 0) {
+    return QRect(x, y, size + extra, size + extra).intersected(QRect(0, 0, s.width(), s.height()));
+}
+
+// The icon, stretched to size x size at (x, y), on a scratch surface covering
+// `part` (the mask surface): pixels the icon leaves transparent keep the mask
+// colour and so stay transparent on the face.
+QImage onMaskSurface(const QImage& icon, int x, int y, int size, const QRect& part, OleColor mask) {
+    QImage scratch(part.size(), QImage::Format_RGB32);
     scratch.fill(toQRgb(mask));
     QPainter painter(&scratch);
-    painter.drawImage(QRect(0, 0, size, size), icon);
+    painter.translate(-part.x(), -part.y());
+    painter.drawImage(QRect(x, y, size, size), icon);
     return scratch;
 }
 
@@ -28,31 +36,34 @@ void paintIcon(Surface& s, const QImage& icon, int x, int y, int size) {
 void hotShadow(Surface& s, const BeveloProperties& p, int x, int y, int size) {
     if (p.UseMaskColor) {
         const OleColor mask = s.resolve(p.MaskColor);
-        const QImage scratch = onMaskSurface(p.Icon, size, mask);
-        for (int j = 0; j < size; ++j)
-            for (int i = 0; i < size; ++i)
+        const QRect part = visiblePart(s, x, y, size);
+        if (part.isEmpty()) return;
+        const QImage scratch = onMaskSurface(p.Icon, x, y, size, part, mask);
+        for (int j = 0; j < part.height(); ++j)
+            for (int i = 0; i < part.width(); ++i)
                 if (static_cast<OleColor>(pixelOn(scratch, i, j)) != mask)
-                    s.setPixel(x + i, y + j, kShadowGrey);
+                    s.setPixel(part.x() + i, part.y() + j, kShadowGrey);
         return;
     }
     paintIcon(s, p.Icon, x, y, size);
     const std::int32_t back = s.pixel(1, 1);
     // One column and one row past the icon are included.
-    for (int j = 0; j <= size; ++j)
-        for (int i = 0; i <= size; ++i) {
-            const std::int32_t c = s.pixel(x + i, y + j);
-            if (c != -1 && c != back) s.setPixel(x + i, y + j, kShadowGrey);
-        }
+    const QRect part = visiblePart(s, x, y, size, 1);
+    for (int py = part.top(); py <= part.bottom(); ++py)
+        for (int px = part.left(); px <= part.right(); ++px)
+            if (s.pixel(px, py) != back) s.setPixel(px, py, kShadowGrey);
 }
 
 void maskedIcon(Surface& s, const BeveloProperties& p, int x, int y, int size) {
     const OleColor mask = s.resolve(p.MaskColor);
-    const QImage scratch = onMaskSurface(p.Icon, size, mask);
-    for (int j = 0; j < size; ++j)
-        for (int i = 0; i < size; ++i) {
+    const QRect part = visiblePart(s, x, y, size);
+    if (part.isEmpty()) return;
+    const QImage scratch = onMaskSurface(p.Icon, x, y, size, part, mask);
+    for (int j = 0; j < part.height(); ++j)
+        for (int i = 0; i < part.width(); ++i) {
             const auto c = static_cast<OleColor>(pixelOn(scratch, i, j));
             if (c == mask) continue;
-            s.setPixel(x + i, y + j, p.Enabled ? c : threeWayGrey(c));
+            s.setPixel(part.x() + i, part.y() + j, p.Enabled ? c : threeWayGrey(c));
         }
 }
 }  // namespace

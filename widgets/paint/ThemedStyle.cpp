@@ -57,7 +57,8 @@ bool drawStyle6(Surface& s, const BeveloProperties&, const BeveloRuntime& rt) {
     if (g_themeUnavailable || !qobject_cast<QApplication*>(QCoreApplication::instance()))
         return false;
     QStyle* style = QApplication::style();
-    if (!style || s.image().isNull()) return false;
+    if (!style) return false;
+    if (s.image().isNull()) return true;  // nothing to draw on is no failure of the theme
 
     const int themeState =
         (rt.hasFocus && rt.state == StateNormal) ? kThemeDefaultButton : rt.state;
