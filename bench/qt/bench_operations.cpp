@@ -35,7 +35,11 @@ class MeterThread {
         m_line.emplace(std::move(*opened));
         m_devNull = std::fopen("/dev/null", "w");
         m_log = std::make_unique<mb::sim::Logger>(m_devNull);
-        m_session = std::make_unique<mb::sim::Session>(mb::sim::SimSettings{});
+        // The program's default meter: CJ/T 188 address 78330000000000, the
+        // one the CJ188 page reaches with its fields as at start.
+        mb::sim::SimSettings settings;
+        settings.cj188.address = {0x00, 0x00, 0x00, 0x00, 0x00, 0x33, 0x78};
+        m_session = std::make_unique<mb::sim::Session>(settings);
         m_thread = std::thread(
             [this] { mb::sim::serve(*m_line, *m_session, m_settings, *m_log, m_stopper); });
     }
