@@ -49,9 +49,9 @@ struct BeveloRuntime {
     bool hasFocus = false;
     bool shown = false;
     bool mouseInside = false;
-    bool userMode = true;          // ambient: run time (true) or design time (false)
-    bool displayAsDefault = false; // ambient
-    int captionFormat = 37;        // text-format flags derived from CaptionAlign
-    QRect clientRect;              // (0, 0, width, height)
-    QRect captionRect;             // (4, 4, width - 4, height - 4), as left/top/right/bottom
+    bool userMode = true;           // ambient: run time (true) or design time (false)
+    bool displayAsDefault = false;  // ambient
+    int captionFormat = 37;         // text-format flags derived from CaptionAlign
+    QRect clientRect;               // (0, 0, width, height)
+    QRect captionRect;              // (4, 4, width - 4, height - 4), as left/top/right/bottom
 };

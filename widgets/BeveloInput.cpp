@@ -213,6 +213,8 @@ void Bevelo::changeEvent(QEvent* event) {
             if (m_subclassed) zSubclass_Proc(false, handled, result, 0, MsgSysColorChange, 0, 0);
             break;
         case QEvent::EnabledChange:
+            // Enabled again through the container: leave the disabled look.
+            if (isEnabled() && m_rt.state == StateDisabled) m_rt.state = StateNormal;
             Refresh();
             break;
         case QEvent::FontChange:

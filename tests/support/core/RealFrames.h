@@ -29,8 +29,10 @@ struct RealFrameSet {
 // is not plain hex makes the whole set not found, with the reason in `problem`.
 RealFrameSet LoadRealFrames(const std::string& dir);
 
-// The folder the build points tests at (MB_FRAMES_DIR), or "" when undefined.
-inline std::string RealFramesDir() {
+// The folder the build points test suites at (MB_FRAMES_DIR), or "" when the
+// including file is built without it. Internal linkage: the macro may differ
+// between translation units.
+static inline std::string RealFramesDir() {
 #ifdef MB_FRAMES_DIR
     return MB_FRAMES_DIR;
 #else

@@ -1,0 +1,57 @@
+// A CJ/T 188 water meter: answers Read Data (C 01, DI 901F) and Read Address
+// (C 03, DI 810A). Bytes in, bytes out; no I/O.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "tools/sim/bytes.h"
+#include "tools/sim/date_time.h"
+
+namespace mb::sim {
+
+struct Cj188Settings {
+    // A0..A6 as sent on the line (A0 first): the 14-digit address
+    // "78330011223344" read from the right gives 44 33 22 11 00 33 78.
+    std::array<std::uint8_t, 7> address{0x90, 0x78, 0x56, 0x34, 0x12, 0x33, 0x78};
+    std::uint8_t meterType = 0x10;
+    // Cumulative flow in hundredths of a cubic metre.
+    std::uint64_t flowHundredths = 1234567;
+    std::uint64_t settlementHundredths = 1200000;
+    std::array<std::uint8_t, 2> status{0x00, 0x00};
+};
+
+// The address as 14 digits, written most significant pair (A6) first,
+// the way it is printed on a meter's plate: A6 A5 A4 A3 A2 A1 A0.
+std::optional<std::array<std::uint8_t, 7>> parseCj188Address(const std::string& digits);
+std::string formatCj188Address(const std::array<std::uint8_t, 7>& address);
+
+enum class Cj188Answer { ReadData, ReadAddress, NotForMe };
+
+class Cj188Meter {
+  public:
+    explicit Cj188Meter(Cj188Settings settings = {}) : settings_(settings) {}
+
+    // Classifies a checksum-correct frame (start byte to stop byte).
+    Cj188Answer classify(const Bytes& frame) const;
+
+    // The reply to a frame, with wake-up bytes; nullopt when the frame is not a
+    // request this meter answers. Each answered Read Data advances the flow by
+    // 0.01 m3, so successive replies differ as a running meter's do.
+    std::optional<Bytes> answer(const Bytes& frame, const DateTime& now);
+
+    const Cj188Settings& settings() const { return settings_; }
+
+    static constexpr std::uint8_t kUnitCubicMetre = 0x2C;
+    static constexpr std::size_t kWakeUpBytes = 3;
+
+  private:
+    Bytes frameWith(std::uint8_t control, const Bytes& data) const;
+    bool addressedToMe(const Bytes& frame) const;
+
+    Cj188Settings settings_;
+};
+
+}  // namespace mb::sim

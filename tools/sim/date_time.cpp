@@ -1,0 +1,15 @@
+#include "tools/sim/date_time.h"
+
+#include <ctime>
+
+namespace mb::sim {
+
+DateTime localNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    return DateTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+                    parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+}  // namespace mb::sim

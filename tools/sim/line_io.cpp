@@ -1,0 +1,247 @@
+#include "tools/sim/line_io.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/time.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <thread>
+
+namespace mb::sim {
+
+namespace {
+
+void setNonBlocking(int fd) {
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
+
+speed_t speedFor(unsigned baud) {
+    switch (baud) {
+        case 300:
+            return B300;
+        case 600:
+            return B600;
+        case 1200:
+            return B1200;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return B2400;
+    }
+}
+
+// Raw 8-bit line. Parity is asked for but never required: a pseudo-terminal or
+// a simple adapter may not hold it, and the meter works either way.
+void makeRaw(int fd, unsigned baud, char parity) {
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) return;
+    cfmakeraw(&tio);
+    tio.c_cflag |= CLOCAL | CREAD;
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    cfsetispeed(&tio, speedFor(baud));
+    cfsetospeed(&tio, speedFor(baud));
+    tcsetattr(fd, TCSANOW, &tio);
+
+    if (parity == 'E' || parity == 'O') {
+        termios withParity = tio;
+        withParity.c_cflag |= PARENB;
+        if (parity == 'O') withParity.c_cflag |= PARODD;
+        if (tcsetattr(fd, TCSANOW, &withParity) != 0) tcsetattr(fd, TCSANOW, &tio);
+    }
+}
+
+bool waitWritable(int fd, const Stopper& stop) {
+    pollfd fds[2] = {{fd, POLLOUT, 0}, {stop.fd(), POLLIN, 0}};
+    for (;;) {
+        int ready = poll(fds, 2, -1);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready < 0 || (fds[1].revents & POLLIN)) return false;
+        if (fds[0].revents & (POLLERR | POLLNVAL)) return false;
+        if (fds[0].revents & POLLOUT) return true;
+        if (fds[0].revents & POLLHUP) return false;
+    }
+}
+
+bool writeAll(int fd, const std::uint8_t* data, std::size_t size, const Stopper& stop) {
+    while (size > 0) {
+        ssize_t written = write(fd, data, size);
+        if (written > 0) {
+            data += written;
+            size -= static_cast<std::size_t>(written);
+            continue;
+        }
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+        if (!waitWritable(fd, stop)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Stopper::Stopper() {
+    int fds[2];
+    if (pipe(fds) == 0) {
+        readFd_ = fds[0];
+        writeFd_ = fds[1];
+        setNonBlocking(readFd_);
+        setNonBlocking(writeFd_);
+        fcntl(readFd_, F_SETFD, FD_CLOEXEC);
+        fcntl(writeFd_, F_SETFD, FD_CLOEXEC);
+    }
+}
+
+Stopper::~Stopper() {
+    if (readFd_ >= 0) close(readFd_);
+    if (writeFd_ >= 0) close(writeFd_);
+}
+
+void Stopper::request() {
+    const char byte = 1;
+    [[maybe_unused]] ssize_t ignored = write(writeFd_, &byte, 1);
+}
+
+bool Stopper::requested() const {
+    pollfd fd{readFd_, POLLIN, 0};
+    return poll(&fd, 1, 0) > 0;
+}
+
+bool Stopper::sleepFor(unsigned ms) const {
+    using Clock = std::chrono::steady_clock;
+    const auto until = Clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        if (left <= 0) return !requested();
+        pollfd fd{readFd_, POLLIN, 0};
+        int ready = poll(&fd, 1, static_cast<int>(left));
+        if (ready > 0) return false;
+    }
+}
+
+std::optional<Line> Line::openPty(std::string& error) {
+    int master = -1, slave = -1;
+    char name[256] = {};
+    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+        error = std::string("openpty: ") + std::strerror(errno);
+        return std::nullopt;
+    }
+    makeRaw(slave, 2400, 'N');
+    setNonBlocking(master);
+    fcntl(master, F_SETFD, FD_CLOEXEC);
+    fcntl(slave, F_SETFD, FD_CLOEXEC);
+    return Line(master, slave, name);
+}
+
+std::optional<Line> Line::openDevice(const LineSettings& settings, std::string& error) {
+    int fd = open(settings.device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = settings.device + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    makeRaw(fd, settings.baud, settings.parity);
+    return Line(fd, -1, settings.device);
+}
+
+Line::Line(Line&& other) noexcept
+    : fd_(other.fd_), keepOpenFd_(other.keepOpenFd_), path_(std::move(other.path_)) {
+    other.fd_ = other.keepOpenFd_ = -1;
+}
+
+Line::~Line() {
+    if (fd_ >= 0) close(fd_);
+    if (keepOpenFd_ >= 0) close(keepOpenFd_);
+}
+
+void Logger::write(const char* tag, const std::string& text) {
+    timeval now{};
+    gettimeofday(&now, nullptr);
+    std::tm parts{};
+    localtime_r(&now.tv_sec, &parts);
+    std::fprintf(out_, "%02d:%02d:%02d.%03ld %s %s\n", parts.tm_hour, parts.tm_min, parts.tm_sec,
+                 static_cast<long>(now.tv_usec / 1000), tag, text.c_str());
+    std::fflush(out_);
+}
+
+bool writePaced(int fd, const Bytes& bytes, const LineSettings& settings, const Stopper& stop) {
+    if (settings.lineRate == 0) return writeAll(fd, bytes.data(), bytes.size(), stop);
+
+    using Clock = std::chrono::steady_clock;
+    const double secondsPerByte = static_cast<double>(settings.bitsPerByte) / settings.lineRate;
+    const auto start = Clock::now();
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        // Every byte whose last bit would have left the line by now goes out together.
+        const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+        std::size_t due =
+            std::min(bytes.size(), static_cast<std::size_t>(elapsed / secondsPerByte) + 1);
+        if (due > sent) {
+            if (!writeAll(fd, bytes.data() + sent, due - sent, stop)) return false;
+            sent = due;
+            continue;
+        }
+        const double nextAt = static_cast<double>(sent) * secondsPerByte;
+        const auto wait = std::chrono::duration<double>(nextAt - elapsed);
+        const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(wait).count();
+        timespec timeout{static_cast<time_t>(micros / 1000000),
+                         static_cast<long>(micros % 1000000) * 1000};
+        pollfd fdStop{stop.fd(), POLLIN, 0};
+        if (ppoll(&fdStop, 1, &timeout, nullptr) > 0) return false;
+    }
+    return true;
+}
+
+int serve(const Line& line, Session& session, const LineSettings& settings, Logger& log,
+          const Stopper& stop) {
+    std::uint8_t buffer[4096];
+    for (;;) {
+        pollfd fds[2] = {{line.fd(), POLLIN, 0}, {stop.fd(), POLLIN, 0}};
+        int ready = poll(fds, 2, -1);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready < 0) return 1;
+        if (fds[1].revents & POLLIN) return 0;
+        if (fds[0].revents & POLLNVAL) return 1;
+        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
+
+        ssize_t got = read(line.fd(), buffer, sizeof buffer);
+        if (got < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+        if (got <= 0) {
+            // A device that went away, or a hang-up: wait and try again rather than spin.
+            if (!stop.sleepFor(100)) return 0;
+            continue;
+        }
+        log.write("RX", toHex(buffer, static_cast<std::size_t>(got)));
+        for (const Exchange& exchange :
+             session.feed(buffer, static_cast<std::size_t>(got), localNow())) {
+            log.write("REQ", exchange.what + ": " + toHex(exchange.request));
+            if (!exchange.note.empty()) log.write("NOTE", exchange.note);
+            for (const Chunk& chunk : exchange.plan) {
+                if (chunk.pauseMs > 0 && !stop.sleepFor(chunk.pauseMs)) return 0;
+                if (!writePaced(line.fd(), chunk.bytes, settings, stop))
+                    return stop.requested() ? 0 : 1;
+                log.write("TX", toHex(chunk.bytes));
+            }
+        }
+    }
+}
+
+}  // namespace mb::sim

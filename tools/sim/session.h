@@ -1,0 +1,52 @@
+// One virtual meter on one line: both meters behind one request scanner,
+// with the fault shaping applied to every answer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/sim/cj188_meter.h"
+#include "tools/sim/date_time.h"
+#include "tools/sim/fault_shaper.h"
+#include "tools/sim/mbus_meter.h"
+#include "tools/sim/request_scanner.h"
+
+namespace mb::sim {
+
+struct SimSettings {
+    Cj188Settings cj188;
+    MbusSettings mbus;
+    FaultSettings faults;
+};
+
+struct Exchange {
+    Bytes request;            // the recognised frame, start byte to stop byte
+    std::string what;         // e.g. "cj188 read-data", "mbus req-ud2", "ignored cj188"
+    bool answered = false;    // false: not addressed to this meter, nothing is sent
+    std::vector<Chunk> plan;  // what to write, chunk by chunk (empty when unanswered)
+    std::string note;         // faults applied or state changed; empty when none
+};
+
+class Session {
+  public:
+    explicit Session(SimSettings settings);
+
+    // Feeds bytes read from the line; returns one exchange per request they complete.
+    std::vector<Exchange> feed(const std::uint8_t* data, std::size_t size, const DateTime& now);
+    std::vector<Exchange> feed(const Bytes& bytes, const DateTime& now) {
+        return feed(bytes.data(), bytes.size(), now);
+    }
+
+    const Cj188Meter& cj188() const { return cj188_; }
+    const MbusMeter& mbus() const { return mbus_; }
+
+  private:
+    Exchange handle(const ScannedFrame& frame, const DateTime& now);
+
+    RequestScanner scanner_;
+    Cj188Meter cj188_;
+    MbusMeter mbus_;
+    FaultShaper shaper_;
+};
+
+}  // namespace mb::sim
