@@ -98,6 +98,7 @@ class MainForm : public QWidget {
 
   private:
     void buildButtons();
+    void setCaptionOf(const char* buttonName, const QString& caption);
     void wireButtons();
     void wireInputFields();
     void wireSerialLine();

@@ -6,7 +6,9 @@
 #include <QFontMetrics>
 
 #include "FormHarness.h"
+#include "app/ButtonLayoutResource.h"
 #include "app/Twips.h"
+#include "widgets/BeveloLayout.h"
 
 TEST(MainFormStart, OpensClosedOnTheCj188PageEvenWithoutAnyPort) {
     FormHarness h{QString()};  // an empty map: no port at all
@@ -240,4 +242,22 @@ TEST(MainFormStart, IntervalFieldsSetTheirTimersInSeconds) {
     EXPECT_EQ(h.c().Text2->text(), QStringLiteral("78"));
     h.c().Text7->setText(QStringLiteral("fG"));
     EXPECT_EQ(h.c().Text7->text(), QStringLiteral("f"));
+}
+
+TEST(MainFormStart, ButtonsComeFromTheStoredLayout) {
+    FormHarness h{QString()};
+    initButtonLayoutResource();
+    QString error;
+    const auto entries = bevelo::loadButtonLayout(bevelo::kButtonLayoutResource, &error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    ASSERT_EQ(entries.size(), 16);
+    for (const BeveloLayoutEntry& e : entries) {
+        Bevelo* b = h.form->button(e.name);
+        ASSERT_NE(b, nullptr) << e.name.toStdString();
+        EXPECT_EQ(b->parentWidget()->objectName(), e.container) << e.name.toStdString();
+        EXPECT_EQ(b->geometry(), bevelo::twipsToPixels(e.twips)) << e.name.toStdString();
+        EXPECT_EQ(b->Caption(),
+                  e.bag.readString(QStringLiteral("Caption"), QStringLiteral("Bevelo")))
+            << e.name.toStdString();
+    }
 }
