@@ -82,7 +82,8 @@ void MainForm::wireSerialLine() {
     connect(&m_port, &SerialPortService::bytesReceived, this,
             [this] { asEvent(&m_port, [this] { onCommEvent(); }); });
     connect(&m_port, &SerialPortService::connectionLost, this, [this](const QString& reason) {
-        asEvent(&m_portConnected, [this, reason] { onConnectionLost(reason); });
+        static const char lostPortEvent = 0;  // its own kind for the gate
+        asEvent(&lostPortEvent, [this, reason] { onConnectionLost(reason); });
     });
 }
 
