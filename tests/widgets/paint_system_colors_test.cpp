@@ -28,6 +28,7 @@ TEST(PaintSystemColors, PlainColoursPassAndUnknownOnesFail) {
     EXPECT_EQ(translateColor(0x8000001F, p), -1);
     EXPECT_EQ(translateColor(0x80FFFFFF, p), -1);
     EXPECT_EQ(translateColor(0x01000005, p), -1);
+    EXPECT_EQ(translateColor(0x80010005, p), -1);
     // The arithmetic still gets a colour: the low three bytes of an untranslatable value.
     EXPECT_EQ(resolveColor(0x8000001F, p), 0x00001Fu);
     EXPECT_EQ(resolveColor(0x8000000F, p), kFace);

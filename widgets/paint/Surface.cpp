@@ -21,22 +21,22 @@ Surface::Surface(QImage& image, const QPalette& palette)
 }
 
 OleColor Surface::face() const {
-    return resolveColor(systemColorRef(syscolor::ButtonFace), palette_);
+    return resolveColor(systemColor(SysButtonFace), palette_);
 }
 OleColor Surface::shadow() const {
-    return resolveColor(systemColorRef(syscolor::ButtonShadow), palette_);
+    return resolveColor(systemColor(SysButtonShadow), palette_);
 }
 OleColor Surface::highlight() const {
-    return resolveColor(systemColorRef(syscolor::Highlight), palette_);
+    return resolveColor(systemColor(SysHighlight), palette_);
 }
 OleColor Surface::window() const {
-    return resolveColor(systemColorRef(syscolor::Window), palette_);
+    return resolveColor(systemColor(SysWindow), palette_);
 }
 OleColor Surface::buttonText() const {
-    return resolveColor(systemColorRef(syscolor::ButtonText), palette_);
+    return resolveColor(systemColor(SysButtonText), palette_);
 }
 OleColor Surface::grayText() const {
-    return resolveColor(systemColorRef(syscolor::GrayText), palette_);
+    return resolveColor(systemColor(SysGrayText), palette_);
 }
 
 void Surface::setBackground(OleColor colour) {
