@@ -19,34 +19,55 @@ int ChecksumIndex(const FrameCollector& c) {
     }
 }
 
+// Index after which the checksum position no longer changes: the length byte
+// is stored, and for M-Bus the sum has restarted at index 4.
+template <Shape shape>
+constexpr int kLengthSettledAfter = shape == Shape::Cj188 ? 10 : 4;
+
+void Store(FrameCollector& c, std::uint8_t byte) {
+    c.FrameBuffer[static_cast<std::size_t>(c.FrameIndex)] = byte;
+    c.CheckSum += byte;
+    if (++c.FrameIndex > 255) c.FrameIndex = 0;  // too long: give up this start
+}
+
 template <Shape shape>
 void Parse(ReceiveRing& ring, FrameCollector& c, std::uint8_t& frameComplete) {
     while (ring.RingHasData() && frameComplete == 0) {
-        std::uint8_t byte;
         if (c.FrameIndex == 0) {
-            // Hunting: consume one byte; a candidate's look-ahead starts after it.
-            byte = ring.RingTake();
+            // Hunting: every byte up to the next start byte is consumed and
+            // dropped; a candidate's look-ahead starts just after its start byte.
+            const bool found = ring.RingTakeThrough(kStartByte);
             ring.StartScanAtReadPos();
             c.CheckSum = 0;
-            if (byte != kStartByte) continue;
-        } else {
-            byte = ring.RingPeek();
-            if (shape == Shape::MbusLong && c.FrameIndex == 4) {
-                c.CheckSum = 0;  // the M-Bus sum starts again at the C field
-            } else if (c.FrameIndex == ChecksumIndex<shape>(c)) {
-                c.FrameIndex = 0;
-                if (byte == (c.CheckSum & 0xFF)) {
-                    ring.ClsChar(ring.RingScanPos());
-                    frameComplete = 1;
-                    return;
-                }
-                // Mismatch: hunting resumes at the byte after the rejected start.
-                continue;
-            }
+            if (found) Store(c, kStartByte);
+            continue;
         }
-        c.FrameBuffer[static_cast<std::size_t>(c.FrameIndex)] = byte;
-        c.CheckSum += byte;
-        if (++c.FrameIndex > 255) c.FrameIndex = 0;  // too long: give up this start
+        const int checksumIndex = ChecksumIndex<shape>(c);
+        if (c.FrameIndex > kLengthSettledAfter<shape> && c.FrameIndex < checksumIndex) {
+            // Plain frame bytes up to the checksum position (or the 256 limit).
+            const int stop = checksumIndex < 256 ? checksumIndex : 256;
+            while (c.FrameIndex < stop && ring.RingHasData()) {
+                const std::uint8_t byte = ring.RingPeek();
+                c.FrameBuffer[static_cast<std::size_t>(c.FrameIndex++)] = byte;
+                c.CheckSum += byte;
+            }
+            if (c.FrameIndex > 255) c.FrameIndex = 0;
+            continue;
+        }
+        const std::uint8_t byte = ring.RingPeek();
+        if (shape == Shape::MbusLong && c.FrameIndex == 4) {
+            c.CheckSum = 0;  // the M-Bus sum starts again at the C field
+        } else if (c.FrameIndex == checksumIndex) {
+            c.FrameIndex = 0;
+            if (byte == (c.CheckSum & 0xFF)) {
+                ring.ClsChar(ring.RingScanPos());
+                frameComplete = 1;
+                return;
+            }
+            // Mismatch: hunting resumes at the byte after the rejected start.
+            continue;
+        }
+        Store(c, byte);
     }
 }
 

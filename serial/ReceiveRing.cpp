@@ -1,6 +1,7 @@
 #include "serial/ReceiveRing.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "serial/HexText.h"
 
@@ -21,6 +22,24 @@ void ReceiveRing::RingFill(std::span<const std::uint8_t> bytes, std::string* ech
         if (writePos_ > kLastCell) writePos_ = 0;
     }
     hasData_ = 1;
+}
+
+bool ReceiveRing::RingTakeThrough(std::uint8_t wanted) {
+    for (;;) {
+        // The unread run from RingReadPos ends at RingWritePos or at the last cell.
+        const std::size_t from = static_cast<std::size_t>(readPos_);
+        const std::size_t end = writePos_ > readPos_ ? static_cast<std::size_t>(writePos_)
+                                                     : static_cast<std::size_t>(kCellCount);
+        std::uint8_t* run = cells_.data() + from;
+        const auto* hit = static_cast<std::uint8_t*>(std::memchr(run, wanted, end - from));
+        const std::size_t taken =
+            hit != nullptr ? static_cast<std::size_t>(hit - run) + 1 : end - from;
+        std::memset(run, 0, taken);
+        readPos_ = static_cast<std::int16_t>(from + taken > kLastCell ? 0 : from + taken);
+        if (readPos_ == writePos_) hasData_ = 0;
+        if (hit != nullptr) return true;
+        if (hasData_ == 0) return false;
+    }
 }
 
 void ReceiveRing::ClsChar(std::int16_t target) {

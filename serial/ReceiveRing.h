@@ -41,6 +41,11 @@ class ReceiveRing {
         return byte;
     }
 
+    // Repeated RingTake until it has taken `wanted` or RingHasData drops to 0;
+    // returns whether `wanted` was taken. Same effect on cells, positions and
+    // flag as the byte-by-byte loop, done in runs. Call only with RingHasData set.
+    bool RingTakeThrough(std::uint8_t wanted);
+
     // Consumes (zeroes) cells from RingReadPos up to, not including, `target`.
     // Never passes RingWritePos: reaching it clears RingHasData and stops.
     void ClsChar(std::int16_t target);
@@ -52,7 +57,10 @@ class ReceiveRing {
     std::int16_t RingReadPos() const { return readPos_; }
     std::int16_t RingScanPos() const { return scanPos_; }
     bool RingHasData() const { return hasData_ != 0; }
-    std::uint8_t Cell(std::int16_t index) const { return cells_[static_cast<std::size_t>(index)]; }
+    // The byte in cell `index`; 0 for an index outside 0..2048.
+    std::uint8_t Cell(std::int16_t index) const {
+        return index < 0 || index > kLastCell ? 0 : cells_[static_cast<std::size_t>(index)];
+    }
 
     // Advances a position by one; after 2048 comes 0.
     static constexpr std::int16_t Next(std::int16_t pos) {

@@ -13,7 +13,7 @@
 
 #include "widgets/BeveloAccessible.h"
 #include "widgets/BeveloColors.h"
-#include "widgets/BeveloGrayscale.h"
+#include "widgets/paint/Grayscale.h"
 #include "widgets/BeveloHost.h"
 #include "widgets/about/BeveloAboutPanel.h"
 #include "widgets/paint/BeveloPainter.h"
@@ -230,6 +230,7 @@ void Bevelo::reshape() {
 }
 
 void Bevelo::Refresh() {
+    ++m_refreshCount;
     const qreal ratio = devicePixelRatioF();
     const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
     if (m_surface.size() != devicePixels) {
@@ -289,7 +290,7 @@ bool Bevelo::PaintIconGrayscale(QPainter* dc, const QImage& icon, int x, int y, 
 void Bevelo::captionChanged() {
     updateMnemonic();
     QAccessibleEvent event(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+    bevelo::raiseAccessibleEvent(event);
 }
 
 void Bevelo::updateMnemonic() {

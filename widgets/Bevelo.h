@@ -175,6 +175,8 @@ class Bevelo : public QWidget {
     const QImage& surface() const { return m_surface; }
     BeveloToolTip* toolTipWindow() const { return m_toolTip.get(); }
     short lastButtonReleased() const { return m_lastButtonReleased; }
+    // How many full repaints ran (every state change repaints).
+    int refreshCount() const { return m_refreshCount; }
 
   signals:
     void Click();
@@ -232,6 +234,7 @@ class Bevelo : public QWidget {
     bool m_leftPressInside = false;  // a left press whose release may complete a click
     bool m_spaceDown = false;        // space went down here and is not released yet
     int m_mnemonicId = 0;
+    int m_refreshCount = 0;
     std::unique_ptr<BeveloToolTip> m_toolTip;
     QPointer<BeveloAboutPanel> m_about;
 };

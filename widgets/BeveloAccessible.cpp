@@ -65,6 +65,21 @@ QAccessibleInterface* beveloFactory(const QString& className, QObject* object) {
 }
 }  // namespace
 
+namespace {
+AccessibleEventObserver s_observer = nullptr;
+}  // namespace
+
+AccessibleEventObserver setAccessibleEventObserver(AccessibleEventObserver observer) {
+    const AccessibleEventObserver previous = s_observer;
+    s_observer = observer;
+    return previous;
+}
+
+void raiseAccessibleEvent(QAccessibleEvent& event) {
+    if (s_observer) s_observer(&event);
+    QAccessible::updateAccessibility(&event);
+}
+
 void installAccessibleFactory() {
     static const bool installed = [] {
         QAccessible::installFactory(beveloFactory);

@@ -28,6 +28,13 @@ namespace bevelo {
 // Installs the factory that gives every Bevelo its accessible interface; the
 // control calls it on construction, repeated calls do nothing.
 void installAccessibleFactory();
+// Sends an accessibility event of a control to assistive technology, and to
+// the observer when one is set. Qt drops events while no assistive technology
+// is active (always so on the offscreen platform); the observer still sees
+// them, so tests can check what the control reports.
+using AccessibleEventObserver = void (*)(QAccessibleEvent* event);
+AccessibleEventObserver setAccessibleEventObserver(AccessibleEventObserver observer);
+void raiseAccessibleEvent(QAccessibleEvent& event);
 // The caption as read aloud: "&&" becomes "&", a single "&" marks the access key.
 QString captionWithoutMnemonic(const QString& caption);
 }  // namespace bevelo

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "widgets/BeveloFields.h"
+#include "widgets/paint/SystemColors.h"
 
 namespace bevelo {
 
@@ -49,10 +50,8 @@ constexpr OleColor systemColor(int index) {
     return kSystemColorFlag + static_cast<OleColor>(index);
 }
 
-// The colour reference as plain RGB (red in the low byte) under `palette`:
-// plain RGB values pass through, system references take the palette's colour,
-// and anything that cannot be translated gives -1.
-std::int32_t translateColor(OleColor color, const QPalette& palette);
+// translateColor (the one colour translation of the control) comes from
+// widgets/paint/SystemColors.h.
 
 // RGB with red in the low byte <-> QColor.
 std::int32_t rgbOf(const QColor& color);

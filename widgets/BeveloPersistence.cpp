@@ -4,6 +4,7 @@
 #include <QAccessible>
 
 #include "widgets/Bevelo.h"
+#include "widgets/BeveloAccessible.h"
 #include "widgets/BeveloColors.h"
 #include "widgets/BeveloHost.h"
 #include "widgets/BeveloPropertyBag.h"
@@ -84,7 +85,7 @@ void Bevelo::loadProperties(const BeveloPropertyBag& bag) {
     if (m_host->ambientUserMode()) startWatchingMouse();
     updateMnemonic();
     QAccessibleEvent event(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+    bevelo::raiseAccessibleEvent(event);
     reshape();
 }
 

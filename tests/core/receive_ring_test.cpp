@@ -155,5 +155,35 @@ TEST(ClsChar, WithTheScanTargetConsumesExactlyWhatWasPeeked) {
     EXPECT_TRUE(ring.RingHasData());
 }
 
+// RingTakeThrough must leave exactly the state of the byte-by-byte loop.
+TEST(RingTakeThrough, MatchesRepeatedRingTake) {
+    const std::vector<std::size_t> fills = {1, 2, 5, 300, 2000, 2048, 2049, 2050, 4100};
+    for (std::size_t firstFill : fills) {
+        for (std::size_t secondFill : {0u, 1u, 60u, 2049u}) {
+            for (std::size_t startAt : {0u, 7u, 1999u}) {
+                std::vector<std::uint8_t> bytes = Counting(firstFill + secondFill, 3);
+                if (startAt < bytes.size()) bytes[startAt] = 0x68;
+                ReceiveRing bulk;
+                bulk.RingFill(std::span(bytes).first(firstFill));
+                bulk.ClsChar(static_cast<std::int16_t>(std::min<std::size_t>(firstFill / 2, 2048)));
+                bulk.RingFill(std::span(bytes).subspan(firstFill));
+                ReceiveRing single = bulk;
+                while (bulk.RingHasData()) {
+                    const bool found = bulk.RingTakeThrough(0x68);
+                    bool singleFound = false;
+                    while (single.RingHasData() && !singleFound)
+                        singleFound = single.RingTake() == 0x68;
+                    ASSERT_EQ(found, singleFound);
+                    ASSERT_EQ(bulk.RingReadPos(), single.RingReadPos());
+                    ASSERT_EQ(bulk.RingHasData(), single.RingHasData());
+                }
+                for (std::int16_t i = 0; i <= ReceiveRing::kLastCell; ++i) {
+                    ASSERT_EQ(bulk.Cell(i), single.Cell(i)) << i;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace mb

@@ -12,7 +12,7 @@ const DateTime kNoon{2026, 12, 7, 12, 34, 56};
 Cj188Settings plateSettings() {
     Cj188Settings s;
     s.address = *parseCj188Address("78331234567890");
-    s.flowHundredths = 1234567;  // 12345.67 m3
+    s.flowHundredths = 1234567;        // 12345.67 m3
     s.settlementHundredths = 1200000;  // 12000.00 m3
     s.status = {0x04, 0x00};
     return s;

@@ -141,25 +141,5 @@ TEST(FaultShaper, FaultEveryNthSparesTheOthers) {
     EXPECT_EQ(faulty, (std::vector<bool>{false, false, true, false, false, true, false}));
 }
 
-TEST(FaultShaper, SameSeedSameRandomBytes) {
-    FaultSettings s = with({Fault::Flood});
-    s.floodBytes = 64;
-    s.seed = 99;
-    EXPECT_EQ(joined(FaultShaper(s).shape(kRequest, kReply)),
-              joined(FaultShaper(s).shape(kRequest, kReply)));
-}
-
-TEST(FaultNames, ParseAndPrintEveryFault) {
-    for (const char* name : {"bad-checksum", "split", "noise", "silent", "late", "echo", "flood"}) {
-        auto fault = parseFault(name);
-        ASSERT_TRUE(fault) << name;
-        EXPECT_EQ(faultName(*fault), name);
-    }
-    EXPECT_FALSE(parseFault("slow"));
-    EXPECT_EQ(faultNames(0), "none");
-    EXPECT_EQ(faultNames(static_cast<unsigned>(Fault::Split) | static_cast<unsigned>(Fault::Echo)),
-              "split+echo");
-}
-
 }  // namespace
 }  // namespace mb::sim

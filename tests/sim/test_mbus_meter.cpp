@@ -154,12 +154,5 @@ TEST(MbusMeter, SndNkeIsAcknowledgedAndRestartsTheAccessNumber) {
     EXPECT_EQ((*reply)[15], 0);
 }
 
-TEST(MbusMeter, ManufacturerLettersPackFiveBitsEach) {
-    EXPECT_EQ(packManufacturer("SIM"), 0x4D2D);
-    EXPECT_EQ(packManufacturer("AAA"), 0x0421);
-    EXPECT_FALSE(packManufacturer("SI"));
-    EXPECT_FALSE(packManufacturer("sim"));
-}
-
 }  // namespace
 }  // namespace mb::sim

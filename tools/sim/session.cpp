@@ -33,7 +33,8 @@ Exchange Session::handle(const ScannedFrame& frame, const DateTime& now) {
         reply = cj188_.answer(frame.bytes, now);
     } else {
         const std::uint8_t before = mbus_.primaryAddress();
-        switch (mbus_.classify(frame.bytes)) {
+        const MbusAnswer kind = mbus_.classify(frame.bytes);
+        switch (kind) {
             case MbusAnswer::ReadData:
                 exchange.what = "mbus req-ud2";
                 break;
@@ -48,7 +49,7 @@ Exchange Session::handle(const ScannedFrame& frame, const DateTime& now) {
                 break;
         }
         reply = mbus_.answer(frame.bytes, now);
-        if (exchange.what == "mbus set-address") {
+        if (kind == MbusAnswer::SetAddress) {
             exchange.note = reply ? "primary address " + std::to_string(before) + " -> " +
                                         std::to_string(mbus_.primaryAddress())
                                   : "new address " + std::to_string(frame.bytes[9]) +

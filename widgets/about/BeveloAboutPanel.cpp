@@ -23,7 +23,11 @@ QColor offset(const QColor& c, int d) {
 }  // namespace
 
 BeveloAboutPanel::BeveloAboutPanel(QWidget* control) : QWidget(control) {
-    setFixedSize(kPanelWidth, kPanelHeight);
+    // Wide enough for the longest line in the panel's font.
+    int widest = 0;
+    for (const QString& line : lines())
+        widest = std::max(widest, fontMetrics().horizontalAdvance(line));
+    setFixedSize(std::max(kPanelWidth, widest + 2 * kMargin + 8), kPanelHeight);
     hide();
 }
 

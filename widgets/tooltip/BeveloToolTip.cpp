@@ -99,12 +99,12 @@ void BeveloToolTip::layOut() {
         contentH += titleH + (m_look.text.isEmpty() ? 0 : kTitleGap);
     }
 
-    const int bodyW = contentW + 2 * kPadding + (isBalloon() ? 4 : 0);
+    const int bodyW = contentW + 2 * kPadding + (isBalloon() ? 8 : 0);
     const int bodyH = contentH + 2 * kPadding;
     const int bodyTop = isBalloon() && m_stemAtTop ? kStemHeight : 0;
     m_bodyRect = QRect(0, bodyTop, std::max(bodyW, isBalloon() ? 2 * kStemInset : 8), bodyH);
 
-    const int left = m_bodyRect.left() + kPadding + (isBalloon() ? 2 : 0);
+    const int left = m_bodyRect.left() + kPadding + (isBalloon() ? 4 : 0);
     int y = m_bodyRect.top() + kPadding;
     if (hasTitleRow()) {
         int x = left;

@@ -1,0 +1,23 @@
+// Modal messages of the main window. The window asks through this interface so
+// that tests can answer the prompts without a blocking message box.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+class Prompter {
+  public:
+    virtual ~Prompter() = default;
+    // A failure: critical icon, one OK button.
+    virtual void critical(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A notice: information icon, one OK button.
+    virtual void information(QWidget* parent, const QString& title, const QString& text) = 0;
+};
+
+// The default: a modal QMessageBox.
+class MessageBoxPrompter : public Prompter {
+  public:
+    void critical(QWidget* parent, const QString& title, const QString& text) override;
+    void information(QWidget* parent, const QString& title, const QString& text) override;
+};

@@ -1,0 +1,39 @@
+// MeterBench: one window, no command line, no stored settings.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Fonts.h"
+#include "app/MainForm.h"
+
+namespace {
+
+// Qt aborts with a long plugin message when there is no display; say it plainly instead.
+bool displayAvailable() {
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!displayAvailable()) {
+        std::fputs(
+            "meterbench: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+            "Start it from a desktop session, or under a virtual display, e.g.\n"
+            "  xvfb-run -s \"-screen 0 1280x800x24\" build/bin/meterbench\n",
+            stderr);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("MeterBench"));
+    installFontSubstitutions();
+    MainForm window;
+    window.show();
+    return app.exec();
+}
