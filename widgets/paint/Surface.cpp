@@ -26,22 +26,22 @@ Surface::~Surface() {
 }
 
 OleColor Surface::face() const {
-    return resolveColor(systemColor(SysButtonFace), palette_);
+    return resolveColor(systemColorRef(syscolor::ButtonFace), palette_);
 }
 OleColor Surface::shadow() const {
-    return resolveColor(systemColor(SysButtonShadow), palette_);
+    return resolveColor(systemColorRef(syscolor::ButtonShadow), palette_);
 }
 OleColor Surface::highlight() const {
-    return resolveColor(systemColor(SysHighlight), palette_);
+    return resolveColor(systemColorRef(syscolor::Highlight), palette_);
 }
 OleColor Surface::window() const {
-    return resolveColor(systemColor(SysWindow), palette_);
+    return resolveColor(systemColorRef(syscolor::Window), palette_);
 }
 OleColor Surface::buttonText() const {
-    return resolveColor(systemColor(SysButtonText), palette_);
+    return resolveColor(systemColorRef(syscolor::ButtonText), palette_);
 }
 OleColor Surface::grayText() const {
-    return resolveColor(systemColor(SysGrayText), palette_);
+    return resolveColor(systemColorRef(syscolor::GrayText), palette_);
 }
 
 void Surface::setBackground(OleColor colour) {
