@@ -12,11 +12,11 @@
 #include <algorithm>
 
 #include "widgets/BeveloAccessible.h"
-#include "widgets/BeveloColors.h"
-#include "widgets/paint/Grayscale.h"
 #include "widgets/BeveloHost.h"
 #include "widgets/about/BeveloAboutPanel.h"
 #include "widgets/paint/BeveloPainter.h"
+#include "widgets/paint/Grayscale.h"
+#include "widgets/paint/SystemColors.h"
 #include "widgets/tooltip/BeveloToolTip.h"
 
 namespace {
@@ -86,12 +86,12 @@ void Bevelo::initProperties() {
     m_props.UseCustomColors = false;
     m_props.Enabled = true;
     auto systemRgb = [&pal](int index) {
-        return static_cast<OleColor>(bevelo::translateColor(bevelo::systemColor(index), pal));
+        return static_cast<OleColor>(bevelo::systemColor(index, pal));
     };
-    m_props.BackColor = systemRgb(bevelo::SysButtonFace);
-    m_props.HighlightColor = systemRgb(bevelo::SysHighlight);
-    m_props.FontColor = systemRgb(bevelo::SysButtonText);
-    m_props.FontHighlightColor = systemRgb(bevelo::SysButtonText);
+    m_props.BackColor = systemRgb(bevelo::syscolor::ButtonFace);
+    m_props.HighlightColor = systemRgb(bevelo::syscolor::Highlight);
+    m_props.FontColor = systemRgb(bevelo::syscolor::ButtonText);
+    m_props.FontHighlightColor = systemRgb(bevelo::syscolor::ButtonText);
     m_props.ToolTipType = 1;
     m_props.Font = font();
     m_about = new BeveloAboutPanel(this);
@@ -201,12 +201,16 @@ void Bevelo::SetToolTipTitle(const QString& value) {
 }
 
 void Bevelo::SetMousePointer(short value) {
+    applyMousePointer(value);
+    notify("MousePointer");
+}
+
+void Bevelo::applyMousePointer(short value) {
     m_mousePointer = value;
     if (value == 0)
         unsetCursor();
     else
         setCursor(cursorForPointer(value));
-    notify("MousePointer");
 }
 
 // --- resize routine and repaint --------------------------------------------
@@ -225,7 +229,10 @@ void Bevelo::reshape() {
     m_rt.clientRect = QRect(0, 0, w, h);
     m_rt.captionRect = QRect(4, 4, w - 8, h - 8);  // left 4, top 4, right w - 4, bottom h - 4
     m_rt.captionFormat = bevelo::captionFormatFor(m_props.CaptionAlign, m_rt.captionFormat);
-    setMask(bevelo::windowRegion(m_props.Style, w, h));
+    // Counters change their caption on every byte received: only a new
+    // region is handed to the window.
+    const QRegion region = bevelo::windowRegion(m_props.Style, w, h);
+    if (region != mask()) setMask(region);
     Refresh();
 }
 
@@ -244,12 +251,6 @@ void Bevelo::Refresh() {
     // its own Enabled property changing.
     const bool storedEnabled = m_props.Enabled;
     if (parentWidget() && !parentWidget()->isEnabled()) m_props.Enabled = false;
-    // A shown toggle button that is on looks pressed, and a disabled control
-    // disabled; the state field keeps what was drawn.
-    if (m_rt.shown) {
-        if (m_props.ButtonType == 1 && m_props.Value) m_rt.state = StatePressed;
-        if (!m_props.Enabled) m_rt.state = StateDisabled;
-    }
     bevelo::refresh(m_surface, m_props, m_rt, palette());
     m_props.Enabled = storedEnabled;
     update();
@@ -294,8 +295,9 @@ void Bevelo::captionChanged() {
 }
 
 void Bevelo::updateMnemonic() {
-    if (m_mnemonicId != 0) releaseShortcut(m_mnemonicId);
-    m_mnemonicId = 0;
     const QKeySequence key = QKeySequence::mnemonic(m_props.Caption);
-    if (!key.isEmpty()) m_mnemonicId = grabShortcut(key);
+    if (m_mnemonicId != 0 && key == m_mnemonicKey) return;
+    if (m_mnemonicId != 0) releaseShortcut(m_mnemonicId);
+    m_mnemonicId = key.isEmpty() ? 0 : grabShortcut(key);
+    m_mnemonicKey = key;
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <QImage>
+#include <QKeySequence>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -217,6 +218,7 @@ class Bevelo : public QWidget {
     void clickAction();
     void accessKey();
     void updateMnemonic();
+    void applyMousePointer(short value);
     void captionChanged();
     // Tooltip wiring: build on entry or a new text, remove on leave.
     void buildToolTip();
@@ -234,6 +236,7 @@ class Bevelo : public QWidget {
     bool m_leftPressInside = false;  // a left press whose release may complete a click
     bool m_spaceDown = false;        // space went down here and is not released yet
     int m_mnemonicId = 0;
+    QKeySequence m_mnemonicKey;
     int m_refreshCount = 0;
     std::unique_ptr<BeveloToolTip> m_toolTip;
     QPointer<BeveloAboutPanel> m_about;
