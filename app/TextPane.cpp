@@ -260,7 +260,7 @@ void TextPane::scrollContentsBy(int, int) {
 }
 
 void TextPane::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll)) {
+    if (event->matches(QKeySequence::Copy)) {
         copyAll();
         return;
     }
