@@ -42,7 +42,7 @@ void MainForm::runStartUp() {
     m_c.CJ188->setVisible(true);
     m_c.EN1434->setVisible(false);
     if (m_port.isOpen()) {
-        button(QStringLiteral("OpenCOomPort"))->SetCaption(QStringLiteral("Connect"));
+        setCaptionOf("OpenCOomPort", QStringLiteral("Connect"));
         m_port.close();
     }
 }
@@ -54,6 +54,7 @@ void MainForm::asEvent(const void* kind, std::function<void()> handler) {
 void MainForm::wireButtons() {
     const auto onClick = [this](const char* name, std::function<void()> handler) {
         Bevelo* b = button(QString::fromLatin1(name));
+        if (!b) return;  // not in the stored layout (named by buildButtons)
         connect(b, &Bevelo::Click, this, [this, b, handler] { asEvent(b, handler); });
     };
     onClick("OpenCOomPort", [this] { connectOrDisconnect(); });
@@ -83,7 +84,8 @@ void MainForm::wireSerialLine() {
     connect(&m_port, &SerialPortService::bytesReceived, this,
             [this] { asEvent(&m_port, [this] { onCommEvent(); }); });
     connect(&m_port, &SerialPortService::connectionLost, this, [this](const QString& reason) {
-        asEvent(&m_portConnected, [this, reason] { onConnectionLost(reason); });
+        static const char lostPortEvent = 0;  // its own kind for the gate
+        asEvent(&lostPortEvent, [this, reason] { onConnectionLost(reason); });
     });
 }
 
@@ -113,19 +115,19 @@ bool MainForm::writeToPort(const QByteArray& bytes) {
 }
 
 void MainForm::showTxCount() {
-    button(QStringLiteral("Bevelo5"))->SetCaption(QString::number(m_core.TxCount()));
+    setCaptionOf("Bevelo5", QString::number(m_core.TxCount()));
 }
 
 void MainForm::showRxCount() {
-    button(QStringLiteral("Bevelo6"))->SetCaption(QString::number(m_core.RxCount()));
+    setCaptionOf("Bevelo6", QString::number(m_core.RxCount()));
 }
 
 void MainForm::resetTxCounter() {
-    button(QStringLiteral("Bevelo5"))->SetCaption(QStringLiteral("0"));
+    setCaptionOf("Bevelo5", QStringLiteral("0"));
     m_core.resetTxCount();
 }
 
 void MainForm::resetRxCounter() {
-    button(QStringLiteral("Bevelo6"))->SetCaption(QStringLiteral("0"));
+    setCaptionOf("Bevelo6", QStringLiteral("0"));
     m_core.resetRxCount();
 }

@@ -52,6 +52,8 @@ class MainForm : public QWidget {
     SerialPortService& port() { return m_port; }
     EventGate& gate() { return m_gate; }
     bool PortConnected() const { return m_portConnected; }
+    // The settings text the serial line was last given ("2400,E,8,1").
+    const QString& serialSettings() const { return m_settingsText; }
 
     // --- shared operations for the page operations ----------------------------
     // The shared failure prompt: "Port" + port text + "Cannot Open！".
@@ -98,6 +100,7 @@ class MainForm : public QWidget {
 
   private:
     void buildButtons();
+    void setCaptionOf(const char* buttonName, const QString& caption);
     void wireButtons();
     void wireInputFields();
     void wireSerialLine();

@@ -53,7 +53,7 @@ void MainForm::setCombosEnabled(bool enabled) {
 
 // Caption "Connect", port closed, not connected, lamp black, combo boxes enabled.
 void MainForm::enterClosedState() {
-    button(QStringLiteral("OpenCOomPort"))->SetCaption(QStringLiteral("Connect"));
+    setCaptionOf("OpenCOomPort", QStringLiteral("Connect"));
     m_port.close();
     m_portConnected = false;
     m_c.Shape1->setColor(Qt::black);
@@ -65,7 +65,7 @@ void MainForm::connectPort() {
     m_settingsText = m_c.Combo2->currentText() + QLatin1Char(',') +
                      m_c.Combo3->currentText().left(1) + QLatin1Char(',') +
                      m_c.Combo4->currentText() + QLatin1Char(',') + m_c.Combo5->currentText();
-    button(QStringLiteral("OpenCOomPort"))->SetCaption(QStringLiteral("Disconnect"));
+    setCaptionOf("OpenCOomPort", QStringLiteral("Disconnect"));
     m_c.Shape1->setColor(kLampOpen);
     const OpenResult result = portNumber > 0 ? m_port.open(portNumber, m_settingsText)
                                              : OpenResult{OpenOutcome::NotFound, QString()};

@@ -49,6 +49,7 @@ TextPane::TextPane(QWidget* parent) : QAbstractScrollArea(parent) {
     m_repaintTimer.setInterval(16);
     connect(&m_repaintTimer, &QTimer::timeout, this, &TextPane::showAppended);
     refreshCharWidths();
+    m_layoutWidth = wrapWidth();
 }
 
 QString TextPane::text() const {
@@ -175,7 +176,7 @@ qreal TextPane::charWidth(char32_t c) const {
 void TextPane::wrapFrom(qsizetype offset) {
     const char* data = m_utf8.constData();
     const qsizetype size = m_utf8.size();
-    const qreal limit = wrapWidth();
+    const qreal limit = qMax(1, m_layoutWidth);
     qsizetype i = offset;
     while (i < size) {
         const qsizetype at = i;
@@ -259,7 +260,7 @@ void TextPane::scrollContentsBy(int, int) {
 }
 
 void TextPane::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll)) {
+    if (event->matches(QKeySequence::Copy)) {
         copyAll();
         return;
     }

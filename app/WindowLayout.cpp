@@ -4,6 +4,7 @@
 #include <QFrame>
 
 #include "app/Fonts.h"
+#include "app/LayoutFrame.h"
 #include "app/Logo.h"
 #include "app/Twips.h"
 #include "app/WindowControls.h"
@@ -29,7 +30,7 @@ void place(QWidget* w, Rect r) {
 
 QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption, Rect r,
                      WindowControls& c) {
-    auto* frame = new QGroupBox(caption, parent);
+    auto* frame = new LayoutFrame(caption, parent);
     identify(frame, name, caption);
     frame->setFont(fonts::frame());
     place(frame, r);

@@ -94,6 +94,7 @@ TEST(MainFormSerial, ConnectAndDisconnectOnAPty) {
     EXPECT_TRUE(h.combosDisabled());
     EXPECT_FALSE(f.Timer2().isEnabled()) << "Connect stops both readings";
     EXPECT_EQ(pty.outputSpeed(), unsigned(B9600)) << "the chosen baud rate reached the device";
+    EXPECT_EQ(f.serialSettings(), QStringLiteral("9600,N,8,1"));
 
     EXPECT_TRUE(f.writeToPort(QByteArray::fromHex("FEFE")));
     EXPECT_EQ(pty.receive(2), QByteArray::fromHex("FEFE"));
@@ -118,6 +119,16 @@ TEST(MainFormSerial, DefaultSettingsConnectOnAPty) {
     h.click("OpenCOomPort");
     EXPECT_TRUE(h.form->PortConnected()) << (h.prompts->shown.empty() ? "" : "prompt shown");
     EXPECT_EQ(pty.outputSpeed(), unsigned(B2400));
+    EXPECT_EQ(h.form->serialSettings(), QStringLiteral("2400,E,8,1"));
+
+    h.click("OpenCOomPort");
+    h.c().Combo3->setCurrentIndex(4);  // SPACE
+    h.c().Combo5->setCurrentIndex(2);  // 2
+    h.c().Combo4->setCurrentIndex(1);  // 7
+    h.click("OpenCOomPort");
+    EXPECT_TRUE(h.form->PortConnected());
+    EXPECT_EQ(h.form->serialSettings(), QStringLiteral("2400,S,7,2"));
+    EXPECT_TRUE(h.prompts->shown.empty());
 }
 
 TEST(MainFormSerial, APortHeldByAnotherProgramIsListedOccupyAndFailsToConnect) {
@@ -143,8 +154,15 @@ TEST(MainFormSerial, APortHeldByAnotherProgramIsListedOccupyAndFailsToConnect) {
 }
 
 TEST(MainFormSerial, MissingDevicesAreNotListedAndCannotConnect) {
-    FormHarness h(QStringLiteral("COM3=/dev/meterbench-missing,COM21=/dev/null"));
+    FormHarness h(QStringLiteral("COM3=/dev/meterbench-missing,COM4=/dev/null,COM21=/dev/null"));
     EXPECT_TRUE(h.portList().isEmpty()) << "ports above COM20 are never offered";
+    // A device that exists but cannot serve as a port is named, with the reason, in the list's
+    // tooltip.
+    EXPECT_TRUE(h.c().Combo1->toolTip().contains(QStringLiteral("COM4")))
+        << h.c().Combo1->toolTip().toStdString();
+    EXPECT_TRUE(h.c().Combo1->toolTip().contains(QStringLiteral("/dev/null")));
+    EXPECT_FALSE(h.c().Combo1->toolTip().contains(QStringLiteral("COM3")))
+        << "a missing device is simply absent";
     h.c().Combo1->setEditText(QStringLiteral("COM3"));
     h.click("OpenCOomPort");
     ASSERT_EQ(h.prompts->shown.size(), 1u);

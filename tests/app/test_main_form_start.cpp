@@ -2,11 +2,16 @@
 // EXIT, Help and the product-information button.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QFontMetrics>
 
 #include "FormHarness.h"
+#include "app/ButtonLayoutResource.h"
 #include "app/Twips.h"
+#include "widgets/BeveloLayout.h"
 
 TEST(MainFormStart, OpensClosedOnTheCj188PageEvenWithoutAnyPort) {
     FormHarness h{QString()};  // an empty map: no port at all
@@ -240,4 +245,70 @@ TEST(MainFormStart, IntervalFieldsSetTheirTimersInSeconds) {
     EXPECT_EQ(h.c().Text2->text(), QStringLiteral("78"));
     h.c().Text7->setText(QStringLiteral("fG"));
     EXPECT_EQ(h.c().Text7->text(), QStringLiteral("f"));
+}
+
+TEST(MainFormStart, ButtonsComeFromTheStoredLayout) {
+    FormHarness h{QString()};
+    initButtonLayoutResource();
+    QString error;
+    const auto entries = bevelo::loadButtonLayout(bevelo::kButtonLayoutResource, &error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    ASSERT_EQ(entries.size(), 16);
+    for (const BeveloLayoutEntry& e : entries) {
+        Bevelo* b = h.form->button(e.name);
+        ASSERT_NE(b, nullptr) << e.name.toStdString();
+        EXPECT_EQ(b->parentWidget()->objectName(), e.container) << e.name.toStdString();
+        EXPECT_EQ(b->geometry(), bevelo::twipsToPixels(e.twips)) << e.name.toStdString();
+        EXPECT_EQ(b->Caption(),
+                  e.bag.readString(QStringLiteral("Caption"), QStringLiteral("Bevelo")))
+            << e.name.toStdString();
+    }
+}
+
+TEST(MainFormStart, EveryFieldFiltersTypedAndPastedText) {
+    FormHarness h{QString()};
+    const struct {
+        QLineEdit* field;
+        const char* typed;
+        const char* afterTyping;
+        const char* pasted;
+        const char* afterPasting;
+    } cases[] = {
+        {h.c().Text1, "1a2-3", "123", "4 5x6", "456"}, {h.c().Text3, "x9", "9", "1a", "1"},
+        {h.c().Text2, "+7", "7", ".5", "5"},           {h.c().Text4, "1e2", "12", "9 9", "99"},
+        {h.c().Text5, "-3", "3", "0x", "0"},           {h.c().Text6, "gA", "A", "fZ", "f"},
+        {h.c().Text7, "b-", "b", "1h", "1"},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.field->objectName().toStdString();
+        c.field->clear();
+        c.field->setFocus();
+        QTest::keyClicks(c.field, QString::fromLatin1(c.typed));
+        EXPECT_EQ(c.field->text(), QString::fromLatin1(c.afterTyping)) << name;
+        c.field->clear();
+        QApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        c.field->paste();
+        EXPECT_EQ(c.field->text(), QString::fromLatin1(c.afterPasting)) << name;
+    }
+    EXPECT_EQ(h.form->Timer2().interval(), 0);
+    EXPECT_EQ(h.form->Timer1().interval(), 99000);
+}
+
+TEST(MainFormStart, AssistiveTechnologyFindsButtonsByCaptionAndLayoutName) {
+    FormHarness h{QString()};
+    QAccessibleInterface* connect = QAccessible::queryAccessibleInterface(h.button("OpenCOomPort"));
+    ASSERT_NE(connect, nullptr);
+    EXPECT_EQ(connect->role(), QAccessible::Button);
+    EXPECT_EQ(connect->text(QAccessible::Name), QStringLiteral("Connect"));
+    EXPECT_EQ(connect->text(QAccessible::Description), QStringLiteral("OpenCOomPort"));
+    QAccessibleInterface* port = QAccessible::queryAccessibleInterface(h.c().Combo1);
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(port->text(QAccessible::Name), QStringLiteral("Port"));
+    EXPECT_EQ(port->text(QAccessible::Description), QStringLiteral("Combo1"));
+    QAccessibleInterface* received = QAccessible::queryAccessibleInterface(h.c().RichTextBox2);
+    ASSERT_NE(received, nullptr);
+    ASSERT_NE(received->textInterface(), nullptr);
+    h.form->receiveBytes(QByteArray::fromHex("680A"));
+    EXPECT_EQ(received->textInterface()->text(0, received->textInterface()->characterCount()),
+              QStringLiteral("68 0A "));
 }

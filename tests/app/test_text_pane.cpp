@@ -77,6 +77,8 @@ TEST(TextPane, WrapsAtBlanksWithinThePaneWidthAndFollowsTheEnd) {
     fresh.resize(200, 60);
     fresh.show();
     fresh.setText(pane.text());
+    ASSERT_TRUE(
+        waitFor([&] { return fresh.viewport()->width() == pane.viewport()->width(); }, 1000));
     ASSERT_EQ(fresh.rowCount(), pane.rowCount());
     for (int r = 0; r < pane.rowCount(); ++r) EXPECT_EQ(fresh.rowText(r), pane.rowText(r));
 }
