@@ -17,6 +17,11 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_prompter = std::make_unique<MessageBoxPrompter>();
     m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     m_exit = [] { QCoreApplication::exit(0); };
+    m_rxCaptionFrame.setSingleShot(true);
+    m_rxCaptionFrame.setInterval(16);
+    connect(&m_rxCaptionFrame, &QTimer::timeout, this, [this] {
+        if (m_rxCaptionStale) showRxCount();
+    });
     m_ops[0] = std::make_unique<Cj188PageOperations>(*this);
     m_ops[1] = std::make_unique<En1434PageOperations>(*this);
 
@@ -119,7 +124,13 @@ void MainForm::showTxCount() {
 }
 
 void MainForm::showRxCount() {
+    if (m_rxCaptionFrame.isActive()) {
+        m_rxCaptionStale = true;
+        return;
+    }
+    m_rxCaptionStale = false;
     setCaptionOf("Bevelo6", QString::number(m_core.RxCount()));
+    m_rxCaptionFrame.start();
 }
 
 void MainForm::resetTxCounter() {
@@ -128,6 +139,7 @@ void MainForm::resetTxCounter() {
 }
 
 void MainForm::resetRxCounter() {
+    m_rxCaptionStale = false;
     setCaptionOf("Bevelo6", QStringLiteral("0"));
     m_core.resetRxCount();
 }

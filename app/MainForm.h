@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <array>
@@ -65,6 +66,8 @@ class MainForm : public QWidget {
     bool writeToPort(const QByteArray& bytes);
     // Rewrites the counter captions from the core's TxCount and RxCount.
     void showTxCount();
+    // During a flood the RX caption is rewritten at most once per frame: the
+    // first event of a burst shows at once, the last one within 16 ms.
     void showRxCount();
     // The window's public method: consumes the ring up to `target`.
     void ClsChar(std::int16_t target) { m_core.ClsChar(target); }
@@ -119,6 +122,8 @@ class MainForm : public QWidget {
     PageTimer m_timer1;
     PageTimer m_timer2;
     EventGate m_gate;
+    QTimer m_rxCaptionFrame;
+    bool m_rxCaptionStale = false;
     bool m_portConnected = false;
     QString m_settingsText = QString::fromLatin1(kDefaultSerialSettings);
     std::array<std::unique_ptr<PageOperations>, 2> m_ops;

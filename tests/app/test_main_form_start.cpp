@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 
 #include "FormHarness.h"
+#include "WaitFor.h"
 #include "app/ButtonLayoutResource.h"
 #include "app/Twips.h"
 #include "widgets/BeveloLayout.h"
@@ -311,4 +312,22 @@ TEST(MainFormStart, AssistiveTechnologyFindsButtonsByCaptionAndLayoutName) {
     h.form->receiveBytes(QByteArray::fromHex("680A"));
     EXPECT_EQ(received->textInterface()->text(0, received->textInterface()->characterCount()),
               QStringLiteral("68 0A "));
+}
+
+TEST(MainFormStart, TheRxCounterShowsTheLastCountOfABurst) {
+    FormHarness h{QString()};
+    h.form->receiveBytes(QByteArray(1, '\x68'));
+    EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("1"))
+        << "the first event of a burst shows at once";
+    for (int i = 0; i < 99; ++i) h.form->receiveBytes(QByteArray(2, '\x01'));
+    EXPECT_EQ(h.form->core().RxCount(), 199);
+    ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("199"); }, 1000));
+    EXPECT_EQ(h.form->receivedPane().length(), 199 * 3);
+
+    h.form->receiveBytes(QByteArray(3, '\x01'));  // inside the frame of the last caption change
+    h.click("Bevelo6");
+    EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("0"));
+    QTest::qWait(50);
+    EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("0"))
+        << "a reset is not overwritten by a stale count";
 }
