@@ -188,3 +188,14 @@ TEST(TooltipLife, GoesAwayWithItsOwner) {
     owner.reset();
     EXPECT_TRUE(tip.isNull());
 }
+
+TEST(TooltipLife, EmptyTextShowsNothingEvenWithATitle) {
+    Owner owner;
+    BeveloToolTipLook look = lookOf(1, QStringLiteral("Title"), 1);
+    look.text.clear();
+    BeveloToolTip tip(owner.widget.get(), look);
+    tip.popUp();
+    EXPECT_FALSE(tip.isVisible());
+    QTest::qWait(tip.wakeUpDelay() + 200);
+    EXPECT_FALSE(tip.isVisible());
+}
