@@ -8,17 +8,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash tools/setup.sh
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target meterbench meterbench-sim
+
+# The build comes first so that a headless machine is left ready for xvfb-run.
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "run-app: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set)," >&2
     echo "run-app: so the window cannot be shown. Run it from a desktop session, or" >&2
     echo "run-app: under a virtual X server:  xvfb-run -a bash tools/run-app.sh" >&2
     exit 1
 fi
-
-bash tools/setup.sh
-
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target meterbench meterbench-sim
 
 log=build/meterbench-sim.log
 build/bin/meterbench-sim "$@" >"$log" 2>&1 &

@@ -81,7 +81,7 @@ TEST(BeveloColorsTest, SystemReferencesFollowThePaletteAndUnknownOnesFail) {
     p.setColor(QPalette::Highlight, QColor(7, 8, 9));
     p.setColor(QPalette::ToolTipBase, QColor(10, 11, 12));
     p.setColor(QPalette::ToolTipText, QColor(13, 14, 15));
-    p.setColor(QPalette::Disabled, QPalette::Text, QColor(16, 17, 18));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(16, 17, 18));
     EXPECT_EQ(bevelo::translateColor(0x8000000F, p), 0x030201);
     EXPECT_EQ(bevelo::translateColor(0x80000012, p), 0x060504);
     EXPECT_EQ(bevelo::translateColor(0x8000000D, p), 0x090807);

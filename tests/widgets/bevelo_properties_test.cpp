@@ -6,7 +6,7 @@
 #include <QPointer>
 
 #include "tests/widgets/BeveloTestSupport.h"
-#include "widgets/BeveloGrayscale.h"
+#include "widgets/paint/Grayscale.h"
 #include "widgets/about/BeveloAboutPanel.h"
 
 namespace {
