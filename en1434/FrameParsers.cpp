@@ -46,11 +46,11 @@ void Parse(ReceiveRing& ring, FrameCollector& c, std::uint8_t& frameComplete) {
         if (c.FrameIndex > kLengthSettledAfter<shape> && c.FrameIndex < checksumIndex) {
             // Plain frame bytes up to the checksum position (or the 256 limit).
             const int stop = checksumIndex < 256 ? checksumIndex : 256;
-            while (c.FrameIndex < stop && ring.RingHasData()) {
-                const std::uint8_t byte = ring.RingPeek();
-                c.FrameBuffer[static_cast<std::size_t>(c.FrameIndex++)] = byte;
-                c.CheckSum += byte;
-            }
+            std::uint8_t* into = c.FrameBuffer.data() + c.FrameIndex;
+            const std::size_t got =
+                ring.RingPeekRun(into, static_cast<std::size_t>(stop - c.FrameIndex));
+            for (std::size_t i = 0; i < got; ++i) c.CheckSum += into[i];
+            c.FrameIndex = static_cast<std::int16_t>(c.FrameIndex + got);
             if (c.FrameIndex > 255) c.FrameIndex = 0;
             continue;
         }

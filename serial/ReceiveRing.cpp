@@ -42,6 +42,21 @@ bool ReceiveRing::RingTakeThrough(std::uint8_t wanted) {
     }
 }
 
+std::size_t ReceiveRing::RingPeekRun(std::uint8_t* out, std::size_t max) {
+    std::size_t done = 0;
+    while (done < max && hasData_ != 0) {
+        const std::size_t from = static_cast<std::size_t>(scanPos_);
+        const std::size_t end = writePos_ > scanPos_ ? static_cast<std::size_t>(writePos_)
+                                                     : static_cast<std::size_t>(kCellCount);
+        const std::size_t n = std::min(max - done, end - from);
+        std::memcpy(out + done, cells_.data() + from, n);
+        done += n;
+        scanPos_ = static_cast<std::int16_t>(from + n > kLastCell ? 0 : from + n);
+        if (scanPos_ == writePos_) hasData_ = 0;
+    }
+    return done;
+}
+
 void ReceiveRing::ClsChar(std::int16_t target) {
     if (readPos_ == target) return;
     for (;;) {

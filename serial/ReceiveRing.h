@@ -46,6 +46,10 @@ class ReceiveRing {
     // flag as the byte-by-byte loop, done in runs. Call only with RingHasData set.
     bool RingTakeThrough(std::uint8_t wanted);
 
+    // Repeated RingPeek into `out` while RingHasData, at most `max` bytes;
+    // returns how many were read. Same effect as the byte-by-byte reads.
+    std::size_t RingPeekRun(std::uint8_t* out, std::size_t max);
+
     // Consumes (zeroes) cells from RingReadPos up to, not including, `target`.
     // Never passes RingWritePos: reaching it clears RingHasData and stops.
     void ClsChar(std::int16_t target);

@@ -12,11 +12,11 @@
 #include <algorithm>
 
 #include "widgets/BeveloAccessible.h"
-#include "widgets/BeveloColors.h"
-#include "widgets/paint/Grayscale.h"
 #include "widgets/BeveloHost.h"
 #include "widgets/about/BeveloAboutPanel.h"
 #include "widgets/paint/BeveloPainter.h"
+#include "widgets/paint/Grayscale.h"
+#include "widgets/paint/SystemColors.h"
 #include "widgets/tooltip/BeveloToolTip.h"
 
 namespace {
@@ -86,12 +86,12 @@ void Bevelo::initProperties() {
     m_props.UseCustomColors = false;
     m_props.Enabled = true;
     auto systemRgb = [&pal](int index) {
-        return static_cast<OleColor>(bevelo::translateColor(bevelo::systemColor(index), pal));
+        return static_cast<OleColor>(bevelo::systemColor(index, pal));
     };
-    m_props.BackColor = systemRgb(bevelo::SysButtonFace);
-    m_props.HighlightColor = systemRgb(bevelo::SysHighlight);
-    m_props.FontColor = systemRgb(bevelo::SysButtonText);
-    m_props.FontHighlightColor = systemRgb(bevelo::SysButtonText);
+    m_props.BackColor = systemRgb(bevelo::syscolor::ButtonFace);
+    m_props.HighlightColor = systemRgb(bevelo::syscolor::Highlight);
+    m_props.FontColor = systemRgb(bevelo::syscolor::ButtonText);
+    m_props.FontHighlightColor = systemRgb(bevelo::syscolor::ButtonText);
     m_props.ToolTipType = 1;
     m_props.Font = font();
     m_about = new BeveloAboutPanel(this);
@@ -188,11 +188,32 @@ BEVELO_STORE_NOTIFY_REPAINT(ToolTipIcon, int)
 BEVELO_STORE_NOTIFY_REPAINT(ToolTipType, int)
 BEVELO_STORE_NOTIFY_REPAINT(ToolTipBackColor, quint32)
 BEVELO_STORE_NOTIFY_REPAINT(ToolTipForeColor, quint32)
-BEVELO_STORE_NOTIFY_REPAINT(ButtonType, int)
-BEVELO_STORE_NOTIFY_REPAINT(Value, bool)
 BEVELO_STORE_NOTIFY_REPAINT(MaskColor, quint32)
 BEVELO_STORE_NOTIFY_REPAINT(UseMaskColor, bool)
 #undef BEVELO_STORE_NOTIFY_REPAINT
+
+void Bevelo::SetButtonType(int value) {
+    m_props.ButtonType = value;
+    notify("ButtonType");
+    releaseToggleLook();
+    Refresh();
+}
+
+void Bevelo::SetValue(bool value) {
+    m_props.Value = value;
+    notify("Value");
+    releaseToggleLook();
+    Refresh();
+}
+
+// The pressed look that only the toggle's Value kept goes with it when the
+// program turns the toggle off (or makes it a push button); otherwise a button
+// that is off would still be drawn on. A press in progress keeps its look.
+void Bevelo::releaseToggleLook() {
+    if (m_rt.state != StatePressed || (m_props.ButtonType == 1 && m_props.Value)) return;
+    if (m_leftPressInside || m_spaceDown) return;
+    m_rt.state = m_rt.mouseInside ? StateHot : StateNormal;
+}
 
 void Bevelo::SetToolTipTitle(const QString& value) {
     m_props.ToolTipTitle = value;
@@ -201,12 +222,16 @@ void Bevelo::SetToolTipTitle(const QString& value) {
 }
 
 void Bevelo::SetMousePointer(short value) {
+    applyMousePointer(value);
+    notify("MousePointer");
+}
+
+void Bevelo::applyMousePointer(short value) {
     m_mousePointer = value;
     if (value == 0)
         unsetCursor();
     else
         setCursor(cursorForPointer(value));
-    notify("MousePointer");
 }
 
 // --- resize routine and repaint --------------------------------------------
@@ -225,37 +250,59 @@ void Bevelo::reshape() {
     m_rt.clientRect = QRect(0, 0, w, h);
     m_rt.captionRect = QRect(4, 4, w - 8, h - 8);  // left 4, top 4, right w - 4, bottom h - 4
     m_rt.captionFormat = bevelo::captionFormatFor(m_props.CaptionAlign, m_rt.captionFormat);
-    setMask(bevelo::windowRegion(m_props.Style, w, h));
+    // Counters change their caption on every byte received: only a new
+    // region is handed to the window.
+    const QRegion region = bevelo::windowRegion(m_props.Style, w, h);
+    if (region != mask()) setMask(region);
     Refresh();
 }
 
+// The state settles at once, as drawing would settle it; the drawing itself
+// waits for the next paint (or a read of the surface), so that many changes
+// between two frames, such as a byte counter's caption on every receive
+// event, cost one drawing.
 void Bevelo::Refresh() {
     ++m_refreshCount;
+    m_rt.userMode = m_host->ambientUserMode();
+    m_rt.displayAsDefault = m_host->ambientDisplayAsDefault(*this);
+    m_props.Font = font();
+    if (m_rt.shown) {
+        if (m_props.Style != 5 && !m_rt.userMode) m_rt.state = StateHot;
+        if (m_props.ButtonType == 1 && m_props.Value) m_rt.state = StatePressed;
+        if (!drawsEnabled()) m_rt.state = StateDisabled;
+    }
+    m_surfaceStale = true;
+    update();
+}
+
+// A control disabled through its container draws disabled too, without its
+// own Enabled property changing.
+bool Bevelo::drawsEnabled() const {
+    return m_props.Enabled && !(parentWidget() && !parentWidget()->isEnabled());
+}
+
+void Bevelo::drawSurface() {
+    if (!m_surfaceStale) return;
+    m_surfaceStale = false;
     const qreal ratio = devicePixelRatioF();
     const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
     if (m_surface.size() != devicePixels) {
         m_surface = QImage(devicePixels, QImage::Format_ARGB32_Premultiplied);
         m_surface.setDevicePixelRatio(ratio);
     }
-    m_rt.userMode = m_host->ambientUserMode();
-    m_rt.displayAsDefault = m_host->ambientDisplayAsDefault(*this);
-    m_props.Font = font();
-    // A control disabled through its container draws disabled too, without
-    // its own Enabled property changing.
     const bool storedEnabled = m_props.Enabled;
-    if (parentWidget() && !parentWidget()->isEnabled()) m_props.Enabled = false;
-    // A shown toggle button that is on looks pressed, and a disabled control
-    // disabled; the state field keeps what was drawn.
-    if (m_rt.shown) {
-        if (m_props.ButtonType == 1 && m_props.Value) m_rt.state = StatePressed;
-        if (!m_props.Enabled) m_rt.state = StateDisabled;
-    }
+    m_props.Enabled = drawsEnabled();
     bevelo::refresh(m_surface, m_props, m_rt, palette());
     m_props.Enabled = storedEnabled;
-    update();
+}
+
+const QImage& Bevelo::surface() {
+    drawSurface();
+    return m_surface;
 }
 
 void Bevelo::paintEvent(QPaintEvent* event) {
+    drawSurface();
     QPainter painter(this);
     painter.drawImage(event->rect(), m_surface,
                       QRectF(QPointF(event->rect().topLeft()) * m_surface.devicePixelRatio(),
@@ -294,8 +341,9 @@ void Bevelo::captionChanged() {
 }
 
 void Bevelo::updateMnemonic() {
-    if (m_mnemonicId != 0) releaseShortcut(m_mnemonicId);
-    m_mnemonicId = 0;
     const QKeySequence key = QKeySequence::mnemonic(m_props.Caption);
-    if (!key.isEmpty()) m_mnemonicId = grabShortcut(key);
+    if (m_mnemonicId != 0 && key == m_mnemonicKey) return;
+    if (m_mnemonicId != 0) releaseShortcut(m_mnemonicId);
+    m_mnemonicId = key.isEmpty() ? 0 : grabShortcut(key);
+    m_mnemonicKey = key;
 }

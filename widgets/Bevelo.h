@@ -12,6 +12,7 @@
 #pragma once
 
 #include <QImage>
+#include <QKeySequence>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -120,7 +121,8 @@ class Bevelo : public QWidget {
     void SetMousePointer(short value);
 
     // --- methods ----------------------------------------------------------
-    // Full repaint of the surface, then shown on screen.
+    // Full repaint: the state settles now, the surface is drawn before it is
+    // next shown or read.
     void Refresh();
     static QString Version() { return QStringLiteral("3.4.0"); }
     // Shows the About panel.
@@ -172,7 +174,8 @@ class Bevelo : public QWidget {
     const BeveloProperties& properties() const { return m_props; }
     const BeveloRuntime& runtime() const { return m_rt; }
     int visualState() const { return m_rt.state; }
-    const QImage& surface() const { return m_surface; }
+    // The drawn surface, up to date with the last Refresh.
+    const QImage& surface();
     BeveloToolTip* toolTipWindow() const { return m_toolTip.get(); }
     short lastButtonReleased() const { return m_lastButtonReleased; }
     // How many full repaints ran (every state change repaints).
@@ -217,6 +220,10 @@ class Bevelo : public QWidget {
     void clickAction();
     void accessKey();
     void updateMnemonic();
+    void applyMousePointer(short value);
+    void releaseToggleLook();
+    void drawSurface();
+    bool drawsEnabled() const;
     void captionChanged();
     // Tooltip wiring: build on entry or a new text, remove on leave.
     void buildToolTip();
@@ -228,12 +235,14 @@ class Bevelo : public QWidget {
     BeveloProperties m_props;
     BeveloRuntime m_rt;
     QImage m_surface;
+    bool m_surfaceStale = true;  // a Refresh ran since the surface was drawn
     short m_mousePointer = 0;
     short m_lastButtonReleased = 0;
     bool m_subclassed = false;
     bool m_leftPressInside = false;  // a left press whose release may complete a click
     bool m_spaceDown = false;        // space went down here and is not released yet
     int m_mnemonicId = 0;
+    QKeySequence m_mnemonicKey;
     int m_refreshCount = 0;
     std::unique_ptr<BeveloToolTip> m_toolTip;
     QPointer<BeveloAboutPanel> m_about;

@@ -5,9 +5,9 @@
 
 #include "widgets/Bevelo.h"
 #include "widgets/BeveloAccessible.h"
-#include "widgets/BeveloColors.h"
 #include "widgets/BeveloHost.h"
 #include "widgets/BeveloPropertyBag.h"
+#include "widgets/paint/SystemColors.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ OleColor asColor(std::int32_t v) {
 
 // A system colour as RGB under the palette at this moment.
 std::int32_t systemRgb(const QPalette& palette, int index) {
-    return bevelo::translateColor(bevelo::systemColor(index), palette);
+    return bevelo::systemColor(index, palette);
 }
 
 }  // namespace
@@ -41,14 +41,14 @@ void Bevelo::loadProperties(const BeveloPropertyBag& bag) {
     m_props.Enabled = bag.readBool(QStringLiteral("Enabled"), true);
     m_props.ShowFocus = bag.readBool(QStringLiteral("ShowFocus"), false);
     m_props.UseCustomColors = bag.readBool(QStringLiteral("USeCustomColors"), false);
-    m_props.BackColor =
-        asColor(bag.readInt(QStringLiteral("BackColor"), systemRgb(pal, bevelo::SysButtonFace)));
+    m_props.BackColor = asColor(
+        bag.readInt(QStringLiteral("BackColor"), systemRgb(pal, bevelo::syscolor::ButtonFace)));
     m_props.HighlightColor = asColor(
-        bag.readInt(QStringLiteral("HighlightColor"), systemRgb(pal, bevelo::SysHighlight)));
-    m_props.FontColor =
-        asColor(bag.readInt(QStringLiteral("FontColor"), systemRgb(pal, bevelo::SysButtonText)));
-    m_props.FontHighlightColor = asColor(
-        bag.readInt(QStringLiteral("FontHighlightColor"), systemRgb(pal, bevelo::SysButtonText)));
+        bag.readInt(QStringLiteral("HighlightColor"), systemRgb(pal, bevelo::syscolor::Highlight)));
+    m_props.FontColor = asColor(
+        bag.readInt(QStringLiteral("FontColor"), systemRgb(pal, bevelo::syscolor::ButtonText)));
+    m_props.FontHighlightColor = asColor(bag.readInt(QStringLiteral("FontHighlightColor"),
+                                                     systemRgb(pal, bevelo::syscolor::ButtonText)));
 
     // Read twice: the window gets the stored text (or keeps the control's),
     // then the control's own field takes the stored text or nothing.
@@ -61,10 +61,10 @@ void Bevelo::loadProperties(const BeveloPropertyBag& bag) {
     m_props.ToolTipType = bag.readInt(QStringLiteral("ToolTipType"), 1);
     // Crosswise on purpose: both keys are written with the same crossed
     // defaults, so a stored value reads back unchanged.
-    m_props.ToolTipBackColor =
-        asColor(bag.readInt(QStringLiteral("ttBackColor"), systemRgb(pal, bevelo::SysInfoText)));
-    m_props.ToolTipForeColor = asColor(
-        bag.readInt(QStringLiteral("ttForeColor"), systemRgb(pal, bevelo::SysInfoBackground)));
+    m_props.ToolTipBackColor = asColor(
+        bag.readInt(QStringLiteral("ttBackColor"), systemRgb(pal, bevelo::syscolor::InfoText)));
+    m_props.ToolTipForeColor = asColor(bag.readInt(
+        QStringLiteral("ttForeColor"), systemRgb(pal, bevelo::syscolor::InfoBackground)));
 
     m_props.Font = bag.readFont(QStringLiteral("Font"), font());
     setFont(m_props.Font);
@@ -72,12 +72,7 @@ void Bevelo::loadProperties(const BeveloPropertyBag& bag) {
     m_props.Value = bag.readBool(QStringLiteral("Value"), false);
     m_props.UseMaskColor = bag.readBool(QStringLiteral("UseMaskColor"), false);
     m_props.MaskColor = asColor(bag.readInt(QStringLiteral("MaskColor"), kLightGrey));
-    const auto pointer = static_cast<short>(bag.readInt(QStringLiteral("MousePointer"), 0));
-    m_mousePointer = pointer;
-    if (pointer == 0)
-        unsetCursor();
-    else
-        SetMousePointer(pointer);
+    applyMousePointer(static_cast<short>(bag.readInt(QStringLiteral("MousePointer"), 0)));
 
     // The window state follows the stored Enabled, so a control drawn
     // disabled also takes no input.
@@ -102,22 +97,22 @@ void Bevelo::saveProperties(BeveloPropertyBag& bag) const {
     bag.writeBool(QStringLiteral("ShowFocus"), m_props.ShowFocus, false);
     bag.writeBool(QStringLiteral("USeCustomColors"), m_props.UseCustomColors, false);
     bag.writeInt(QStringLiteral("BackColor"), asInt(m_props.BackColor),
-                 systemRgb(pal, bevelo::SysButtonFace));
+                 systemRgb(pal, bevelo::syscolor::ButtonFace));
     bag.writeInt(QStringLiteral("HighlightColor"), asInt(m_props.HighlightColor),
-                 systemRgb(pal, bevelo::SysHighlight));
+                 systemRgb(pal, bevelo::syscolor::Highlight));
     bag.writeInt(QStringLiteral("FontColor"), asInt(m_props.FontColor),
-                 systemRgb(pal, bevelo::SysButtonText));
+                 systemRgb(pal, bevelo::syscolor::ButtonText));
     bag.writeInt(QStringLiteral("FontHighlightColor"), asInt(m_props.FontHighlightColor),
-                 systemRgb(pal, bevelo::SysButtonText));
+                 systemRgb(pal, bevelo::syscolor::ButtonText));
     bag.writeString(QStringLiteral("ToolTipText"), m_props.ToolTipText,
                     m_host->siteToolTipText(*this));
     bag.writeString(QStringLiteral("Tooltiptitle"), m_props.ToolTipTitle, std::nullopt);
     bag.writeInt(QStringLiteral("ToolTipIcon"), m_props.ToolTipIcon, std::nullopt);
     bag.writeInt(QStringLiteral("ToolTipType"), m_props.ToolTipType, std::nullopt);
     bag.writeInt(QStringLiteral("ttBackColor"), asInt(m_props.ToolTipBackColor),
-                 systemRgb(pal, bevelo::SysInfoText));
+                 systemRgb(pal, bevelo::syscolor::InfoText));
     bag.writeInt(QStringLiteral("ttForeColor"), asInt(m_props.ToolTipForeColor),
-                 systemRgb(pal, bevelo::SysInfoBackground));
+                 systemRgb(pal, bevelo::syscolor::InfoBackground));
     bag.writeFont(QStringLiteral("Font"), Font());
     bag.writeInt(QStringLiteral("ButtonType"), m_props.ButtonType, 0);
     bag.writeBool(QStringLiteral("Value"), m_props.Value, false);

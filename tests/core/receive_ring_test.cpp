@@ -185,5 +185,31 @@ TEST(RingTakeThrough, MatchesRepeatedRingTake) {
     }
 }
 
+// RingPeekRun must read what repeated RingPeek reads and stop where it stops.
+TEST(RingPeekRun, MatchesRepeatedRingPeek) {
+    for (std::size_t fill : {1u, 3u, 700u, 2048u, 2049u, 2100u}) {
+        for (std::size_t takeFirst : {0u, 1u, 2040u}) {
+            for (std::size_t max : {1u, 9u, 256u, 3000u}) {
+                ReceiveRing run;
+                run.RingFill(Counting(fill, 5));
+                for (std::size_t i = 0; i < takeFirst && run.RingHasData(); ++i) run.RingTake();
+                run.StartScanAtReadPos();
+                run.RingFill(Counting(40, 9));
+                ReceiveRing single = run;
+                std::vector<std::uint8_t> got(max);
+                const std::size_t n = run.RingPeekRun(got.data(), max);
+                std::size_t expected = 0;
+                while (expected < max && single.RingHasData()) {
+                    ASSERT_EQ(got[expected], single.RingPeek()) << expected;
+                    ++expected;
+                }
+                EXPECT_EQ(n, expected);
+                EXPECT_EQ(run.RingScanPos(), single.RingScanPos());
+                EXPECT_EQ(run.RingHasData(), single.RingHasData());
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace mb

@@ -1,18 +1,19 @@
 // The property bag: keyed reads and writes with defaults, the stored keys of a
-// Bevelo, new-instance versus stored defaults, and colour references.
+// Bevelo, and new-instance versus stored defaults.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
 #include <QPainter>
 
 #include "tests/widgets/BeveloTestSupport.h"
-#include "widgets/BeveloColors.h"
+#include "widgets/paint/SystemColors.h"
 
 namespace {
 
-std::int32_t rgb(const QPalette& p, QPalette::ColorRole role,
-                 QPalette::ColorGroup group = QPalette::Active) {
-    return bevelo::rgbOf(p.color(group, role));
+// A palette colour as RGB with red in the low byte.
+std::int32_t rgb(const QPalette& p, QPalette::ColorRole role) {
+    const QColor c = p.color(QPalette::Active, role);
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
 TEST(BeveloPropertyBagTest, WriteEqualToItsDefaultIsNotStoredAndRemovesAnOlderValue) {
@@ -72,33 +73,6 @@ TEST(BeveloPropertyBagTest, IconAndFontRoundTrip) {
     bag.writeImage(QStringLiteral("Icon"), QImage());
     EXPECT_TRUE(bag.contains(QStringLiteral("Icon")));  // always stored, as "no picture"
     EXPECT_TRUE(bag.readImage(QStringLiteral("Icon"), icon).isNull());
-}
-
-TEST(BeveloColorsTest, SystemReferencesFollowThePaletteAndUnknownOnesFail) {
-    QPalette p;
-    p.setColor(QPalette::Button, QColor(1, 2, 3));
-    p.setColor(QPalette::ButtonText, QColor(4, 5, 6));
-    p.setColor(QPalette::Highlight, QColor(7, 8, 9));
-    p.setColor(QPalette::ToolTipBase, QColor(10, 11, 12));
-    p.setColor(QPalette::ToolTipText, QColor(13, 14, 15));
-    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(16, 17, 18));
-    EXPECT_EQ(bevelo::translateColor(0x8000000F, p), 0x030201);
-    EXPECT_EQ(bevelo::translateColor(0x80000012, p), 0x060504);
-    EXPECT_EQ(bevelo::translateColor(0x8000000D, p), 0x090807);
-    EXPECT_EQ(bevelo::translateColor(0x80000018, p), 0x0C0B0A);
-    EXPECT_EQ(bevelo::translateColor(0x80000017, p), 0x0F0E0D);
-    EXPECT_EQ(bevelo::translateColor(0x80000011, p), 0x121110);
-    EXPECT_EQ(bevelo::translateColor(0x80000010, p), rgb(p, QPalette::Dark));
-    EXPECT_EQ(bevelo::translateColor(0x80000005, p), rgb(p, QPalette::Base));
-    // Plain RGB passes through.
-    EXPECT_EQ(bevelo::translateColor(0x00FF00, p), 0x00FF00);
-    EXPECT_EQ(bevelo::translateColor(0x02123456, p), 0x123456);
-    // No such system colour, or not a colour reference at all.
-    EXPECT_EQ(bevelo::translateColor(0x80000019, p), -1);
-    EXPECT_EQ(bevelo::translateColor(0x8000001F, p), -1);
-    EXPECT_EQ(bevelo::translateColor(0x80010005, p), -1);
-    EXPECT_EQ(bevelo::translateColor(0x01000005, p), -1);
-    EXPECT_EQ(bevelo::translateColor(0xFFFFFFFF, p), -1);
 }
 
 class BeveloStoredProperties : public ::testing::Test {

@@ -242,3 +242,27 @@ TEST_F(BeveloInput, ContainerEnabledAgainLeavesTheDisabledLook) {
     EXPECT_EQ(clicks->count(), 1);
 }
 }  // namespace
+
+namespace {
+TEST_F(BeveloInput, ToggleTurnedOffByTheProgramNoLongerLooksPressed) {
+    b->SetButtonType(1);
+    QTest::mouseClick(b, Qt::LeftButton);
+    ASSERT_TRUE(b->Value());
+    ASSERT_EQ(b->visualState(), StatePressed);
+    b->SetValue(false);
+    EXPECT_EQ(b->visualState(), StateNormal);  // the pointer is not over it
+
+    b->SetValue(true);
+    EXPECT_EQ(b->visualState(), StatePressed);
+    b->SetButtonType(0);
+    EXPECT_EQ(b->visualState(), StateNormal);
+
+    // A press in progress keeps its look.
+    b->SetButtonType(1);
+    QTest::mousePress(b, Qt::LeftButton);
+    b->SetValue(false);
+    EXPECT_EQ(b->visualState(), StatePressed);
+    QTest::mouseRelease(b, Qt::LeftButton);
+    EXPECT_TRUE(b->Value());
+}
+}  // namespace

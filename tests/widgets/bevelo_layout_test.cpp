@@ -8,8 +8,8 @@
 
 #include "app/ButtonLayoutResource.h"
 #include "tests/widgets/BeveloTestSupport.h"
-#include "widgets/BeveloColors.h"
 #include "widgets/BeveloLayout.h"
+#include "widgets/paint/SystemColors.h"
 
 namespace {
 
@@ -110,7 +110,8 @@ TEST_F(ButtonLayout, ButtonsLoadWithTheirDesignedCaptionStyleFontAndPlace) {
 }
 
 TEST_F(ButtonLayout, DesignedColoursAreStoredAndTheRestFollowTheSystem) {
-    const auto face = static_cast<quint32>(bevelo::rgbOf(window.palette().color(QPalette::Button)));
+    const auto face =
+        static_cast<quint32>(bevelo::systemColor(bevelo::syscolor::ButtonFace, window.palette()));
     EXPECT_EQ(button("OpenCOomPort")->BackColor(), 0xFFFFFFu);
     EXPECT_EQ(button("Bevelo2")->BackColor(), 0xFFFFFFu);
     EXPECT_EQ(button("Bevelo4")->BackColor(), 0xFFFFFFu);

@@ -6,7 +6,6 @@
 #include <QPointer>
 
 #include "tests/widgets/BeveloTestSupport.h"
-#include "widgets/paint/Grayscale.h"
 #include "widgets/about/BeveloAboutPanel.h"
 
 namespace {
@@ -166,14 +165,68 @@ TEST(BeveloMethods, PaintIconGrayscaleKeepsTheSixteenGreysAndWeighsTheRest) {
     EXPECT_EQ(target.pixel(3, 0), qRgb(28, 28, 28));        // 0.11 x 255 = 28.05
 }
 
-TEST(BeveloGrayscaleTest, ExactHalvesRoundToEvenAndBrightValuesAreCapped) {
-    QImage icon(2, 1, QImage::Format_ARGB32);
-    // 0.33 x 50 = 16.5 rounds to 16; a near-white pixel stays at most 255.
-    icon.setPixel(0, 0, qRgb(50, 0, 0));
-    icon.setPixel(1, 0, qRgb(255, 255, 254));
-    const QImage grey = bevelo::grayscaleIcon(icon);
-    EXPECT_EQ(qRed(grey.pixel(0, 0)), 16);
-    EXPECT_EQ(qRed(grey.pixel(1, 0)), 255);  // 262.54 before the cap
+}  // namespace
+
+namespace {
+
+TEST(BeveloDefaultHost, SettersMarkTheLayoutChangedButLoadingDoesNot) {
+    auto& host = static_cast<DefaultBeveloHost&>(BeveloHost::defaultHost());
+    Bevelo b(QStringLiteral("Bevelo9"), nullptr);
+    BeveloPropertyBag bag;
+    bag.writeInt(QStringLiteral("MousePointer"), 11, 0);
+    bag.writeString(QStringLiteral("ToolTipText"), QStringLiteral("t"), QString());
+    host.clearLayoutChanged();
+    b.loadProperties(bag);
+    EXPECT_FALSE(host.layoutChanged());
+    EXPECT_EQ(b.MousePointer(), 11);
+    b.SetCaption(QStringLiteral("x"));
+    EXPECT_TRUE(host.layoutChanged());
+    host.clearLayoutChanged();
+}
+
+TEST(BeveloDefaultHost, DisplayAsDefaultIsAmbientAndRepaintsWhenItChanges) {
+    auto& host = static_cast<DefaultBeveloHost&>(BeveloHost::defaultHost());
+    QWidget window;
+    Bevelo b(QStringLiteral("Bevelo1"), &window);
+    window.show();
+    EXPECT_FALSE(b.runtime().displayAsDefault);
+    const int before = b.refreshCount();
+    host.setDisplayAsDefault(b, true);
+    EXPECT_EQ(b.refreshCount(), before + 1);
+    EXPECT_TRUE(b.runtime().displayAsDefault);
+    b.ambientPropertyChanged(QStringLiteral("UserMode"));  // not one the control answers
+    EXPECT_EQ(b.refreshCount(), before + 1);
+}
+
+TEST(BeveloDefaultHost, SiteNameAndToolTipTextLiveOnTheWidget) {
+    Bevelo b(QStringLiteral("Bevelo6"), nullptr);
+    EXPECT_EQ(b.Caption(), QStringLiteral("Bevelo6"));  // a new instance reads the site's name
+    b.host().setSiteToolTipText(b, QStringLiteral("bytes received"));
+    EXPECT_EQ(b.toolTip(), QStringLiteral("bytes received"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BeveloSurface, ReadingTheSurfaceShowsTheLatestRefresh) {
+    QWidget window;
+    Bevelo b(QStringLiteral("Bevelo5"), &window);
+    b.setGeometry(0, 0, 89, 28);
+    b.SetStyle(8);
+    window.show();
+    b.SetUseCustomColors(true);
+    b.SetBackColor(0x0000FF);  // red
+    const QImage red = b.surface().copy();
+    b.SetBackColor(0x00FF00);  // green
+    const QImage green = b.surface().copy();
+    EXPECT_NE(red, green);
+    b.hide();
+    b.Refresh();
+    // A hidden control is only cleared.
+    const QImage cleared = b.surface();
+    EXPECT_NE(cleared, green);
+    EXPECT_EQ(cleared.pixel(44, 14), cleared.pixel(2, 2));
 }
 
 }  // namespace

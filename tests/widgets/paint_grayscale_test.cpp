@@ -1,4 +1,4 @@
-// The grey rendition of icons.
+// The grey rendition of icons, pixel by pixel and drawn on a surface.
 #include <gtest/gtest.h>
 
 #include "paint_support.h"
@@ -7,24 +7,34 @@
 using namespace bevelo;
 using namespace painttest;
 
+namespace {
+OleColor greyOf(OleColor c) {
+    QImage icon(1, 1, QImage::Format_ARGB32);
+    icon.setPixel(0, 0, toQRgb(c));
+    return fromQRgb(grayscaleIcon(icon).pixel(0, 0));
+}
+}  // namespace
+
 TEST(PaintGrayscale, SixteenGreysKeepTheirColourAndNinetyNinetyDoesNot) {
     for (int v = 0; v <= 0xF0; v += 0x10) {
         SCOPED_TRACE(v);
-        EXPECT_EQ(isKeptGrey(rgb(v, v, v)), v != 0x90);
+        // Weighted, a grey v becomes 1.03 v: only the kept ones stay v.
+        const int weighted = std::min(roundHalfEven(1.03 * v), 255);
+        const int expected = v == 0x90 ? weighted : v;
+        EXPECT_EQ(greyOf(rgb(v, v, v)), rgb(expected, expected, expected));
     }
-    EXPECT_TRUE(isKeptGrey(0xFFFFFF));
-    EXPECT_FALSE(isKeptGrey(0x818181));
-    EXPECT_FALSE(isKeptGrey(rgb(0x80, 0x80, 0x70)));
-    EXPECT_EQ(grayscaleOf(0x808080), 0x808080u);
-    EXPECT_EQ(grayscaleOf(0xA0A0A0), 0xA0A0A0u);
+    EXPECT_EQ(greyOf(0xFFFFFF), 0xFFFFFFu);
+    EXPECT_EQ(greyOf(0x808080), 0x808080u);
+    EXPECT_EQ(greyOf(0x909090), 0x949494u);  // 148.32
+    EXPECT_EQ(greyOf(0x818181), 0x858585u);  // 129 * 1.03 = 132.87
 }
 
 TEST(PaintGrayscale, OtherColoursTakeWeightedChannels) {
-    EXPECT_EQ(grayscaleOf(rgb(255, 0, 0)), rgb(84, 84, 84));         // 84.15
-    EXPECT_EQ(grayscaleOf(0x909090), 0x949494u);                     // 148.32
-    EXPECT_EQ(grayscaleOf(rgb(0, 255, 0)), rgb(150, 150, 150));      // 150.45
-    EXPECT_EQ(grayscaleOf(rgb(0, 0, 255)), rgb(28, 28, 28));         // 28.05
-    EXPECT_EQ(grayscaleOf(rgb(250, 250, 250)), rgb(255, 255, 255));  // 257.5 capped
+    EXPECT_EQ(greyOf(rgb(255, 0, 0)), rgb(84, 84, 84));            // 84.15
+    EXPECT_EQ(greyOf(rgb(0, 255, 0)), rgb(150, 150, 150));         // 150.45
+    EXPECT_EQ(greyOf(rgb(0, 0, 255)), rgb(28, 28, 28));            // 28.05
+    EXPECT_EQ(greyOf(rgb(250, 250, 250)), rgb(255, 255, 255));     // 257.5 capped
+    EXPECT_EQ(greyOf(rgb(0x80, 0x80, 0x70)), rgb(130, 130, 130));  // 128 * 0.92 + 112 * 0.11
 }
 
 TEST(PaintGrayscale, IconKeepsItsTransparency) {

@@ -283,3 +283,36 @@ TEST(PaintRefresh, IconLargerThanTheFaceIsClippedToIt) {
         }
     }
 }
+
+TEST(PaintRefresh, HighDensitySurfaceIsDrawnInDevicePixels) {
+    BeveloProperties props = plainProps(3);
+    props.Caption = "WW";
+    QFont font;
+    font.setPixelSize(30);  // 60 device pixels: taller than the caption rectangle
+    props.Font = font;
+    props.Icon = solidIcon(4, kBlue);
+    props.IconAlign = 2;
+    BeveloRuntime rt = shownRuntime(StateHot);
+    rt.captionFormat = 36;  // left
+    QImage image(260, 56, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2.0);
+    refresh(image, props, rt, testPalette());
+    EXPECT_EQ(image.devicePixelRatio(), 2.0);
+    EXPECT_EQ(px(image, 0, 0), kDark);
+    EXPECT_EQ(px(image, 258, 0), kDark);
+    EXPECT_EQ(px(image, 259, 0), average(kDark, kFace));  // hot panel colour
+    EXPECT_EQ(px(image, 259, 55), kWindow);
+    EXPECT_EQ(px(image, 240, 20), kBlue);  // icon at x = 260 - 16 - 4
+    EXPECT_EQ(px(image, 255, 20), kBlue);
+    EXPECT_NE(px(image, 256, 20), kBlue);
+    int inkRows = 0;
+    for (int y = 0; y < 56; ++y) {
+        bool ink = false;
+        for (int x = 0; x < 200; ++x) ink |= greenOf(px(image, x, y)) < 0x60;
+        inkRows += ink;
+        if (y < 4 || y >= 52) {
+            EXPECT_FALSE(ink) << y;  // clipped to the caption rectangle
+        }
+    }
+    EXPECT_GT(inkRows, 32);  // 30-pixel text drawn twice as tall
+}

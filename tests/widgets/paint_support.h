@@ -38,6 +38,8 @@ inline QPalette testPalette() {
         p.setColor(group, QPalette::Highlight, qc(kHighlight));
         p.setColor(group, QPalette::ButtonText,
                    qc(group == QPalette::Disabled ? kGrayText : kButtonText));
+        p.setColor(group, QPalette::Text,
+                   qc(group == QPalette::Disabled ? kGrayText : kButtonText));
     }
     return p;
 }

@@ -33,7 +33,14 @@ void drawCaption(Surface& s, const BeveloProperties& p, int state, int captionFo
     if (!p.Caption.isEmpty()) {
         const QRect box(QPoint(4, 4), QPoint(s.width() - 5, s.height() - 5));
         QPainter painter(&s.image());
-        painter.setFont(p.Font);
+        QFont font = p.Font;
+        if (s.deviceScale() != 1.0) {  // the surface is in device pixels
+            if (font.pixelSize() > 0)
+                font.setPixelSize(qRound(font.pixelSize() * s.deviceScale()));
+            else
+                font.setPointSizeF(font.pointSizeF() * s.deviceScale());
+        }
+        painter.setFont(font);
         painter.setPen(QColor::fromRgb(toQRgb(s.textColor())));
         if (!(captionFormat & textformat::NoClip)) painter.setClipRect(box);
         painter.drawText(box, qtTextFlags(captionFormat), p.Caption);

@@ -13,11 +13,16 @@ QImage& as32Bit(QImage& image) {
 }  // namespace
 
 Surface::Surface(QImage& image, const QPalette& palette)
-    : image_(as32Bit(image)), palette_(palette) {
+    : image_(as32Bit(image)), palette_(palette), deviceScale_(image_.devicePixelRatio()) {
+    if (deviceScale_ != 1.0) image_.setDevicePixelRatio(1.0);
     bool ok = false;
     const uint stored = image_.text(kBackgroundKey).toUInt(&ok, 16);
     background_ = ok ? stored : face();
     textColor_ = buttonText();
+}
+
+Surface::~Surface() {
+    if (deviceScale_ != 1.0) image_.setDevicePixelRatio(deviceScale_);
 }
 
 OleColor Surface::face() const {

@@ -21,8 +21,16 @@ class Surface {
   public:
     // Works on `image` in place (converted to RGB32 first when it is not a 32-bit
     // format). The background colour is the one the image last had (kept with it),
-    // the button face for a new image.
+    // the button face for a new image. While the surface lives, painters on the
+    // image work in device pixels: its device pixel ratio is set aside and put
+    // back by the destructor.
     Surface(QImage& image, const QPalette& palette);
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    // Device pixels per logical pixel of the image (text is scaled by it).
+    qreal deviceScale() const { return deviceScale_; }
 
     QImage& image() { return image_; }
     const QPalette& palette() const { return palette_; }
@@ -82,6 +90,7 @@ class Surface {
     const QPalette& palette_;
     OleColor background_;
     OleColor textColor_;
+    qreal deviceScale_;
 };
 
 }  // namespace bevelo

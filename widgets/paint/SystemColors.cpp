@@ -57,7 +57,7 @@ std::int32_t translateColor(OleColor ref, const QPalette& palette) {
     switch (ref >> 24) {
         case 0x00:
             return static_cast<std::int32_t>(ref);
-        case 0x02:  // palette-relative RGB: the colour itself
+        case 0x02:  // palette-relative RGB
             return static_cast<std::int32_t>(ref & 0x00FFFFFF);
         case 0x80:
             return systemColor(static_cast<int>(ref & 0x00FFFFFF), palette);

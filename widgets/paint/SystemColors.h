@@ -36,10 +36,9 @@ constexpr OleColor systemColorRef(int index) {
 // disabled group). Returns -1 for an index that names no system colour.
 std::int32_t systemColor(int index, const QPalette& palette);
 
-// The colour translation of the surface: a plain RGB value (high byte 0, or 02 for a
-// palette-relative RGB) comes back
-// as it is, a system reference as the palette's colour; -1 when the value cannot
-// be translated (unknown index, other high bytes).
+// The colour translation of the surface: a plain RGB value (high byte 0, or 2 for
+// a palette-relative one) comes back as RGB, a system reference as the palette's
+// colour; -1 when the value cannot be translated (unknown index, other high bytes).
 std::int32_t translateColor(OleColor ref, const QPalette& palette);
 
 // translateColor, but a value that cannot be translated keeps its low three
