@@ -104,4 +104,6 @@ TEST(AboutPanel, DraggingOffTheCloseButtonReleasesItsPressedLook) {
     panel->showPanel();
     QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(panel->isClosePressed());
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(5, 5));  // leave no button held
+    EXPECT_FALSE(panel->isVisible());
 }

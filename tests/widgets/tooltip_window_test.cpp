@@ -18,11 +18,13 @@ namespace {
 
 struct Owner {
     std::unique_ptr<QWidget> widget = std::make_unique<QWidget>();
+    QPoint cursorBefore = QCursor::pos();
     Owner() {
         QCursor::setPos(5000, 5000);  // far from the owner: the stem aims at its centre
         widget->setGeometry(200, 200, 120, 40);
         widget->show();
     }
+    ~Owner() { QCursor::setPos(cursorBefore); }  // other tests keep their pointer
 };
 
 BeveloToolTipLook lookOf(int type, QString title = {}, int icon = 0) {
@@ -206,6 +208,8 @@ TEST(TooltipLife, AClickOnTheControlDismissesTheTipUntilThePointerReturns) {
     tip.popUp();
     ASSERT_TRUE(tip.isVisible());
     QTest::mousePress(owner.widget.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(tip.isVisible());
+    QTest::mouseRelease(owner.widget.get(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_FALSE(tip.isVisible());
     QTest::qWait(tip.wakeUpDelay() + 200);
     EXPECT_FALSE(tip.isVisible());  // no new tip while the pointer stays after the click
