@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 
+#include "cj188/page/Cj188PageOperations.h"
+#include "en1434/page/En1434PageOperations.h"
 #include "widgets/Bevelo.h"
 
 MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -20,8 +22,8 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(&m_rxCaptionFrame, &QTimer::timeout, this, [this] {
         if (m_rxCaptionStale) showRxCount();
     });
-    m_ops[0] = std::make_unique<PageOperations>(*this, Page::Cj188);
-    m_ops[1] = std::make_unique<PageOperations>(*this, Page::En1434);
+    m_ops[0] = std::make_unique<Cj188PageOperations>(*this);
+    m_ops[1] = std::make_unique<En1434PageOperations>(*this);
 
     buildWindowControls(this, m_c);
     buildButtons();

@@ -68,6 +68,8 @@ class ProtocolCore {
     std::int64_t TxCount() const { return txCount_; }
     void resetRxCount() { rxCount_ = 0; }  // Bevelo6 click
     void resetTxCount() { txCount_ = 0; }  // Bevelo5 click
+    // Bytes a request handed to an open port (the window counts only what was written).
+    void countSent(std::int64_t n) { txCount_ += n; }
 
     ParseMode parseMode() const { return parseMode_; }
     void setParseMode(ParseMode mode) { parseMode_ = mode; }

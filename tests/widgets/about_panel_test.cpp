@@ -1,6 +1,7 @@
 // The Bevelo About panel: a top-level window that a click puts away.
 #include <gtest/gtest.h>
 
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
 #include <memory>
@@ -80,4 +81,27 @@ TEST(AboutPanel, GoesAwayWithTheControl) {
     panel->showPanel();
     control.reset();
     EXPECT_TRUE(panel.isNull());
+}
+
+TEST(AboutPanel, DraggingOffTheCloseButtonReleasesItsPressedLook) {
+    QWidget control;
+    auto* panel = new BeveloAboutPanel(&control);
+    panel->showPanel();
+    const QRect b = panel->closeButtonRect();
+    QTest::mousePress(panel, Qt::LeftButton, {}, b.center());
+    ASSERT_TRUE(panel->isClosePressed());
+    QMouseEvent away(QEvent::MouseMove, QPointF(5, 5), panel->mapToGlobal(QPointF(5, 5)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(panel, &away);
+    EXPECT_FALSE(panel->isClosePressed());
+    QMouseEvent back(QEvent::MouseMove, QPointF(b.center()),
+                     panel->mapToGlobal(QPointF(b.center())), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(panel, &back);
+    EXPECT_TRUE(panel->isClosePressed());
+    // A press outside the button never shows it pressed.
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, b.center());
+    panel->showPanel();
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(panel->isClosePressed());
 }

@@ -188,3 +188,28 @@ TEST(TooltipLife, GoesAwayWithItsOwner) {
     owner.reset();
     EXPECT_TRUE(tip.isNull());
 }
+
+TEST(TooltipLife, EmptyTextShowsNothingEvenWithATitle) {
+    Owner owner;
+    BeveloToolTipLook look = lookOf(1, QStringLiteral("Title"), 1);
+    look.text.clear();
+    BeveloToolTip tip(owner.widget.get(), look);
+    tip.popUp();
+    EXPECT_FALSE(tip.isVisible());
+    QTest::qWait(tip.wakeUpDelay() + 200);
+    EXPECT_FALSE(tip.isVisible());
+}
+
+TEST(TooltipLife, AClickOnTheControlDismissesTheTipUntilThePointerReturns) {
+    Owner owner;
+    BeveloToolTip tip(owner.widget.get(), lookOf(0));
+    tip.popUp();
+    ASSERT_TRUE(tip.isVisible());
+    QTest::mousePress(owner.widget.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(tip.isVisible());
+    QTest::qWait(tip.wakeUpDelay() + 200);
+    EXPECT_FALSE(tip.isVisible());  // no new tip while the pointer stays after the click
+    sendTo(owner.widget.get(), QEvent::Leave);
+    sendTo(owner.widget.get(), QEvent::Enter);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tip.isVisible(); }, tip.wakeUpDelay() + 2000));
+}

@@ -156,33 +156,69 @@ RedFirst cornerPixel(double px, double py, double cx, double cy, const Profile& 
     return mix(inward(vEdge, dv, vOut), inward(hEdge, dh, hOut), 0.5);
 }
 
-void drawVariant(Surface& c, const Variant& v) {
-    const int W = c.width(), H = c.height();
+// The four corner boxes of a variant, in stored colour order, row by row. A
+// corner pixel depends only on its place relative to its own two edges, so the
+// boxes are worked out once per variant, on a reference size, and reused.
+struct CornerBoxes {
+    std::array<OleColor, kCornerW * kTopCornerH> topLeft, topRight;
+    std::array<OleColor, kCornerW * kBottomCornerH> bottomLeft, bottomRight;
+};
+
+CornerBoxes cornerBoxesOf(const Variant& v) {
+    constexpr int W = 64, H = 64;  // any size that keeps the corners apart
     // Rims: left at x = 1, top at y = 0, right at x = W - 1, bottom at y = H - 1
     // (each the outer edge of the rim's first pixel, in continuous coordinates).
     const double leftRim = v.left.rimPixel, topRim = v.top.rimPixel;
     const double rightRim = W - v.right.rimPixel, bottomRim = H - v.bottom.rimPixel;
     const double cxL = leftRim + kRadius, cxR = rightRim - kRadius;
     const double cyT = topRim + kRadius, cyB = bottomRim - kRadius;
-
-    c.fillBox(18, 11, W - 34, H - 19, hex(v.centre));
-
-    auto corner = [&](int x0, int y0, int w, int h, bool left, bool top) {
+    auto box = [&](OleColor* out, int x0, int y0, int h, bool left, bool top) {
         for (int y = y0; y < y0 + h; ++y)
-            for (int x = x0; x < x0 + w; ++x) {
+            for (int x = x0; x < x0 + kCornerW; ++x) {
                 const double px = x + 0.5, py = y + 0.5;
                 const double dh = left ? px - leftRim : rightRim - px;
                 const double dv = top ? py - topRim : bottomRim - py;
-                c.setPixel(x, y,
-                           hex(cornerPixel(px, py, left ? cxL : cxR, top ? cyT : cyB,
-                                           left ? v.left : v.right, dh, top ? v.top : v.bottom, dv,
-                                           v.outsideTop)));
+                *out++ = hex(cornerPixel(px, py, left ? cxL : cxR, top ? cyT : cyB,
+                                         left ? v.left : v.right, dh, top ? v.top : v.bottom, dv,
+                                         v.outsideTop));
             }
     };
-    corner(0, 0, kCornerW, kTopCornerH, true, true);
-    corner(W - kCornerW, 0, kCornerW, kTopCornerH, false, true);
-    corner(0, H - kBottomCornerH, kCornerW, kBottomCornerH, true, false);
-    corner(W - kCornerW, H - kBottomCornerH, kCornerW, kBottomCornerH, false, false);
+    CornerBoxes boxes;
+    box(boxes.topLeft.data(), 0, 0, kTopCornerH, true, true);
+    box(boxes.topRight.data(), W - kCornerW, 0, kTopCornerH, false, true);
+    box(boxes.bottomLeft.data(), 0, H - kBottomCornerH, kBottomCornerH, true, false);
+    box(boxes.bottomRight.data(), W - kCornerW, H - kBottomCornerH, kBottomCornerH, false, false);
+    return boxes;
+}
+
+struct RoundImage {
+    Variant variant;
+    CornerBoxes corners;
+};
+
+const RoundImage& imageOf(RoundVariant which) {
+    static const std::array<RoundImage, 3> images = [] {
+        const Variant a = variantA(), b = variantB(), c = variantC();
+        return std::array<RoundImage, 3>{RoundImage{a, cornerBoxesOf(a)},
+                                         RoundImage{b, cornerBoxesOf(b)},
+                                         RoundImage{c, cornerBoxesOf(c)}};
+    }();
+    return images[static_cast<int>(which)];
+}
+
+void drawVariant(Surface& c, const RoundImage& image) {
+    const int W = c.width(), H = c.height();
+    const Variant& v = image.variant;
+    c.fillBox(18, 11, W - 34, H - 19, hex(v.centre));
+
+    auto box = [&](const OleColor* colours, int x0, int y0, int h) {
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + kCornerW; ++x) c.setPixel(x, y, *colours++);
+    };
+    box(image.corners.topLeft.data(), 0, 0, kTopCornerH);
+    box(image.corners.topRight.data(), W - kCornerW, 0, kTopCornerH);
+    box(image.corners.bottomLeft.data(), 0, H - kBottomCornerH, kBottomCornerH);
+    box(image.corners.bottomRight.data(), W - kCornerW, H - kBottomCornerH, kBottomCornerH);
 
     // Stretching lines: columns down the sides, rows across the top and bottom.
     auto at = [](const Profile& p, int i) {
@@ -215,18 +251,9 @@ RoundVariant roundVariantFor(int state, bool hasFocus) {
 }
 
 static void face10(Surface& c, const FaceInputs& in) {
-    switch (roundVariantFor(in.state, in.hasFocus)) {
-        case RoundVariant::A:
-            drawVariant(c, variantA());
-            variantAFixedPixels(c);
-            break;
-        case RoundVariant::B:
-            drawVariant(c, variantB());
-            break;
-        case RoundVariant::C:
-            drawVariant(c, variantC());
-            break;
-    }
+    const RoundVariant which = roundVariantFor(in.state, in.hasFocus);
+    drawVariant(c, imageOf(which));
+    if (which == RoundVariant::A) variantAFixedPixels(c);
 }
 
 }  // namespace bevelo::drawn

@@ -155,6 +155,8 @@ QRect BeveloToolTip::screenAreaFor(QPoint globalPoint) const {
 }
 
 void BeveloToolTip::popUp() {
+    // A control without tooltip text shows no tip at all (a title alone is not shown).
+    if (m_look.text.isEmpty()) return;
     QPoint anchor = QCursor::pos();
     QRect ownerGlobal;
     if (m_owner) {

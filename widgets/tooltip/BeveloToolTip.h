@@ -42,7 +42,8 @@ class BeveloToolTip : public QWidget {
     const QPolygon& outline() const { return m_outline; }
     // The stem's point in global coordinates (balloon only).
     QPoint stemTipGlobal() const { return m_stemTipGlobal; }
-    // Position the tip and show it now, skipping the hover delay.
+    // Position the tip and show it now, skipping the hover delay. Without text
+    // there is nothing to show and the window stays hidden.
     void popUp();
     int wakeUpDelay() const { return m_wakeTimer.interval(); }
 
