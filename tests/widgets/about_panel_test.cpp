@@ -30,6 +30,15 @@ TEST(AboutPanel, ShowsAsTitledTopLevelWindowAndHidesOnClick) {
     EXPECT_EQ(panel->windowTitle(), QStringLiteral("About Bevelo 3.4.0"));
     EXPECT_TRUE(panel->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(panel->parentWidget(), &control);  // still owned by the control
+    // Caption, sizing frame and minimise box; no close or maximise box.
+    const Qt::WindowFlags flags = panel->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_LT(panel->minimumWidth(), panel->maximumWidth());
+    EXPECT_LT(panel->minimumHeight(), panel->maximumHeight());
+    EXPECT_EQ(panel->size(), panel->minimumSize());
 
     QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(20, 100));
     EXPECT_FALSE(panel->isVisible());

@@ -27,7 +27,10 @@ BeveloAboutPanel::BeveloAboutPanel(QWidget* control) : QWidget(control) {
     int widest = 0;
     for (const QString& line : lines())
         widest = std::max(widest, fontMetrics().horizontalAdvance(line));
-    setFixedSize(std::max(kPanelWidth, widest + 2 * kMargin + 8), kPanelHeight);
+    // A sizing frame: the panel may grow, never below the size its lines need.
+    const QSize designed(std::max(kPanelWidth, widest + 2 * kMargin + 8), kPanelHeight);
+    setMinimumSize(designed);
+    resize(designed);
     hide();
 }
 
@@ -43,9 +46,10 @@ QRect BeveloAboutPanel::closeButtonRect() const {
 }
 
 void BeveloAboutPanel::showPanel() {
-    // Still owned by the control (so it goes with it), but a window of its own.
-    setParent(parentWidget(), Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
-                                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    // Still owned by the control (so it goes with it), but a window of its own:
+    // a caption and a minimise box only, no close box (a click puts it away).
+    setParent(parentWidget(), Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowMinimizeButtonHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("About Bevelo 3.4.0"));
     m_closeArmed = m_closePressed = false;
     show();
