@@ -86,6 +86,7 @@ void MainForm::wireButtons() {
 }
 
 void MainForm::wireSerialLine() {
+    connect(m_c.Combo1, &QComboBox::textActivated, this, [this] { showStartOfPortText(); });
     connect(&m_port, &SerialPortService::bytesReceived, this,
             [this] { asEvent(&m_port, [this] { onCommEvent(); }); });
     connect(&m_port, &SerialPortService::connectionLost, this, [this](const QString& reason) {

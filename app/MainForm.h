@@ -108,6 +108,7 @@ class MainForm : public QWidget {
     void wireInputFields();
     void wireSerialLine();
     void runStartUp();
+    void showStartOfPortText();
     void connectPort();
     void disconnectPort();
     void onConnectionLost(const QString& reason);

@@ -1,5 +1,6 @@
 // The serial settings frame: port scan, Connect and its failure path,
 // Disconnect, and a port lost while connected.
+#include <QLineEdit>
 #include <QStringList>
 
 #include "app/MainForm.h"
@@ -37,6 +38,13 @@ void MainForm::runPortScan() {
     }
     list->setToolTip(refused.join(QLatin1Char('\n')));
     list->setEditText(list->count() > 0 ? list->itemText(0) : QString());
+    showStartOfPortText();
+}
+
+// "COM12 Occupy" is wider than the box: show its start, where the port is named,
+// not the end the edit scrolls to after its text is set.
+void MainForm::showStartOfPortText() {
+    if (QLineEdit* edit = m_c.Combo1->lineEdit()) edit->home(false);
 }
 
 void MainForm::connectOrDisconnect() {

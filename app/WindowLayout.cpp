@@ -2,6 +2,7 @@
 // (twips), with their captions, start texts, fonts, colours and maximum lengths.
 #include <QAccessible>
 #include <QFrame>
+#include <algorithm>
 
 #include "app/Fonts.h"
 #include "app/LayoutFrame.h"
@@ -38,6 +39,23 @@ QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& captio
     return frame;
 }
 
+// The label widths were chosen for narrower fonts than the ones installed here.
+// A label that would cut a word, or wrap into more lines than its height holds,
+// grows to the right to its text's width; its place and height stay.
+void growToFitText(QLabel* label) {
+    const QFontMetrics metrics(label->font());
+    int widestWord = 0;
+    for (const QString& word : label->text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        widestWord = std::max(widestWord, metrics.horizontalAdvance(word));
+    const int frame =
+        label->contentsMargins().left() + label->contentsMargins().right() + 2 * label->margin();
+    const bool cut = widestWord + frame > label->width() ||
+                     label->heightForWidth(label->width()) > label->height();
+    if (!cut) return;
+    const int lineWidth = metrics.horizontalAdvance(label->text()) + frame;
+    label->resize(std::max(label->width(), lineWidth), label->height());
+}
+
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, Rect r,
                   const QFont& font) {
     auto* label = new QLabel(text, parent);
@@ -46,6 +64,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, Rec
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(label, r);
+    growToFitText(label);
     return label;
 }
 

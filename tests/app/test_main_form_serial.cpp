@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QProcess>
 #include <QSerialPort>
 
@@ -139,6 +140,14 @@ TEST(MainFormSerial, APortHeldByAnotherProgramIsListedOccupyAndFailsToConnect) {
     FormHarness h(QStringLiteral("COM3=%1,COM4=%2").arg(busy.device(), free.device()));
     EXPECT_EQ(h.portList(), (QStringList{"COM3 Occupy", "COM4"}));
     EXPECT_EQ(h.c().Combo1->currentText(), QStringLiteral("COM3 Occupy"));
+    // The entry is wider than the box; its start, which names the port, is what shows.
+    QLineEdit* portEdit = h.c().Combo1->lineEdit();
+    ASSERT_NE(portEdit, nullptr);
+    EXPECT_EQ(portEdit->cursorPosition(), 0) << "after the scan";
+    QTest::keyClick(h.c().Combo1, Qt::Key_Down);
+    QTest::keyClick(h.c().Combo1, Qt::Key_Up);
+    EXPECT_EQ(h.c().Combo1->currentText(), QStringLiteral("COM3 Occupy"));
+    EXPECT_EQ(portEdit->cursorPosition(), 0) << "after choosing it from the list";
 
     h.form->Timer1().setEnabled(true);
     h.click("OpenCOomPort");
