@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -10,19 +9,13 @@
 #include <QElapsedTimer>
 #include <cerrno>
 
+#include "tests/support/core/RawPty.h"
+
 PtyPair::PtyPair() {
-    char name[256] = {};
-    if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
-        m_master = m_slave = -1;
-        return;
-    }
-    // Raw on both ends so bytes pass unchanged.
-    termios t{};
-    if (::tcgetattr(m_slave, &t) == 0) {
-        ::cfmakeraw(&t);
-        ::tcsetattr(m_slave, TCSANOW, &t);
-    }
-    m_device = QString::fromLocal8Bit(name);
+    const RawPty pty = openRawPty();
+    m_master = pty.master;
+    m_slave = pty.slave;
+    m_device = QString::fromStdString(pty.path);
 }
 
 PtyPair::~PtyPair() {

@@ -2,11 +2,9 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <QComboBox>
@@ -17,6 +15,7 @@
 #include <QTest>
 #include <cerrno>
 
+#include "tests/support/core/RawPty.h"
 #include "widgets/Bevelo.h"
 
 extern char** environ;
@@ -158,18 +157,11 @@ void SimMeter::clearLog() {
 // --- FarEnd --------------------------------------------------------------------
 
 FarEnd::FarEnd() {
-    char name[256] = {};
-    if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
-        m_master = m_slave = -1;
-        return;
-    }
-    termios t{};
-    if (::tcgetattr(m_slave, &t) == 0) {
-        ::cfmakeraw(&t);
-        ::tcsetattr(m_slave, TCSANOW, &t);
-    }
-    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-    m_path = QString::fromLocal8Bit(name);
+    const RawPty pty = openRawPty();
+    m_master = pty.master;
+    m_slave = pty.slave;
+    if (m_master >= 0) ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    m_path = QString::fromStdString(pty.path);
 }
 
 FarEnd::~FarEnd() {
