@@ -74,6 +74,7 @@ TEST_F(BeveloHover, AtDesignTimeTheControlDoesNotWatchTheMouse) {
     designer.userMode = false;
     shown = std::make_unique<ShownBevelo>(&designer);
     EXPECT_FALSE(shown->button->isWatchingMouse());
+    shown.reset();  // the control must go before the host it was given
 }
 
 TEST_F(BeveloHover, ThePointerOverTheControlTakesTheWindowsToolTipTextIntoItsOwnTooltip) {
