@@ -42,7 +42,6 @@ Transmission ProtocolCore::transmitFrame(int lastIndex) {
     Transmission t;
     t.paneText = FramePaneText(txBuffer_, lastIndex);
     t.bytes = PaneTextToBytes(t.paneText);
-    txCount_ += static_cast<std::int64_t>(t.bytes.size());
     return t;
 }
 

@@ -9,7 +9,8 @@
 //                  auto t = core.cj188ReadData(fields);
 //                  set "Transmitted Data" to t.paneText; prompt if the port is
 //                  closed; empty "Received Data" and "Data Analysis";
-//                  set Bevelo5 to TxCount(); write t.bytes in one write.
+//                  write the pane's bytes in one write; countSent() what the
+//                  port took; set Bevelo5 to TxCount().
 #pragma once
 
 #include <cstdint>
@@ -53,15 +54,16 @@ class ProtocolCore {
     bool onReceived(std::span<const std::uint8_t> bytes, std::string& echo);
 
     // Whole request operations minus the window's own steps: build in TxBuffer,
-    // make the pane text, read it back into the bytes to send, add their number
-    // to TxCount, then set AwaitingReply (and ParseMode for the two Read Data).
+    // make the pane text, read it back into the bytes to send, then set
+    // AwaitingReply (and ParseMode for the two Read Data). Nothing is counted
+    // here: TxCount grows only by what a port took (countSent).
     Transmission cj188ReadData(const Cj188Fields& fields);  // ParseMode -> Cj188
     Transmission cj188ReadId(std::string_view combo7);      // ParseMode unchanged
     Transmission mbusReadData(std::string_view text6);      // ParseMode -> Mbus
     Transmission mbusModifyId(std::string_view text7);      // ParseMode unchanged
 
-    // The send sequence's pure part for a frame already in TxBuffer: pane text,
-    // read-back, TxCount. Used by the operations above.
+    // The send sequence's pure part for a frame already in TxBuffer: pane text
+    // and read-back. Used by the operations above.
     Transmission transmitFrame(int lastIndex);
 
     std::int64_t RxCount() const { return rxCount_; }

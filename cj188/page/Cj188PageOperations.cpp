@@ -1,7 +1,6 @@
 #include "cj188/page/Cj188PageOperations.h"
 
 #include "app/MainForm.h"
-#include "cj188/Cj188Frames.h"
 #include "cj188/page/ContinuousReading.h"
 #include "cj188/page/TransmitFrame.h"
 
@@ -15,19 +14,14 @@ mb::Cj188Fields fieldsOf(const WindowControls& c) {
 }  // namespace
 
 void Cj188PageOperations::readData() {
-    mb::ProtocolCore& core = form().core();
-    const int last = mb::BuildCj188ReadData(core.txBuffer(), fieldsOf(form().controls()));
-    TransmitFrame(form(), *form().controls().RichTextBox1, last);
-    core.setParseMode(mb::ParseMode::Cj188);
-    core.setAwaitingReply(true);
+    const mb::Transmission t = form().core().cj188ReadData(fieldsOf(form().controls()));
+    TransmitFrame(form(), *form().controls().RichTextBox1, t.paneText);
 }
 
 void Cj188PageOperations::secondRequest() {
-    mb::ProtocolCore& core = form().core();
-    const int last = mb::BuildCj188ReadId(core.txBuffer(),
-                                          form().controls().Combo7->currentText().toStdString());
-    TransmitFrame(form(), *form().controls().RichTextBox1, last);
-    core.setAwaitingReply(true);
+    const mb::Transmission t =
+        form().core().cj188ReadId(form().controls().Combo7->currentText().toStdString());
+    TransmitFrame(form(), *form().controls().RichTextBox1, t.paneText);
 }
 
 void Cj188PageOperations::startContinuousReading() {

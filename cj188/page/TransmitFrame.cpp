@@ -7,12 +7,12 @@
 #include "app/TextPane.h"
 #include "cj188/TransmitFrame.h"
 
-void TransmitFrame(MainForm& form, TextPane& pane, int lastIndex) {
+void TransmitFrame(MainForm& form, TextPane& pane, const std::string& framePaneText) {
     mb::ProtocolCore& core = form.core();
 
     // 1. The pane is reset to one blank, then every byte goes in as "XX ".
     pane.setText(QStringLiteral(" "));
-    pane.appendUtf8(mb::FramePaneText(core.txBuffer(), lastIndex));
+    pane.appendUtf8(framePaneText);
 
     // 2. A closed port is reported, and the sequence goes on.
     if (!form.PortConnected()) form.showFailurePrompt();

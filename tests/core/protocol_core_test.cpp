@@ -152,17 +152,20 @@ TEST(ReceivePath, RequestBuiltMidReplyDoesNotBreakIt) {
     }
 }
 
-TEST(SendSequence, CountsAndResetsTheBytesSent) {
+TEST(SendSequence, CountsOnlyWhatThePortTookAndResets) {
     ProtocolCore core;
     const Transmission t = core.cj188ReadData(kFields);
     EXPECT_EQ(t.paneText, "FE FE FE 68 10 90 78 56 34 12 33 78 01 03 1F 90 01 7B 16 ");
     EXPECT_EQ(t.bytes, HexBytes("FE FE FE 68 10 90 78 56 34 12 33 78 01 03 1F 90 01 7B 16"));
+    // Building a request sends nothing yet, so nothing is counted.
+    EXPECT_EQ(core.TxCount(), 0);
+    core.countSent(static_cast<std::int64_t>(t.bytes.size()));
     EXPECT_EQ(core.TxCount(), 19);
-    core.cj188ReadId(" - 10H");
+    core.countSent(static_cast<std::int64_t>(core.cj188ReadId(" - 10H").bytes.size()));
     EXPECT_EQ(core.TxCount(), 38);
-    core.mbusReadData("");
+    core.countSent(static_cast<std::int64_t>(core.mbusReadData("").bytes.size()));
     EXPECT_EQ(core.TxCount(), 43);
-    core.mbusModifyId("");
+    core.countSent(static_cast<std::int64_t>(core.mbusModifyId("").bytes.size()));
     EXPECT_EQ(core.TxCount(), 55);
     core.resetTxCount();
     EXPECT_EQ(core.TxCount(), 0);
