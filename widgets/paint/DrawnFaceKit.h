@@ -3,6 +3,8 @@
 // argument order, and the inputs a face reads at drawing time.
 #pragma once
 
+#include <utility>
+
 #include "widgets/BeveloFields.h"
 #include "widgets/paint/ColorMath.h"
 #include "widgets/paint/Surface.h"
@@ -26,6 +28,26 @@ inline void vgrad(Surface& s, OleColor a, OleColor b, int x1, int x2, int top, i
 // hgrad(a -> b; x1, x2, row): one pixel per column x1..x2 on `row`.
 inline void hgrad(Surface& s, OleColor a, OleColor b, int x1, int x2, int row) {
     s.horizontalGradient(a, b, x1, row, x2, row + 1);
+}
+
+// The rim of the octagonal faces (styles 5 and 7): four border lines and the
+// four inner corner pixels in `border`, the eight outer corner pixels in `outer`.
+inline void octagonRim(Surface& c, int W, int H, OleColor border, OleColor outer) {
+    c.drawLine(2, 0, W - 2, 0, border);
+    c.drawLine(0, 2, 0, H - 2, border);
+    c.drawLine(2, H - 1, W - 2, H - 1, border);
+    c.drawLine(W - 1, 0, W - 1, H, border);
+    for (auto [x, y] : {std::pair{1, 1}, {1, H - 2}, {W - 2, 1}, {W - 2, H - 2}})
+        c.setPixel(x, y, border);
+    for (auto [x, y] : {std::pair{1, 0},
+                        {W - 2, 0},
+                        {0, 1},
+                        {0, H - 2},
+                        {1, H - 1},
+                        {W - 2, H - 1},
+                        {W - 1, 1},
+                        {W - 1, H - 2}})
+        c.setPixel(x, y, outer);
 }
 
 // What a face reads at drawing time, colours resolved for the arithmetic.

@@ -112,21 +112,7 @@ void customColours(Surface& c, const FaceInputs& in) {
         c.drawLine(2, H - 3, W - 2, H - 3, add(B, -24));
         c.drawLine(2, H - 2, W - 2, H - 2, add(B, -37));
         const OleColor k = add(B, -128);
-        c.drawLine(2, 0, W - 2, 0, k);
-        c.drawLine(0, 2, 0, H - 2, k);
-        c.drawLine(2, H - 1, W - 2, H - 1, k);
-        c.drawLine(W - 1, 0, W - 1, H, k);
-        for (auto [x, y] : {std::pair{1, 1}, {1, H - 2}, {W - 2, 1}, {W - 2, H - 2}})
-            c.setPixel(x, y, k);
-        for (auto [x, y] : {std::pair{1, 0},
-                            {W - 2, 0},
-                            {0, 1},
-                            {0, H - 2},
-                            {1, H - 1},
-                            {W - 2, H - 1},
-                            {W - 1, 1},
-                            {W - 1, H - 2}})
-            c.setPixel(x, y, add(B, -21));
+        octagonRim(c, W, H, k, add(B, -21));
         // Hot band in HighlightColor; focus (and state 5) band in the system selection colour.
         if (s == 2 || s == 5 || (in.hasFocus && in.showFocus)) {
             const OleColor h = s == 2 ? in.highlight : in.selection;

@@ -42,22 +42,7 @@ static void face7(Surface& c, const FaceInputs& in) {
     vgrad(c, add(base, look.rightFrom), add(base, look.rightTo), W - 2, W - 3, 2, H - 5);
 
     const OleColor k = add(base, -96);
-    c.drawLine(2, 0, W - 2, 0, k);
-    c.drawLine(0, 2, 0, H - 2, k);
-    c.drawLine(2, H - 1, W - 2, H - 1, k);
-    c.drawLine(W - 1, 0, W - 1, H, k);
-    for (auto [x, y] : {std::pair{1, 1}, {1, H - 2}, {W - 2, 1}, {W - 2, H - 2}})
-        c.setPixel(x, y, k);
-    const OleColor outer = add(b0, look.outerCorner);
-    for (auto [x, y] : {std::pair{1, 0},
-                        {W - 2, 0},
-                        {0, 1},
-                        {0, H - 2},
-                        {1, H - 1},
-                        {W - 2, H - 1},
-                        {W - 1, 1},
-                        {W - 1, H - 2}})
-        c.setPixel(x, y, outer);
+    octagonRim(c, W, H, k, add(b0, look.outerCorner));
     c.drawLine(2, 1, W - 2, 1, add(b0, look.topLine));
     c.drawLine(2, H - 2, W - 2, H - 2, add(b0, look.bottomLine));
 
