@@ -3,39 +3,39 @@
 #include <QTimer>
 
 void EventGate::run(const void* kind, Handler handler) {
-    if (m_busy) {
-        for (const auto& held : m_held)
+    if (busy_) {
+        for (const auto& held : held_)
             if (held.first == kind) return;
-        m_held.emplace_back(kind, std::move(handler));
+        held_.emplace_back(kind, std::move(handler));
         return;
     }
     runNow(handler);
 }
 
 void EventGate::runNow(Handler& handler) {
-    m_busy = true;
+    busy_ = true;
     struct Release {
         EventGate* gate;
-        ~Release() { gate->m_busy = false; }
+        ~Release() { gate->busy_ = false; }
     } release{this};
     handler();
-    if (!m_held.empty() && !m_releaseQueued) {
-        m_releaseQueued = true;
+    if (!held_.empty() && !releaseQueued_) {
+        releaseQueued_ = true;
         QTimer::singleShot(0, this, &EventGate::releaseNext);
     }
 }
 
 void EventGate::releaseNext() {
-    m_releaseQueued = false;
-    if (m_held.empty()) return;
-    if (m_busy) {  // a handler started meanwhile; it releases the rest when done
+    releaseQueued_ = false;
+    if (held_.empty()) return;
+    if (busy_) {  // a handler started meanwhile; it releases the rest when done
         return;
     }
-    auto [kind, handler] = std::move(m_held.front());
-    m_held.pop_front();
+    auto [kind, handler] = std::move(held_.front());
+    held_.pop_front();
     runNow(handler);
-    if (!m_held.empty() && !m_releaseQueued) {
-        m_releaseQueued = true;
+    if (!held_.empty() && !releaseQueued_) {
+        releaseQueued_ = true;
         QTimer::singleShot(0, this, &EventGate::releaseNext);
     }
 }

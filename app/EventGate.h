@@ -18,14 +18,14 @@ class EventGate : public QObject {
     // Runs `handler` now, or holds it under `kind` while another handler runs;
     // a second event of a kind already held is merged into the first.
     void run(const void* kind, Handler handler);
-    bool busy() const { return m_busy; }
-    int heldCount() const { return static_cast<int>(m_held.size()); }
+    bool busy() const { return busy_; }
+    int heldCount() const { return static_cast<int>(held_.size()); }
 
   private:
     void runNow(Handler& handler);
     void releaseNext();
 
-    bool m_busy = false;
-    bool m_releaseQueued = false;
-    std::deque<std::pair<const void*, Handler>> m_held;
+    bool busy_ = false;
+    bool releaseQueued_ = false;
+    std::deque<std::pair<const void*, Handler>> held_;
 };

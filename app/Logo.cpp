@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <QtMath>
 
-#include "app/Fonts.h"
+#include "widgets/Fonts.h"
 
 QPixmap drawLogo(QSize size, qreal devicePixelRatio) {
     QPixmap pixmap(size * devicePixelRatio);

@@ -2,10 +2,16 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <span>
 
-#include "cj188/page/Cj188PageOperations.h"
-#include "en1434/page/En1434PageOperations.h"
+#include "app/ButtonLayoutResource.h"
+#include "pages/Cj188Page.h"
+#include "pages/MbusPage.h"
 #include "widgets/Bevelo.h"
+#include "widgets/BeveloLayout.h"
+#include "widgets/TextPane.h"
 
 MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("MainForm"));
@@ -14,94 +20,133 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setAccessibleDescription(QStringLiteral("MainForm"));
     setFixedSize(912, 606);
 
-    m_prompter = std::make_unique<MessageBoxPrompter>();
-    m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    m_exit = [] { QCoreApplication::exit(0); };
-    m_rxCaptionFrame.setSingleShot(true);
-    m_rxCaptionFrame.setInterval(16);
-    connect(&m_rxCaptionFrame, &QTimer::timeout, this, [this] {
-        if (m_rxCaptionStale) showRxCount();
-    });
-    m_ops[0] = std::make_unique<Cj188PageOperations>(*this);
-    m_ops[1] = std::make_unique<En1434PageOperations>(*this);
+    prompter_ = std::make_unique<MessageBoxPrompter>();
+    openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    exit_ = [] { QCoreApplication::exit(0); };
 
-    buildWindowControls(this, m_c);
+    buildWindowBackground(this);
+    buildLogoFrame(this);
+    serial_ = new SerialPanel(this);
+    buildButtonFrames(this);
+    frames_.mainPanel = buildMainPanel(this);
+    pages_.push_back(std::make_unique<Cj188Page>(*this, frames_.mainPanel));
+    pages_.push_back(std::make_unique<MbusPage>(*this, frames_.mainPanel));
+    buildReplyPanes(frames_.mainPanel, frames_);
     buildButtons();
+    serial_->attachButtons(button(QStringLiteral("OpenCOomPort")), button(QStringLiteral("Bevelo5")),
+                           button(QStringLiteral("Bevelo6")));
     wireButtons();
-    wireInputFields();
-    wireSerialLine();
-    runStartUp();
+    wirePages();
+    wireSerialPanel();
+
+    // Start-up, in order: topmost, port scan, serial configuration, parity
+    // list, the first page shown, port closed.
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    serial_->runStartUp();
+    showPage(*pages_.front());
 }
 
 MainForm::~MainForm() = default;
 
-// Start-up, in order: topmost, port scan, serial configuration, parity list,
-// CJ188 page shown, port closed.
-void MainForm::runStartUp() {
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    runPortScan();
-    m_settingsText = QString::fromLatin1(kDefaultSerialSettings);
-    m_c.Combo3->addItems({QStringLiteral("NONE"), QStringLiteral("ODD"), QStringLiteral("EVEN"),
-                          QStringLiteral("MARK"), QStringLiteral("SPACE")});
-    m_c.Combo3->setCurrentIndex(2);  // the start text "EVEN"
-    m_c.CJ188->setVisible(true);
-    m_c.EN1434->setVisible(false);
-    if (m_port.isOpen()) {
-        setCaptionOf("OpenCOomPort", QStringLiteral("Connect"));
-        m_port.close();
+// The buttons come from the stored layout compiled in (app/layout/buttons.json),
+// each in its container at its layout position with its caption, style and font.
+void MainForm::buildButtons() {
+    initButtonLayoutResource();
+    QString error;
+    const QList<BeveloLayoutEntry> entries =
+        bevelo::loadButtonLayout(bevelo::kButtonLayoutResource, &error);
+    if (!error.isEmpty())
+        qWarning("MeterBench: the stored button layout cannot be read: %s", qPrintable(error));
+    QStringList missing;
+    const auto containerFor = [this](const QString& name) -> QWidget* {
+        return name == objectName() ? this : findChild<QWidget*>(name);
+    };
+    const QList<Bevelo*> created = bevelo::createButtons(entries, containerFor, nullptr, &missing);
+    if (!missing.isEmpty())
+        qWarning("MeterBench: buttons without their container: %s",
+                 qPrintable(missing.join(QLatin1String(", "))));
+    for (Bevelo* b : created) {
+        b->setAccessibleDescription(b->objectName());
+        buttons_.insert(b->objectName(), b);
     }
 }
 
+Bevelo* MainForm::button(const QString& layoutName) const {
+    return buttons_.value(layoutName);
+}
+
 void MainForm::asEvent(const void* kind, std::function<void()> handler) {
-    m_gate.run(kind, std::move(handler));
+    gate_.run(kind, std::move(handler));
+}
+
+void MainForm::onClick(const QString& layoutName, std::function<void()> handler) {
+    Bevelo* b = button(layoutName);
+    if (!b) return;  // not in the stored layout
+    connect(b, &Bevelo::Click, this, [this, b, handler] { asEvent(b, handler); });
 }
 
 void MainForm::wireButtons() {
-    const auto onClick = [this](const char* name, std::function<void()> handler) {
-        Bevelo* b = button(QString::fromLatin1(name));
-        if (!b) return;  // not in the stored layout (named by buildButtons)
-        connect(b, &Bevelo::Click, this, [this, b, handler] { asEvent(b, handler); });
-    };
-    onClick("OpenCOomPort", [this] { connectOrDisconnect(); });
-    onClick("Bevelo5", [this] { resetTxCounter(); });
-    onClick("Bevelo6", [this] { resetRxCounter(); });
-    onClick("Bevelo2", [this] { showCj188Page(); });
-    onClick("Bevelo4", [this] { showEn1434Page(); });
-    onClick("Bevelo8", [this] { exitProgram(); });
-    onClick("Bevelo9", [this] { openProductInformation(); });
+    onClick(QStringLiteral("OpenCOomPort"), [this] { serial_->connectOrDisconnect(); });
+    onClick(QStringLiteral("Bevelo5"), [this] {
+        serial_->showCountReset(button(QStringLiteral("Bevelo5")));
+        core_.resetTxCount();
+    });
+    onClick(QStringLiteral("Bevelo6"), [this] {
+        serial_->showCountReset(button(QStringLiteral("Bevelo6")));
+        core_.resetRxCount();
+    });
+    onClick(QStringLiteral("Bevelo8"), [this] { exit_(); });
+    onClick(QStringLiteral("Bevelo9"), [this] { openProductInformation(); });
     // Bevelo7 ("Help") has no handler: pressing it does nothing.
-    onClick("Bevelo1", [this] { pageOperations(Page::Cj188).readData(); });
-    onClick("Bevelo3", [this] { pageOperations(Page::Cj188).secondRequest(); });
-    onClick("Bevelo11", [this] { pageOperations(Page::Cj188).startContinuousReading(); });
-    onClick("Bevelo12", [this] { pageOperations(Page::Cj188).stopContinuousReading(); });
-    onClick("Bevelo17", [this] { pageOperations(Page::En1434).readData(); });
-    onClick("Bevelo15", [this] { pageOperations(Page::En1434).secondRequest(); });
-    onClick("Bevelo13", [this] { pageOperations(Page::En1434).startContinuousReading(); });
-    onClick("Bevelo14", [this] { pageOperations(Page::En1434).stopContinuousReading(); });
-
-    connect(&m_timer1, &PageTimer::tick, this,
-            [this] { asEvent(&m_timer1, [this] { pageOperations(Page::Cj188).tick(); }); });
-    connect(&m_timer2, &PageTimer::tick, this,
-            [this] { asEvent(&m_timer2, [this] { pageOperations(Page::En1434).tick(); }); });
 }
 
-void MainForm::wireSerialLine() {
-    connect(m_c.Combo1, &QComboBox::textActivated, this, [this] { showStartOfPortText(); });
-    connect(&m_port, &SerialPortService::bytesReceived, this,
-            [this] { asEvent(&m_port, [this] { onCommEvent(); }); });
-    connect(&m_port, &SerialPortService::connectionLost, this, [this](const QString& reason) {
+void MainForm::wirePages() {
+    for (const auto& owned : pages_) {
+        ProtocolPage* page = owned.get();
+        // Showing a page stops the continuous reading of the pages before it.
+        onClick(page->showButtonName(), [this, page] {
+            showPage(*page);
+            for (const auto& other : pages_) {
+                if (other.get() == page) break;
+                other->stopContinuousReading();
+            }
+        });
+        for (const ProtocolPage::ButtonAction& action : page->buttonActions())
+            onClick(action.buttonName, action.handler);
+        PageTimer* timer = &page->timer();
+        connect(timer, &PageTimer::tick, this,
+                [this, timer, page] { asEvent(timer, [page] { page->tick(); }); });
+    }
+}
+
+void MainForm::wireSerialPanel() {
+    SerialPortService* port = &serial_->port();
+    connect(port, &SerialPortService::bytesReceived, this,
+            [this, port] { asEvent(port, [this, port] { receiveBytes(port->readAll()); }); });
+    connect(port, &SerialPortService::connectionLost, this, [this] {
         static const char lostPortEvent = 0;  // its own kind for the gate
-        asEvent(&lostPortEvent, [this, reason] { onConnectionLost(reason); });
+        asEvent(&lostPortEvent, [this] { serial_->onConnectionLost(); });
+    });
+    connect(serial_, &SerialPanel::connected, this, [this] { stopAllContinuousReadings(); });
+    connect(serial_, &SerialPanel::disconnected, this, [this] { stopAllContinuousReadings(); });
+    connect(serial_, &SerialPanel::connectFailed, this, &MainForm::showConnectFailure);
+    connect(serial_, &SerialPanel::portLost, this, [this](const QString& portText) {
+        prompter_->critical(this, failurePromptTitle(), failurePromptText(portText));
     });
 }
 
-void MainForm::setPageOperations(Page page, std::unique_ptr<PageOperations> operations) {
-    if (operations) m_ops[static_cast<std::size_t>(page)] = std::move(operations);
+void MainForm::showPage(ProtocolPage& shown) {
+    for (const auto& page : pages_) page->panel()->setVisible(page.get() == &shown);
 }
 
-void MainForm::stopBothContinuousReadings() {
-    pageOperations(Page::Cj188).stopContinuousReading();
-    pageOperations(Page::En1434).stopContinuousReading();
+ProtocolPage* MainForm::shownPage() const {
+    for (const auto& page : pages_)
+        if (!page->panel()->isHidden()) return page.get();
+    return nullptr;
+}
+
+void MainForm::stopAllContinuousReadings() {
+    for (const auto& page : pages_) page->stopContinuousReading();
 }
 
 QString MainForm::failurePromptText(const QString& portText) {
@@ -113,34 +158,54 @@ QString MainForm::failurePromptTitle() {
 }
 
 void MainForm::showFailurePrompt() {
-    m_prompter->critical(this, failurePromptTitle(), failurePromptText());
+    prompter_->critical(this, failurePromptTitle(), failurePromptText(serial_->portText()));
 }
 
-bool MainForm::writeToPort(const QByteArray& bytes) {
-    return m_port.write(bytes);
+void MainForm::showConnectFailure(const QString& portText, const QString&) {
+    prompter_->critical(this, failurePromptTitle(), failurePromptText(portText));
 }
 
-void MainForm::showTxCount() {
-    setCaptionOf("Bevelo5", QString::number(m_core.TxCount()));
+void MainForm::clearReplyPanes() {
+    frames_.receivedPane->clear();
+    frames_.analysisPane->clear();
 }
 
-void MainForm::showRxCount() {
-    if (m_rxCaptionFrame.isActive()) {
-        m_rxCaptionStale = true;
+void MainForm::receiveBytes(const QByteArray& bytes) {
+    std::string echo;
+    echo.reserve(static_cast<std::size_t>(bytes.size()) * 3);
+    const bool checkPass =
+        core_.onReceived(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                   static_cast<std::size_t>(bytes.size())),
+                         echo);
+    serial_->showRxCount(core_.rxCount());
+    frames_.receivedPane->appendUtf8(echo);
+    if (checkPass) frames_.analysisPane->setText(QString::fromUtf8(mb::kCheckPassText));
+}
+
+// The product page is the manual that comes with the program: README.md next
+// to the executable or in the source tree above build/bin.
+QUrl MainForm::productInformationUrl() const {
+    const QDir bin(QCoreApplication::applicationDirPath());
+    for (const QString& relative :
+         {QStringLiteral("README.md"), QStringLiteral("../README.md"),
+          QStringLiteral("../../README.md"), QStringLiteral("../share/doc/meterbench/README.md")}) {
+        const QFileInfo candidate(bin.filePath(relative));
+        if (candidate.isFile()) return QUrl::fromLocalFile(candidate.canonicalFilePath());
+    }
+    return {};
+}
+
+void MainForm::openProductInformation() {
+    const QUrl url = productInformationUrl();
+    if (url.isEmpty()) {
+        prompter_->information(
+            this, QStringLiteral("Product information"),
+            QStringLiteral("The MeterBench manual (README.md) was not found next to the program."));
         return;
     }
-    m_rxCaptionStale = false;
-    setCaptionOf("Bevelo6", QString::number(m_core.RxCount()));
-    m_rxCaptionFrame.start();
-}
-
-void MainForm::resetTxCounter() {
-    setCaptionOf("Bevelo5", QStringLiteral("0"));
-    m_core.resetTxCount();
-}
-
-void MainForm::resetRxCounter() {
-    m_rxCaptionStale = false;
-    setCaptionOf("Bevelo6", QStringLiteral("0"));
-    m_core.resetRxCount();
+    if (!openUrl_(url))
+        prompter_->information(
+            this, QStringLiteral("Product information"),
+            QStringLiteral("No browser or viewer could be started. The manual is at\n%1")
+                .arg(url.toLocalFile()));
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Fonts.h"
+#include "widgets/Fonts.h"
 #include "app/MainForm.h"
 
 namespace {

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "en1434/FrameParsers.h"
-#include "serial/HexText.h"
-#include "serial/ProtocolCore.h"
-#include "serial/ReceiveRing.h"
+#include "cj188/Cj188ReplyParser.h"
+#include "cj188/Cj188Operations.h"
+#include "mbus/MbusLongFrameParser.h"
+#include "core/HexText.h"
+#include "core/ProtocolCore.h"
+#include "core/ReceiveRing.h"
 
 namespace {
 
@@ -62,7 +64,7 @@ void BM_Parser(benchmark::State& state, const Bytes& frame) {
         mb::ReceiveRing ring;
         mb::FrameCollector collector;
         for (std::size_t at = 0; at < stream.size(); at += kEventBytes) {
-            ring.RingFill(std::span(stream.data() + at, std::min(kEventBytes, stream.size() - at)));
+            ring.ringFill(std::span(stream.data() + at, std::min(kEventBytes, stream.size() - at)));
             // Keep parsing until the event's bytes are used up, so the stream
             // is read as fast as the parser can go.
             for (;;) {
@@ -72,7 +74,7 @@ void BM_Parser(benchmark::State& state, const Bytes& frame) {
                 ++accepted;
             }
         }
-        benchmark::DoNotOptimize(collector.FrameIndex);
+        benchmark::DoNotOptimize(collector.frameIndex);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream.size()));
     state.counters["frames"] =
@@ -80,10 +82,10 @@ void BM_Parser(benchmark::State& state, const Bytes& frame) {
 }
 
 void BM_ParseCj188Reply(benchmark::State& state) {
-    BM_Parser<mb::ParseCj188Reply>(state, kCj188Reply);
+    BM_Parser<mb::parseCj188Reply>(state, kCj188Reply);
 }
 void BM_ParseMbusLongFrame(benchmark::State& state) {
-    BM_Parser<mb::ParseMbusLongFrame>(state, MbusReply());
+    BM_Parser<mb::parseMbusLongFrame>(state, MbusReply());
 }
 
 void BM_HexEcho(benchmark::State& state) {
@@ -92,7 +94,7 @@ void BM_HexEcho(benchmark::State& state) {
     for (auto _ : state) {
         for (std::size_t at = 0; at < stream.size(); at += kEventBytes) {
             pane.clear();  // the window appends each event's echo and moves on
-            mb::AppendHexEcho(
+            mb::appendHexEcho(
                 pane, std::span(stream.data() + at, std::min(kEventBytes, stream.size() - at)));
             benchmark::DoNotOptimize(pane.data());
         }
@@ -109,14 +111,14 @@ void BM_ReceiveEvent(benchmark::State& state) {
     std::string echo;
     for (auto _ : state) {
         mb::ProtocolCore core;
-        core.cj188ReadData(fields);
+        mb::cj188ReadData(core, fields);
         for (std::size_t at = 0; at < stream.size(); at += kEventBytes) {
             echo.clear();
             if (core.onReceived(
                     std::span(stream.data() + at, std::min(kEventBytes, stream.size() - at)),
                     echo)) {
                 ++passes;
-                core.cj188ReadData(fields);
+                mb::cj188ReadData(core, fields);
             }
         }
     }

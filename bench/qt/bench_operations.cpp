@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "tests/support/qt/WindowControls.h"
 #include "tools/sim/line_io.h"
 #include "tools/sim/session.h"
 #include "widgets/Bevelo.h"
@@ -75,11 +76,11 @@ struct Rig {
         form = std::make_unique<MainForm>();
         form->show();
         emit form->button(QStringLiteral("OpenCOomPort"))->Click();
-        form->controls().Text6->setText(QStringLiteral("1"));  // the meter's M-Bus address
+        WindowControls(form.get()).Text6->setText(QStringLiteral("1"));  // the meter's M-Bus address
         readCj188 = form->button(QStringLiteral("Bevelo1"));
         readEn1434 = form->button(QStringLiteral("Bevelo17"));
     }
-    bool ready() const { return form && form->PortConnected(); }
+    bool ready() const { return form && form->portConnected(); }
 
     // One Read Data, as the button's click runs it; waits for the pass.
     // Returns the seconds it took, or a negative value on a time-out.
@@ -153,7 +154,7 @@ void readDataMemory(benchmark::State& state) {
         state.counters["rss_after_1000_MB"] = afterFirstThousand;
         state.counters["rss_after_10000_MB"] = atEnd;
         state.counters["growth_MB"] = atEnd - afterFirstThousand;
-        state.counters["received_bytes"] = static_cast<double>(rig.form->core().RxCount());
+        state.counters["received_bytes"] = static_cast<double>(rig.form->core().rxCount());
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 
 #include "app/MainForm.h"
+#include "tests/support/qt/WindowControls.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "tests/support/qt/WindowControls.h"
 #include "widgets/Bevelo.h"
 
 struct PromptLog {
@@ -52,7 +53,7 @@ struct FormHarness {
         Bevelo* b = button(name);
         QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
     }
-    const WindowControls& c() const { return form->controls(); }
+    WindowControls c() const { return WindowControls(form.get()); }
     QStringList portList() const {
         QStringList items;
         for (int i = 0; i < c().Combo1->count(); ++i) items << c().Combo1->itemText(i);

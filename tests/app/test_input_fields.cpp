@@ -7,10 +7,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "WaitFor.h"
+#include "tests/support/qt/WaitFor.h"
 #include "app/EventGate.h"
-#include "app/FieldFilter.h"
-#include "app/PageTimer.h"
+#include "widgets/FieldFilter.h"
+#include "pages/PageTimer.h"
 
 namespace {
 

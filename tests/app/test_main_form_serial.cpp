@@ -9,9 +9,10 @@
 #include <QProcess>
 #include <QSerialPort>
 
-#include "FormHarness.h"
-#include "PtyPair.h"
-#include "WaitFor.h"
+#include "cj188/Cj188ReplyParser.h"
+#include "tests/app/FormHarness.h"
+#include "tests/support/qt/PtyPair.h"
+#include "tests/support/qt/WaitFor.h"
 
 namespace {
 
@@ -85,29 +86,29 @@ TEST(MainFormSerial, ConnectAndDisconnectOnAPty) {
 
     h.c().Combo2->setEditText(QStringLiteral("9600"));
     h.c().Combo3->setCurrentIndex(0);  // NONE
-    f.Timer2().setEnabled(true);
+    f.page(1).timer().setEnabled(true);
     h.click("OpenCOomPort");
     EXPECT_TRUE(h.prompts->shown.empty());
-    EXPECT_TRUE(f.PortConnected());
+    EXPECT_TRUE(f.portConnected());
     EXPECT_TRUE(f.port().isOpen());
     EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Disconnect"));
     EXPECT_EQ(h.c().Shape1->color(), QColor(0x00, 0xC0, 0x00));
     EXPECT_TRUE(h.combosDisabled());
-    EXPECT_FALSE(f.Timer2().isEnabled()) << "Connect stops both readings";
+    EXPECT_FALSE(f.page(1).timer().isEnabled()) << "Connect stops both readings";
     EXPECT_EQ(pty.outputSpeed(), unsigned(B9600)) << "the chosen baud rate reached the device";
     EXPECT_EQ(f.serialSettings(), QStringLiteral("9600,N,8,1"));
 
     EXPECT_TRUE(f.writeToPort(QByteArray::fromHex("FEFE")));
     EXPECT_EQ(pty.receive(2), QByteArray::fromHex("FEFE"));
 
-    f.Timer1().setEnabled(true);
+    f.page(0).timer().setEnabled(true);
     h.click("OpenCOomPort");
-    EXPECT_FALSE(f.PortConnected());
+    EXPECT_FALSE(f.portConnected());
     EXPECT_FALSE(f.port().isOpen());
     EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Connect"));
     EXPECT_EQ(h.c().Shape1->color(), QColor(Qt::black));
     EXPECT_TRUE(h.combosEnabled());
-    EXPECT_FALSE(f.Timer1().isEnabled()) << "Disconnect stops both readings";
+    EXPECT_FALSE(f.page(0).timer().isEnabled()) << "Disconnect stops both readings";
     EXPECT_EQ(h.portList(), QStringList{"COM2"}) << "the port is listed again, free";
     EXPECT_TRUE(h.prompts->shown.empty());
     EXPECT_FALSE(f.writeToPort(QByteArray::fromHex("FE")));
@@ -118,7 +119,7 @@ TEST(MainFormSerial, DefaultSettingsConnectOnAPty) {
     ASSERT_TRUE(pty.ok());
     FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
     h.click("OpenCOomPort");
-    EXPECT_TRUE(h.form->PortConnected()) << (h.prompts->shown.empty() ? "" : "prompt shown");
+    EXPECT_TRUE(h.form->portConnected()) << (h.prompts->shown.empty() ? "" : "prompt shown");
     EXPECT_EQ(pty.outputSpeed(), unsigned(B2400));
     EXPECT_EQ(h.form->serialSettings(), QStringLiteral("2400,E,8,1"));
 
@@ -127,7 +128,7 @@ TEST(MainFormSerial, DefaultSettingsConnectOnAPty) {
     h.c().Combo5->setCurrentIndex(2);  // 2
     h.c().Combo4->setCurrentIndex(1);  // 7
     h.click("OpenCOomPort");
-    EXPECT_TRUE(h.form->PortConnected());
+    EXPECT_TRUE(h.form->portConnected());
     EXPECT_EQ(h.form->serialSettings(), QStringLiteral("2400,S,7,2"));
     EXPECT_TRUE(h.prompts->shown.empty());
 }
@@ -149,17 +150,17 @@ TEST(MainFormSerial, APortHeldByAnotherProgramIsListedOccupyAndFailsToConnect) {
     EXPECT_EQ(h.c().Combo1->currentText(), QStringLiteral("COM3 Occupy"));
     EXPECT_EQ(portEdit->cursorPosition(), 0) << "after choosing it from the list";
 
-    h.form->Timer1().setEnabled(true);
+    h.form->page(0).timer().setEnabled(true);
     h.click("OpenCOomPort");
     ASSERT_EQ(h.prompts->shown.size(), 1u);
     EXPECT_EQ(h.prompts->shown[0].text, QStringLiteral("PortCOM3 OccupyCannot Open！"));
     EXPECT_EQ(h.prompts->shown[0].title, kPromptTitle);
     EXPECT_TRUE(h.prompts->shown[0].critical);
-    EXPECT_FALSE(h.form->PortConnected());
+    EXPECT_FALSE(h.form->portConnected());
     EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Connect"));
     EXPECT_EQ(h.c().Shape1->color(), QColor(Qt::black));
     EXPECT_TRUE(h.combosEnabled());
-    EXPECT_TRUE(h.form->Timer1().isEnabled()) << "a failed Connect stops no reading";
+    EXPECT_TRUE(h.form->page(0).timer().isEnabled()) << "a failed Connect stops no reading";
 }
 
 TEST(MainFormSerial, MissingDevicesAreNotListedAndCannotConnect) {
@@ -177,7 +178,7 @@ TEST(MainFormSerial, MissingDevicesAreNotListedAndCannotConnect) {
     ASSERT_EQ(h.prompts->shown.size(), 1u);
     EXPECT_EQ(h.prompts->shown[0].text, QStringLiteral("PortCOM3Cannot Open！"));
     EXPECT_EQ(h.prompts->shown[0].title, kPromptTitle);
-    EXPECT_FALSE(h.form->PortConnected());
+    EXPECT_FALSE(h.form->portConnected());
 
     h.c().Combo1->setEditText(QStringLiteral("hello"));
     h.click("OpenCOomPort");
@@ -204,20 +205,20 @@ TEST(MainFormSerial, AVanishingPeerLeavesTheClosedStateAndOnePrompt) {
     FormHarness h(QStringLiteral("COM1=%1").arg(device));
     MainForm& f = *h.form;
     h.click("OpenCOomPort");
-    ASSERT_TRUE(f.PortConnected());
-    f.Timer1().setEnabled(true);
-    f.Timer2().setEnabled(true);
+    ASSERT_TRUE(f.portConnected());
+    f.page(0).timer().setEnabled(true);
+    f.page(1).timer().setEnabled(true);
     pty->send(QByteArray::fromHex("6801"));
     ASSERT_TRUE(waitFor([&] { return f.receivedPane().text() == QStringLiteral("68 01 "); }, 1000));
 
     pty->closeMaster();
-    ASSERT_TRUE(waitFor([&] { return !f.PortConnected(); }, 1000));
+    ASSERT_TRUE(waitFor([&] { return !f.portConnected(); }, 1000));
     EXPECT_FALSE(f.port().isOpen());
     EXPECT_EQ(h.caption("OpenCOomPort"), QStringLiteral("Connect"));
     EXPECT_EQ(h.c().Shape1->color(), QColor(Qt::black));
     EXPECT_TRUE(h.combosEnabled());
-    EXPECT_FALSE(f.Timer1().isEnabled());
-    EXPECT_FALSE(f.Timer2().isEnabled());
+    EXPECT_FALSE(f.page(0).timer().isEnabled());
+    EXPECT_FALSE(f.page(1).timer().isEnabled());
     QTest::qWait(300);  // an error loop would show more prompts here
     ASSERT_EQ(h.prompts->shown.size(), 1u);
     EXPECT_EQ(h.prompts->shown[0].text, QStringLiteral("PortCOM1Cannot Open！"));
@@ -233,13 +234,13 @@ TEST(MainFormSerial, BytesSplitOverEventsAreEchoedAndCountedInOrder) {
     FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
     MainForm& f = *h.form;
     h.click("OpenCOomPort");
-    ASSERT_TRUE(f.PortConnected());
+    ASSERT_TRUE(f.portConnected());
     pty.send(QByteArray::fromHex("6801"));
     ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("2"); }, 1000));
     pty.send(QByteArray::fromHex("02"));
     ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("3"); }, 1000));
     EXPECT_EQ(f.receivedPane().text(), QStringLiteral("68 01 02 "));
-    EXPECT_EQ(f.core().RxCount(), 3);
+    EXPECT_EQ(f.core().rxCount(), 3);
     EXPECT_EQ(f.analysisPane().text(), QString());
 }
 
@@ -249,19 +250,19 @@ TEST(MainFormSerial, AnAwaitedReplyShowsCheckPassWhenItsLastPieceArrives) {
     FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
     MainForm& f = *h.form;
     h.click("OpenCOomPort");
-    ASSERT_TRUE(f.PortConnected());
+    ASSERT_TRUE(f.portConnected());
     f.analysisPane().setText(QStringLiteral("old"));
-    f.core().setParseMode(mb::ParseMode::Cj188);
+    f.core().setReplyShape(&mb::kCj188ReplyShape);
     f.core().setAwaitingReply(true);
     const QByteArray reply = cj188Reply();
     pty.send(reply.left(5));
-    ASSERT_TRUE(waitFor([&] { return f.core().RxCount() == qint64(5); }, 1000));
+    ASSERT_TRUE(waitFor([&] { return f.core().rxCount() == qint64(5); }, 1000));
     EXPECT_EQ(f.analysisPane().text(), QStringLiteral("old"));
     pty.send(reply.mid(5));
     ASSERT_TRUE(
         waitFor([&] { return f.analysisPane().text() == QStringLiteral("Check Pass！"); }, 1000));
     EXPECT_EQ(f.receivedPane().text(), QString::fromLatin1(reply.toHex(' ').toUpper() + ' '));
-    EXPECT_EQ(f.core().parseMode(), mb::ParseMode::None);
+    EXPECT_EQ(f.core().replyShape(), nullptr);
     EXPECT_FALSE(f.core().awaitingReply());
 }
 
@@ -275,7 +276,7 @@ TEST(MainFormSerial, CounterButtonsResetTheirCounts) {
     ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("5"); }, 1000));
     h.click("Bevelo6");
     EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("0"));
-    EXPECT_EQ(f.core().RxCount(), 0);
+    EXPECT_EQ(f.core().rxCount(), 0);
     pty.send(QByteArray(2, '\x55'));
     ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("2"); }, 1000));
     EXPECT_EQ(f.receivedPane().text(), QStringLiteral("55 55 55 55 55 55 55 "));
@@ -285,26 +286,9 @@ TEST(MainFormSerial, CounterButtonsResetTheirCounts) {
     EXPECT_EQ(h.caption("Bevelo5"), QStringLiteral("19"));
     h.click("Bevelo5");
     EXPECT_EQ(h.caption("Bevelo5"), QStringLiteral("0"));
-    EXPECT_EQ(f.core().TxCount(), 0);
+    EXPECT_EQ(f.core().txCount(), 0);
     EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("2"));
 }
-
-namespace {
-
-// A page operation that shows the failure prompt, like a request on a closed port.
-class PromptingReadData : public PageOperations {
-  public:
-    using PageOperations::PageOperations;
-    void readData() override {
-        ++runs;
-        form().showFailurePrompt();
-    }
-    void tick() override { ++ticks; }
-    int runs = 0;
-    int ticks = 0;
-};
-
-}  // namespace
 
 TEST(MainFormSerial, NoReceiveOrTickRunsWhileAPromptIsOpen) {
     PtyPair pty;
@@ -312,27 +296,26 @@ TEST(MainFormSerial, NoReceiveOrTickRunsWhileAPromptIsOpen) {
     FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
     MainForm& f = *h.form;
     h.click("OpenCOomPort");
-    ASSERT_TRUE(f.PortConnected());
-    auto ops = std::make_unique<PromptingReadData>(f, Page::Cj188);
-    PromptingReadData* cj188 = ops.get();
-    f.setPageOperations(Page::Cj188, std::move(ops));
+    ASSERT_TRUE(f.portConnected());
+    f.setUrlOpener([](const QUrl&) { return false; });  // product information prompts
+    h.click("Bevelo11");
     h.c().Text4->setText(QString());
-    f.Timer1().setInterval(10);
-    f.Timer1().setEnabled(true);
+    f.page(0).timer().setInterval(10);
 
     QString paneDuringPrompt = QStringLiteral("unset");
-    int ticksDuringPrompt = -1;
+    QString transmittedDuringPrompt = QStringLiteral("unset");
     h.prompts->whileShown = [&] {
         pty.send(QByteArray::fromHex("68AA"));
         QTest::qWait(150);  // the modal box's own event loop
         paneDuringPrompt = f.receivedPane().text();
-        ticksDuringPrompt = cj188->ticks;
+        transmittedDuringPrompt = h.c().RichTextBox1->text();
     };
-    h.click("Bevelo1");
-    EXPECT_EQ(cj188->runs, 1);
+    h.click("Bevelo9");
+    ASSERT_EQ(h.prompts->shown.size(), 1u);
     EXPECT_EQ(paneDuringPrompt, QString()) << "the receive event waited";
-    EXPECT_EQ(ticksDuringPrompt, 0) << "the tick waited";
-    ASSERT_TRUE(waitFor([&] { return f.receivedPane().text() == QStringLiteral("68 AA "); }, 1000));
-    ASSERT_TRUE(waitFor([&] { return cj188->ticks >= 1; }, 1000));
-    f.Timer1().setEnabled(false);
+    EXPECT_EQ(transmittedDuringPrompt, QString()) << "the tick waited";
+    h.prompts->whileShown = nullptr;
+    ASSERT_TRUE(waitFor([&] { return f.core().rxCount() == 2; }, 1000)) << "then it ran";
+    ASSERT_TRUE(waitFor([&] { return !h.c().RichTextBox1->text().isEmpty(); }, 1000));
+    h.click("Bevelo12");
 }

@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <iterator>
 
-#include "FormHarness.h"
-#include "WaitFor.h"
+#include "tests/app/FormHarness.h"
+#include "tests/support/qt/WaitFor.h"
 #include "app/ButtonLayoutResource.h"
-#include "app/Twips.h"
+#include "widgets/Twips.h"
 #include "widgets/BeveloLayout.h"
 
 TEST(MainFormStart, OpensClosedOnTheCj188PageEvenWithoutAnyPort) {
@@ -29,7 +29,7 @@ TEST(MainFormStart, OpensClosedOnTheCj188PageEvenWithoutAnyPort) {
     EXPECT_EQ(h.c().Shape1->color(), QColor(Qt::black));
     EXPECT_EQ(h.caption("Bevelo5"), QStringLiteral("0"));
     EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("0"));
-    EXPECT_FALSE(f.PortConnected());
+    EXPECT_FALSE(f.portConnected());
     EXPECT_FALSE(f.port().isOpen());
     EXPECT_TRUE(h.combosEnabled());
     EXPECT_TRUE(h.c().CJ188->isVisible());
@@ -62,10 +62,10 @@ TEST(MainFormStart, OpensClosedOnTheCj188PageEvenWithoutAnyPort) {
         EXPECT_EQ(x.field->maxLength(), x.maxLength) << x.field->objectName().toStdString();
     }
     // Timers: disabled, 1000 ms.
-    EXPECT_FALSE(f.Timer1().isEnabled());
-    EXPECT_FALSE(f.Timer2().isEnabled());
-    EXPECT_EQ(f.Timer1().interval(), 1000);
-    EXPECT_EQ(f.Timer2().interval(), 1000);
+    EXPECT_FALSE(f.page(0).timer().isEnabled());
+    EXPECT_FALSE(f.page(1).timer().isEnabled());
+    EXPECT_EQ(f.page(0).timer().interval(), 1000);
+    EXPECT_EQ(f.page(1).timer().interval(), 1000);
 
     // Connect with an empty port list ends in the prompt.
     h.click("OpenCOomPort");
@@ -236,18 +236,18 @@ TEST(MainFormStart, PageButtonsSwitchPagesAndStopOnlyTheCj188Reading) {
     FormHarness h{QString()};
     MainForm& f = *h.form;
     f.receivedPane().setText(QStringLiteral("68 "));
-    f.Timer1().setEnabled(true);
+    f.page(0).timer().setEnabled(true);
     h.click("Bevelo4");
     EXPECT_FALSE(h.c().CJ188->isVisible());
     EXPECT_TRUE(h.c().EN1434->isVisible());
-    EXPECT_FALSE(f.Timer1().isEnabled()) << "EN1434 page button stops the CJ188 reading";
+    EXPECT_FALSE(f.page(0).timer().isEnabled()) << "EN1434 page button stops the CJ188 reading";
 
-    f.Timer2().setEnabled(true);
+    f.page(1).timer().setEnabled(true);
     h.click("Bevelo2");
     EXPECT_TRUE(h.c().CJ188->isVisible());
     EXPECT_FALSE(h.c().EN1434->isVisible());
-    EXPECT_TRUE(f.Timer2().isEnabled()) << "an EN1434 reading goes on";
-    EXPECT_FALSE(f.Timer1().isEnabled()) << "and the CJ188 one is not restarted";
+    EXPECT_TRUE(f.page(1).timer().isEnabled()) << "an EN1434 reading goes on";
+    EXPECT_FALSE(f.page(0).timer().isEnabled()) << "and the CJ188 one is not restarted";
     EXPECT_EQ(f.receivedPane().text(), QStringLiteral("68 "));
     EXPECT_TRUE(h.prompts->shown.empty());
 }
@@ -289,26 +289,26 @@ TEST(MainFormStart, HelpDoesNothingExitEndsAndProductInformationOpensTheManual) 
 TEST(MainFormStart, IntervalFieldsSetTheirTimersInSeconds) {
     FormHarness h{QString()};
     MainForm& f = *h.form;
-    f.Timer1().setEnabled(true);
+    f.page(0).timer().setEnabled(true);
     h.c().Text4->clear();
-    EXPECT_EQ(f.Timer1().interval(), 0);
-    EXPECT_TRUE(f.Timer1().isEnabled()) << "the enabled state is not touched";
-    EXPECT_FALSE(f.Timer1().isTicking()) << "interval 0 means no ticks";
+    EXPECT_EQ(f.page(0).timer().interval(), 0);
+    EXPECT_TRUE(f.page(0).timer().isEnabled()) << "the enabled state is not touched";
+    EXPECT_FALSE(f.page(0).timer().isTicking()) << "interval 0 means no ticks";
     QTest::keyClicks(h.c().Text4, QStringLiteral("5"));
-    EXPECT_EQ(f.Timer1().interval(), 5000);
-    EXPECT_TRUE(f.Timer1().isTicking());
+    EXPECT_EQ(f.page(0).timer().interval(), 5000);
+    EXPECT_TRUE(f.page(0).timer().isTicking());
     h.c().Text4->setText(QStringLiteral("999"));
-    EXPECT_EQ(f.Timer1().interval(), 999000);
+    EXPECT_EQ(f.page(0).timer().interval(), 999000);
     QTest::keyClicks(h.c().Text4, QStringLiteral("x"));
     EXPECT_EQ(h.c().Text4->text(), QStringLiteral("999"));
-    EXPECT_EQ(f.Timer1().interval(), 999000);
+    EXPECT_EQ(f.page(0).timer().interval(), 999000);
 
     h.c().Text5->setText(QStringLiteral("0"));
-    EXPECT_EQ(f.Timer2().interval(), 0);
+    EXPECT_EQ(f.page(1).timer().interval(), 0);
     h.c().Text5->setText(QStringLiteral("a7b"));
     EXPECT_EQ(h.c().Text5->text(), QStringLiteral("7"));
-    EXPECT_EQ(f.Timer2().interval(), 7000);
-    EXPECT_FALSE(f.Timer2().isEnabled());
+    EXPECT_EQ(f.page(1).timer().interval(), 7000);
+    EXPECT_FALSE(f.page(1).timer().isEnabled());
 
     // The other fields filter in place, typed or written.
     h.c().Text1->setText(QStringLiteral("1a2"));
@@ -362,8 +362,8 @@ TEST(MainFormStart, EveryFieldFiltersTypedAndPastedText) {
         c.field->paste();
         EXPECT_EQ(c.field->text(), QString::fromLatin1(c.afterPasting)) << name;
     }
-    EXPECT_EQ(h.form->Timer2().interval(), 0);
-    EXPECT_EQ(h.form->Timer1().interval(), 99000);
+    EXPECT_EQ(h.form->page(1).timer().interval(), 0);
+    EXPECT_EQ(h.form->page(0).timer().interval(), 99000);
 }
 
 TEST(MainFormStart, AssistiveTechnologyFindsButtonsByCaptionAndLayoutName) {
@@ -391,7 +391,7 @@ TEST(MainFormStart, TheRxCounterShowsTheLastCountOfABurst) {
     EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("1"))
         << "the first event of a burst shows at once";
     for (int i = 0; i < 99; ++i) h.form->receiveBytes(QByteArray(2, '\x01'));
-    EXPECT_EQ(h.form->core().RxCount(), 199);
+    EXPECT_EQ(h.form->core().rxCount(), 199);
     ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("199"); }, 1000));
     EXPECT_EQ(h.form->receivedPane().length(), 199 * 3);
 

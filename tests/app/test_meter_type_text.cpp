@@ -2,7 +2,7 @@
 // counted as characters even when a hand-typed text holds non-ASCII ones.
 #include <gtest/gtest.h>
 
-#include "FormHarness.h"
+#include "tests/app/FormHarness.h"
 
 namespace {
 

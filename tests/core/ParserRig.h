@@ -1,13 +1,14 @@
 // A ring and the parser state driven the way the receive path drives them:
-// one RingFill and one parser call per receive event.
+// one ringFill and one parser call per receive event.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <vector>
 
-#include "en1434/FrameParsers.h"
-#include "serial/ReceiveRing.h"
+#include "cj188/Cj188ReplyParser.h"
+#include "mbus/MbusLongFrameParser.h"
+#include "core/ReceiveRing.h"
 
 namespace mb::test {
 
@@ -24,22 +25,22 @@ struct ParserRig {
     // One receive event; true when the parser accepted a frame in it.
     bool event(std::span<const std::uint8_t> bytes) {
         frameComplete = 0;
-        ring.RingFill(bytes);
+        ring.ringFill(bytes);
         parse();
         return frameComplete == 1;
     }
 
     void parse() {
         if (parser == Parser::Cj188) {
-            ParseCj188Reply(ring, collector, frameComplete);
+            parseCj188Reply(ring, collector, frameComplete);
         } else {
-            ParseMbusLongFrame(ring, collector, frameComplete);
+            parseMbusLongFrame(ring, collector, frameComplete);
         }
     }
 };
 
 // Bytes that never start a candidate (never 0x68), from a small fixed generator.
-inline std::vector<std::uint8_t> NoiseWithout68(std::size_t n, std::uint32_t seed) {
+inline std::vector<std::uint8_t> noiseWithout68(std::size_t n, std::uint32_t seed) {
     std::vector<std::uint8_t> bytes(n);
     for (auto& b : bytes) {
         seed = seed * 1664525u + 1013904223u;

@@ -11,7 +11,7 @@ namespace mb {
 namespace {
 
 using test::FrameProtocol;
-using test::NoiseWithout68;
+using test::noiseWithout68;
 using test::Parser;
 using test::ParserRig;
 using test::RealFrame;
@@ -55,7 +55,7 @@ FeedResult Feed(ParserRig& rig, const Bytes& stream, const std::vector<std::size
         at += n;
         if (accepted && r.acceptances++ == 0) {
             r.acceptedThrough = static_cast<long>(at) - 1;
-            r.readPosAtAccept = rig.ring.RingReadPos();
+            r.readPosAtAccept = rig.ring.ringReadPos();
         }
     }
     return r;
@@ -90,7 +90,7 @@ TEST(RealFrames, GoodFramesAreAcceptedInAnyChunkingAfterAnyNoise) {
         const std::size_t cs = ChecksumIndex(f);
         ASSERT_LT(cs, f.bytes.size()) << f.file;
         for (std::size_t noise : {0u, 1u, 5u, 300u, 2000u, 2040u}) {  // 2000+: across cell 2048
-            Bytes stream = NoiseWithout68(noise, static_cast<std::uint32_t>(noise + cs));
+            Bytes stream = noiseWithout68(noise, static_cast<std::uint32_t>(noise + cs));
             stream.insert(stream.end(), f.bytes.begin(), f.bytes.end());
             for (const auto& sizes : Chunkings(stream.size(), rng)) {
                 // One event larger than the ring would overwrite its own start.

@@ -2,9 +2,10 @@
 
 #include <vector>
 
-#include "cj188/Cj188Frames.h"
-#include "cj188/TransmitFrame.h"
-#include "en1434/MbusFrames.h"
+#include "cj188/Cj188Operations.h"
+#include "cj188/Cj188Requests.h"
+#include "core/PaneText.h"
+#include "mbus/MbusRequests.h"
 #include "tests/support/core/HexBytes.h"
 
 namespace mb {
@@ -22,7 +23,7 @@ Cj188Fields ExampleFields() {
 
 TEST(Cj188ReadData, WorkedExample) {
     TxBuffer tx{};
-    const int last = BuildCj188ReadData(tx, ExampleFields());
+    const int last = buildCj188ReadData(tx, ExampleFields());
     EXPECT_EQ(last, 18);
     EXPECT_EQ(Sent(tx, last), HexBytes("FE FE FE 68 10 90 78 56 34 12 33 78 01 03 1F 90 01 7B 16"));
 }
@@ -30,35 +31,35 @@ TEST(Cj188ReadData, WorkedExample) {
 TEST(Cj188ReadData, FieldDerivation) {
     TxBuffer tx{};
     Cj188Fields f = ExampleFields();
-    f.Text1 = "42";
-    BuildCj188ReadData(tx, f);
+    f.deviceId = "42";
+    buildCj188ReadData(tx, f);
     EXPECT_EQ(Sent(tx, 18).at(5), 0x42);
     EXPECT_EQ(std::vector<std::uint8_t>(tx.begin() + 5, tx.begin() + 10),
               HexBytes("42 00 00 00 00"));
 
-    f.Text1 = "  1234 ";  // blanks around the number are ignored
-    BuildCj188ReadData(tx, f);
+    f.deviceId = "  1234 ";  // blanks around the number are ignored
+    buildCj188ReadData(tx, f);
     EXPECT_EQ(std::vector<std::uint8_t>(tx.begin() + 5, tx.begin() + 10),
               HexBytes("34 12 00 00 00"));
 
     f = ExampleFields();
-    f.Text1 = "";
-    f.Text3 = "";
-    f.Text2 = "5";
-    BuildCj188ReadData(tx, f);
+    f.deviceId = "";
+    f.vendorCodeLow = "";
+    f.vendorCodeHigh = "5";
+    buildCj188ReadData(tx, f);
     EXPECT_EQ(std::vector<std::uint8_t>(tx.begin() + 5, tx.begin() + 12),
               HexBytes("00 00 00 00 00 00 05"));
 
     f = ExampleFields();
-    f.Combo7 = " - 21H";
-    BuildCj188ReadData(tx, f);
+    f.meterType = " - 21H";
+    buildCj188ReadData(tx, f);
     EXPECT_EQ(tx[4], 0x21);
-    f.Combo7 = "10H";  // too short: characters 4 and 5 do not exist
-    BuildCj188ReadData(tx, f);
+    f.meterType = "10H";  // too short: characters 4 and 5 do not exist
+    buildCj188ReadData(tx, f);
     EXPECT_EQ(tx[4], 0x00);
-    f.Combo7 = " - 1";  // one character at 4: gives 00
+    f.meterType = " - 1";  // one character at 4: gives 00
     tx[4] = 0x77;
-    BuildCj188ReadData(tx, f);
+    buildCj188ReadData(tx, f);
     EXPECT_EQ(tx[4], 0x00);
 }
 
@@ -67,9 +68,9 @@ TEST(Cj188ReadData, ChecksumCoversIndices3To16AsTheyStand) {
     for (const char* type :
          {" - 10H", " - 11H", " - 12H", " - 13H", " - 19H", " - 20H", " - 21H"}) {
         Cj188Fields f = ExampleFields();
-        f.Combo7 = type;
-        f.Text1 = "9999999999";
-        BuildCj188ReadData(tx, f);
+        f.meterType = type;
+        f.deviceId = "9999999999";
+        buildCj188ReadData(tx, f);
         unsigned sum = 0;
         for (int i = 3; i <= 16; ++i) sum += tx[static_cast<std::size_t>(i)];
         EXPECT_EQ(tx[17], sum % 256) << type;
@@ -80,21 +81,21 @@ TEST(Cj188ReadData, ChecksumCoversIndices3To16AsTheyStand) {
 TEST(Cj188ReadData, RefusedPieceKeepsTheByteAlreadyThere) {
     TxBuffer tx{};
     Cj188Fields f = ExampleFields();
-    f.Combo7 = " - 1AH";  // hand-typed, not two decimal digits
-    BuildCj188ReadData(tx, f);
+    f.meterType = " - 1AH";  // hand-typed, not two decimal digits
+    buildCj188ReadData(tx, f);
     EXPECT_EQ(tx[4], 0x00);  // the buffer's start value
-    f.Combo7 = " - 21H";
-    BuildCj188ReadData(tx, f);
-    f.Combo7 = " - 1AH";
-    BuildCj188ReadData(tx, f);
+    f.meterType = " - 21H";
+    buildCj188ReadData(tx, f);
+    f.meterType = " - 1AH";
+    buildCj188ReadData(tx, f);
     EXPECT_EQ(tx[4], 0x21);  // left by the earlier request
     unsigned sum = 0;
     for (int i = 3; i <= 16; ++i) sum += tx[static_cast<std::size_t>(i)];
     EXPECT_EQ(tx[17], sum % 256);  // the frame stays self-consistent
 
     f = ExampleFields();
-    f.Text3 = "3a";
-    BuildCj188ReadData(tx, f);
+    f.vendorCodeLow = "3a";
+    buildCj188ReadData(tx, f);
     EXPECT_EQ(tx[10], 0x33);  // from the previous build with "33"
 }
 
@@ -102,88 +103,88 @@ TEST(Cj188ReadData, IdenticalInputsGiveIdenticalFrames) {
     TxBuffer a{};
     TxBuffer b{};
     b.fill(0x5A);  // whatever earlier requests left
-    BuildCj188ReadData(a, ExampleFields());
-    BuildCj188ReadData(b, ExampleFields());
+    buildCj188ReadData(a, ExampleFields());
+    buildCj188ReadData(b, ExampleFields());
     EXPECT_EQ(Sent(a, 18), Sent(b, 18));
-    BuildCj188ReadData(a, ExampleFields());
+    buildCj188ReadData(a, ExampleFields());
     EXPECT_EQ(Sent(a, 18), Sent(b, 18));
     EXPECT_EQ(b[19], 0x5A);  // indices past the frame are never cleared
 }
 
 TEST(Cj188ReadId, WorkedExamples) {
     TxBuffer tx{};
-    EXPECT_EQ(BuildCj188ReadId(tx, " - 10H"), 18);
+    EXPECT_EQ(buildCj188ReadId(tx, " - 10H"), 18);
     EXPECT_EQ(Sent(tx, 18), HexBytes("FE FE FE 68 10 AA AA AA AA AA AA AA 03 03 0A 81 01 B0 16"));
-    BuildCj188ReadId(tx, " - 20H");
+    buildCj188ReadId(tx, " - 20H");
     EXPECT_EQ(Sent(tx, 18), HexBytes("FE FE FE 68 20 AA AA AA AA AA AA AA 03 03 0A 81 01 C0 16"));
 }
 
 TEST(MbusReadData, ShortFrameFromTheDeviceId) {
     TxBuffer tx{};
-    EXPECT_EQ(BuildMbusReadData(tx, ""), 4);
+    EXPECT_EQ(buildMbusReadData(tx, ""), 4);
     EXPECT_EQ(Sent(tx, 4), HexBytes("10 5B 00 5B 16"));
-    BuildMbusReadData(tx, "01");
+    buildMbusReadData(tx, "01");
     EXPECT_EQ(Sent(tx, 4), HexBytes("10 5B 01 5C 16"));
-    BuildMbusReadData(tx, "FE");
+    buildMbusReadData(tx, "FE");
     EXPECT_EQ(Sent(tx, 4), HexBytes("10 5B FE 59 16"));
-    BuildMbusReadData(tx, "fe");
+    buildMbusReadData(tx, "fe");
     EXPECT_EQ(Sent(tx, 4), HexBytes("10 5B FE 59 16"));
-    BuildMbusReadData(tx, "1");
+    buildMbusReadData(tx, "1");
     EXPECT_EQ(tx[2], 0x01);
 }
 
-TEST(MbusAddressFromText, FirstTwoCharactersAsHex) {
-    EXPECT_EQ(MbusAddressFromText("A5"), 0xA5);
-    EXPECT_EQ(MbusAddressFromText("a"), 0x0A);
-    EXPECT_EQ(MbusAddressFromText("123"), 0x12);
-    EXPECT_EQ(MbusAddressFromText("1G"), 0x01);
-    EXPECT_EQ(MbusAddressFromText("G1"), 0x00);
+TEST(mbusAddressFromText, FirstTwoCharactersAsHex) {
+    EXPECT_EQ(mbusAddressFromText("A5"), 0xA5);
+    EXPECT_EQ(mbusAddressFromText("a"), 0x0A);
+    EXPECT_EQ(mbusAddressFromText("123"), 0x12);
+    EXPECT_EQ(mbusAddressFromText("1G"), 0x01);
+    EXPECT_EQ(mbusAddressFromText("G1"), 0x00);
 }
 
 TEST(MbusModifyId, LongFrameToAddress254) {
     TxBuffer tx{};
-    EXPECT_EQ(BuildMbusModifyId(tx, "05"), 11);
+    EXPECT_EQ(buildMbusModifyId(tx, "05"), 11);
     EXPECT_EQ(Sent(tx, 11), HexBytes("68 06 06 68 53 FE 51 01 7A 05 22 16"));
-    BuildMbusModifyId(tx, "");
+    buildMbusModifyId(tx, "");
     EXPECT_EQ(Sent(tx, 11), HexBytes("68 06 06 68 53 FE 51 01 7A 00 1D 16"));
-    BuildMbusModifyId(tx, "FF");
+    buildMbusModifyId(tx, "FF");
     EXPECT_EQ(tx[9], 0xFF);
     EXPECT_EQ(tx[10], (0x53 + 0xFE + 0x51 + 0x01 + 0x7A + 0xFF) % 256);
 }
 
 TEST(MbusFrames, LeaveTheRestOfTxBufferAlone) {
     TxBuffer tx{};
-    BuildCj188ReadData(tx, ExampleFields());
+    buildCj188ReadData(tx, ExampleFields());
     const TxBuffer before = tx;
-    BuildMbusReadData(tx, "01");
+    buildMbusReadData(tx, "01");
     EXPECT_TRUE(std::equal(tx.begin() + 5, tx.end(), before.begin() + 5));
 }
 
 TEST(TransmitFrame, PaneTextIsEveryByteWithABlank) {
     TxBuffer tx{};
-    BuildCj188ReadData(tx, ExampleFields());
-    EXPECT_EQ(FramePaneText(tx, 18), "FE FE FE 68 10 90 78 56 34 12 33 78 01 03 1F 90 01 7B 16 ");
-    BuildMbusReadData(tx, "0a");
-    EXPECT_EQ(FramePaneText(tx, 4), "10 5B 0A 65 16 ");
-    EXPECT_EQ(FramePaneText(tx, -1), "");
-    EXPECT_EQ(FramePaneText(tx, 1000).size(), 257u * 3);
+    buildCj188ReadData(tx, ExampleFields());
+    EXPECT_EQ(framePaneText(tx, 18), "FE FE FE 68 10 90 78 56 34 12 33 78 01 03 1F 90 01 7B 16 ");
+    buildMbusReadData(tx, "0a");
+    EXPECT_EQ(framePaneText(tx, 4), "10 5B 0A 65 16 ");
+    EXPECT_EQ(framePaneText(tx, -1), "");
+    EXPECT_EQ(framePaneText(tx, 1000).size(), 257u * 3);
 }
 
 TEST(TransmitFrame, ReadBackGivesTheFrameAgain) {
     TxBuffer tx{};
-    BuildCj188ReadId(tx, " - 13H");
-    EXPECT_EQ(PaneTextToBytes(" " + FramePaneText(tx, 18)), Sent(tx, 18));
-    EXPECT_EQ(PaneTextToBytes(FramePaneText(tx, 18) + " "), Sent(tx, 18));
+    buildCj188ReadId(tx, " - 13H");
+    EXPECT_EQ(paneTextToBytes(" " + framePaneText(tx, 18)), Sent(tx, 18));
+    EXPECT_EQ(paneTextToBytes(framePaneText(tx, 18) + " "), Sent(tx, 18));
 }
 
 TEST(TransmitFrame, ReadBackTakesTheLeadingEvenHexRun) {
-    EXPECT_EQ(PaneTextToBytes("fe 6 8 a"), HexBytes("FE 68"));  // odd run: last digit dropped
-    EXPECT_EQ(PaneTextToBytes("68 0G 11"), HexBytes("68"));     // "680" then G ends the run
-    EXPECT_EQ(PaneTextToBytes("10 5B\n00 5B 16"), HexBytes("10 5B"));
-    EXPECT_TRUE(PaneTextToBytes("").empty());
-    EXPECT_TRUE(PaneTextToBytes("   ").empty());
-    EXPECT_TRUE(PaneTextToBytes("X1").empty());
-    EXPECT_TRUE(PaneTextToBytes("1").empty());
+    EXPECT_EQ(paneTextToBytes("fe 6 8 a"), HexBytes("FE 68"));  // odd run: last digit dropped
+    EXPECT_EQ(paneTextToBytes("68 0G 11"), HexBytes("68"));     // "680" then G ends the run
+    EXPECT_EQ(paneTextToBytes("10 5B\n00 5B 16"), HexBytes("10 5B"));
+    EXPECT_TRUE(paneTextToBytes("").empty());
+    EXPECT_TRUE(paneTextToBytes("   ").empty());
+    EXPECT_TRUE(paneTextToBytes("X1").empty());
+    EXPECT_TRUE(paneTextToBytes("1").empty());
 }
 
 }  // namespace

@@ -237,7 +237,7 @@ void Window::chooseMeterType(const QString& entry) {
 
 bool Window::connect() {
     click("OpenCOomPort");
-    return m_form->PortConnected();
+    return m_form->portConnected();
 }
 
 QString Window::txCaption() {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "tests/support/qt/WindowControls.h"
 #include "app/Prompter.h"
 
 class Bevelo;
@@ -122,7 +123,7 @@ class Window {
     // Connect on COM1; true when the window says it is connected.
     bool connect();
 
-    QString transmitted(Page page) { return m_form->transmittedPane(page).text(); }
+    QString transmitted(Page page) { return m_form->page(pageIndex(page)).transmittedPane().text(); }
     QString received() { return m_form->receivedPane().text(); }
     QString analysis() { return m_form->analysisPane().text(); }
     QString txCaption();
@@ -130,7 +131,7 @@ class Window {
     bool checkPass() { return analysis() == kCheckPass; }
     QColor fieldColor(QLineEdit* field) const;
 
-    const WindowControls& c() const { return m_form->controls(); }
+    WindowControls c() const { return WindowControls(m_form.get()); }
 
   private:
     std::unique_ptr<MainForm> m_form;

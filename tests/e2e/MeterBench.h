@@ -7,7 +7,7 @@
 #include <QElapsedTimer>
 #include <memory>
 
-#include "app/PageTimer.h"
+#include "pages/PageTimer.h"
 #include "tests/e2e/E2eSupport.h"
 
 namespace e2e {
@@ -53,7 +53,7 @@ class MeterBench {
 
     Window& w() { return *window; }
     PageTimer& timer(Page page) {
-        return page == Page::Cj188 ? w().form().Timer1() : w().form().Timer2();
+        return page == Page::Cj188 ? w().form().page(0).timer() : w().form().page(1).timer();
     }
     QLineEdit* intervalField(Page page) {
         return page == Page::Cj188 ? w().c().Text4 : w().c().Text5;

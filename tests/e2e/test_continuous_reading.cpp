@@ -70,8 +70,8 @@ TEST(ContinuousReading, StartWithThePortClosedPromptsAndStaysStopped) {
         EXPECT_EQ(p.title, kPromptTitle);
         EXPECT_EQ(p.text, kPromptCom1);
     }
-    EXPECT_FALSE(w.form().Timer1().isEnabled());
-    EXPECT_FALSE(w.form().Timer2().isEnabled());
+    EXPECT_FALSE(w.form().page(0).timer().isEnabled());
+    EXPECT_FALSE(w.form().page(1).timer().isEnabled());
     EXPECT_EQ(w.fieldColor(w.c().Text4), before);
     EXPECT_EQ(w.fieldColor(w.c().Text5), before);
     EXPECT_EQ(before, QColor(Qt::white));
@@ -90,8 +90,8 @@ TEST(ContinuousReading, IntervalsFromOneTo999SecondsAndZeroNeverTicks) {
         PageTimer* timer;
         const char* start;
     };
-    for (const Group& g : {Group{Page::Cj188, w.c().Text4, &w.form().Timer1(), "Bevelo11"},
-                           Group{Page::En1434, w.c().Text5, &w.form().Timer2(), "Bevelo13"}}) {
+    for (const Group& g : {Group{Page::Cj188, w.c().Text4, &w.form().page(0).timer(), "Bevelo11"},
+                           Group{Page::En1434, w.c().Text5, &w.form().page(1).timer(), "Bevelo13"}}) {
         if (g.page == Page::En1434) w.showEn1434Page();
         w.click(g.start);
         for (const char* seconds : {"1", "5", "65", "66", "600", "999"}) {
@@ -122,22 +122,22 @@ TEST(ContinuousReading, PageButtonsAndDisconnectStopTheRightGroups) {
     Window w(line.path());
     ASSERT_TRUE(w.connect());
     w.click("Bevelo11");
-    ASSERT_TRUE(w.form().Timer1().isEnabled());
+    ASSERT_TRUE(w.form().page(0).timer().isEnabled());
     w.showEn1434Page();
-    EXPECT_FALSE(w.form().Timer1().isEnabled());
+    EXPECT_FALSE(w.form().page(0).timer().isEnabled());
     EXPECT_EQ(w.fieldColor(w.c().Text4), systemWindowColor());
     w.click("Bevelo13");
     w.showCj188Page();
-    EXPECT_FALSE(w.form().Timer1().isEnabled());
-    EXPECT_TRUE(w.form().Timer2().isEnabled());
+    EXPECT_FALSE(w.form().page(0).timer().isEnabled());
+    EXPECT_TRUE(w.form().page(1).timer().isEnabled());
     EXPECT_EQ(w.fieldColor(w.c().Text5), kGreen);
 
     w.click("Bevelo11");
-    ASSERT_TRUE(w.form().Timer1().isEnabled());
+    ASSERT_TRUE(w.form().page(0).timer().isEnabled());
     w.click("OpenCOomPort");  // Disconnect
-    EXPECT_FALSE(w.form().PortConnected());
-    EXPECT_FALSE(w.form().Timer1().isEnabled());
-    EXPECT_FALSE(w.form().Timer2().isEnabled());
+    EXPECT_FALSE(w.form().portConnected());
+    EXPECT_FALSE(w.form().page(0).timer().isEnabled());
+    EXPECT_FALSE(w.form().page(1).timer().isEnabled());
     EXPECT_EQ(w.fieldColor(w.c().Text4), systemWindowColor());
     EXPECT_EQ(w.fieldColor(w.c().Text5), systemWindowColor());
     EXPECT_TRUE(w.prompts().empty());
@@ -224,7 +224,7 @@ void splitAnswersAcrossTicks(Page page) {
             return bench.w().checkPass() && bench.w().txCaption() == QString::number(2 * frame);
         },
         4500))
-        << "TxCount " << bench.w().txCaption().toStdString() << ", received "
+        << "txCount " << bench.w().txCaption().toStdString() << ", received "
         << bench.w().received().toStdString();
     bench.w().click(b.stop);
     ASSERT_TRUE(bench.waitForAllSent(4000));

@@ -2,6 +2,8 @@
 // what the window shows, and each fault the meter can put on the line.
 #include <gtest/gtest.h>
 
+#include "cj188/Cj188ReplyParser.h"
+#include "mbus/MbusLongFrameParser.h"
 #include "tests/e2e/MeterBench.h"
 
 namespace e2e {
@@ -26,7 +28,7 @@ void expectAnsweredReadData(Page page) {
     EXPECT_EQ(bench.w().received(), paneEcho(bench.sim.sent()));
     EXPECT_EQ(bench.w().transmitted(page), QLatin1Char(' ') + paneEcho(hexBytes(b.readDataFrame)));
     EXPECT_EQ(bench.w().txCaption(), QString::number(hexBytes(b.readDataFrame).size()));
-    EXPECT_EQ(bench.w().form().core().parseMode(), mb::ParseMode::None);
+    EXPECT_EQ(bench.w().form().core().replyShape(), nullptr);
     EXPECT_FALSE(bench.w().form().core().awaitingReply());
     EXPECT_TRUE(bench.w().prompts().empty());
 }
@@ -57,7 +59,7 @@ TEST(Cj188Operations, ReadIdAfterAPassedReadDataIsOnlyEchoed) {
     EXPECT_FALSE(answer.empty());
     EXPECT_EQ(bench.w().received(), paneEcho(answer));
     EXPECT_EQ(bench.w().analysis(), QString());
-    EXPECT_EQ(bench.w().form().core().parseMode(), mb::ParseMode::None);
+    EXPECT_EQ(bench.w().form().core().replyShape(), nullptr);
     EXPECT_TRUE(bench.w().form().core().awaitingReply());
     const Bytes seen = bench.sim.received();
     EXPECT_EQ(hexText(Bytes(seen.end() - 19, seen.end())), kCj188ReadId);
@@ -74,12 +76,12 @@ TEST(Cj188Operations, ReadIdAfterAnUnansweredReadDataPasses) {
     ASSERT_TRUE(waitFor([&] { return bench.requests(QStringLiteral("ignored cj188")) == 1; }));
     processEventsFor(50);
     EXPECT_EQ(bench.w().analysis(), QString());
-    EXPECT_EQ(bench.w().form().core().parseMode(), mb::ParseMode::Cj188);
+    EXPECT_EQ(bench.w().form().core().replyShape(), &mb::kCj188ReplyShape);
 
     bench.w().click("Bevelo3");
     ASSERT_TRUE(waitFor([&] { return bench.w().checkPass(); }));
     EXPECT_EQ(bench.requests(QStringLiteral("cj188 read-address")), 1);
-    EXPECT_EQ(bench.w().form().core().parseMode(), mb::ParseMode::None);
+    EXPECT_EQ(bench.w().form().core().replyShape(), nullptr);
     EXPECT_FALSE(bench.w().form().core().awaitingReply());
 }
 
@@ -97,7 +99,7 @@ TEST(En1434Operations, ModificationIdThenReadDataAtTheNewAddress) {
         bench.sim.lines(QStringLiteral("NOTE")).contains(QStringLiteral("primary address 1 -> 5")));
     processEventsFor(30);
     EXPECT_EQ(bench.w().analysis(), QString());
-    EXPECT_EQ(bench.w().form().core().parseMode(), mb::ParseMode::None);
+    EXPECT_EQ(bench.w().form().core().replyShape(), nullptr);
     EXPECT_TRUE(bench.w().form().core().awaitingReply());
     EXPECT_EQ(bench.w().txCaption(), QStringLiteral("12"));
     EXPECT_EQ(bench.w().rxCaption(), QStringLiteral("1"));
@@ -107,7 +109,7 @@ TEST(En1434Operations, ModificationIdThenReadDataAtTheNewAddress) {
     ASSERT_TRUE(waitFor([&] { return bench.requests(QStringLiteral("ignored mbus")) == 1; }));
     processEventsFor(50);
     EXPECT_EQ(bench.w().analysis(), QString());
-    EXPECT_EQ(bench.w().form().core().parseMode(), mb::ParseMode::Mbus);
+    EXPECT_EQ(bench.w().form().core().replyShape(), &mb::kMbusLongFrameShape);
 
     bench.w().type(bench.w().c().Text6, QStringLiteral("05"));
     bench.w().click("Bevelo17");
@@ -126,14 +128,14 @@ TEST(En1434Operations, EchoedModificationIdPassesWhileReadDataAwaits) {
     bench.w().click("Bevelo17");
     ASSERT_TRUE(waitFor([&] { return bench.requests(QStringLiteral("ignored mbus")) == 1; }));
     processEventsFor(50);
-    ASSERT_EQ(bench.w().form().core().parseMode(), mb::ParseMode::Mbus);
+    ASSERT_EQ(bench.w().form().core().replyShape(), &mb::kMbusLongFrameShape);
 
     bench.w().type(bench.w().c().Text7, QStringLiteral("01"));
     bench.w().click("Bevelo15");
     ASSERT_TRUE(waitFor([&] { return bench.w().checkPass(); }));
     ASSERT_TRUE(bench.waitForAllSent());
     EXPECT_EQ(bench.w().received(), QStringLiteral("68 06 06 68 53 FE 51 01 7A 01 1E 16 E5 "));
-    EXPECT_EQ(bench.w().form().core().parseMode(), mb::ParseMode::None);
+    EXPECT_EQ(bench.w().form().core().replyShape(), nullptr);
 }
 
 // --- faults of the meter, on each page's Read Data -------------------------------
@@ -160,8 +162,8 @@ void readDataWithFault(Page page, const QStringList& options, Expect expect,
     processEventsFor(30);
     if (expect == Expect::NoPass) {
         EXPECT_EQ(bench.w().analysis(), QString()) << bench.w().received().toStdString();
-        EXPECT_EQ(bench.w().form().core().parseMode(),
-                  page == Page::Cj188 ? mb::ParseMode::Cj188 : mb::ParseMode::Mbus);
+        EXPECT_EQ(bench.w().form().core().replyShape(),
+                  page == Page::Cj188 ? &mb::kCj188ReplyShape : &mb::kMbusLongFrameShape);
         EXPECT_TRUE(bench.w().form().core().awaitingReply());
     }
     EXPECT_EQ(bench.w().received(), paneEcho(bench.sim.sent()));
@@ -202,7 +204,7 @@ TEST(Cj188Faults, EchoedRequestPassesAndTheAnswerIsOnlyEchoed) {
         EXPECT_TRUE(
             b.w().received().startsWith(paneEcho(Bytes(request.begin() + 3, request.end()))))
             << b.w().received().toStdString();
-        EXPECT_EQ(b.w().form().core().parseMode(), mb::ParseMode::None);
+        EXPECT_EQ(b.w().form().core().replyShape(), nullptr);
     });
 }
 // The M-Bus request is a short frame: its echo is never taken for the answer.

@@ -1,7 +1,9 @@
 // The send sequence as the window runs it, on a pty whose far end the test
-// holds: pane text, prompt, emptied panes, the bytes on the line, TxCount.
+// holds: pane text, prompt, emptied panes, the bytes on the line, txCount.
 #include <gtest/gtest.h>
 
+#include "cj188/Cj188ReplyParser.h"
+#include "mbus/MbusLongFrameParser.h"
 #include "tests/e2e/E2eSupport.h"
 
 namespace e2e {
@@ -17,14 +19,14 @@ struct Operation {
     const char* button;
     Page page;
     QString frame;
-    mb::ParseMode modeAfter;  // from ParseMode None
+    const mb::FrameShape* modeAfter;  // armed after it, from none armed
 };
 
 const Operation kOperations[] = {
-    {"Bevelo1", Page::Cj188, kReadData, mb::ParseMode::Cj188},
-    {"Bevelo3", Page::Cj188, kReadId, mb::ParseMode::None},
-    {"Bevelo17", Page::En1434, kReqUd2To00, mb::ParseMode::Mbus},
-    {"Bevelo15", Page::En1434, kSndUdTo00, mb::ParseMode::None},
+    {"Bevelo1", Page::Cj188, kReadData, &mb::kCj188ReplyShape},
+    {"Bevelo3", Page::Cj188, kReadId, nullptr},
+    {"Bevelo17", Page::En1434, kReqUd2To00, &mb::kMbusLongFrameShape},
+    {"Bevelo15", Page::En1434, kSndUdTo00, nullptr},
 };
 
 void showPageOf(Window& w, Page page) {
@@ -55,9 +57,9 @@ TEST(TransmitFrame, ClosedPortPromptsEmptiesPanesArmsParserAndCountsNothing) {
         EXPECT_EQ(w.received(), QString()) << op.button;
         EXPECT_EQ(w.analysis(), QString()) << op.button;
         EXPECT_EQ(w.txCaption(), QStringLiteral("0")) << op.button;
-        EXPECT_EQ(w.form().core().TxCount(), 0) << op.button;
+        EXPECT_EQ(w.form().core().txCount(), 0) << op.button;
         EXPECT_TRUE(w.form().core().awaitingReply()) << op.button;
-        EXPECT_EQ(w.form().core().parseMode(), op.modeAfter) << op.button;
+        EXPECT_EQ(w.form().core().replyShape(), op.modeAfter) << op.button;
 
         // The next request prompts again; still nothing reached the line.
         w.click(op.button);
@@ -85,11 +87,11 @@ TEST(TransmitFrame, ClosedPortReadDataStillAwaitsAReplyAfterConnect) {
     reply.push_back(0x16);
     line.send(reply);
     EXPECT_TRUE(waitFor([&] { return w.checkPass(); }));
-    EXPECT_EQ(w.form().core().parseMode(), mb::ParseMode::None);
+    EXPECT_EQ(w.form().core().replyShape(), nullptr);
     EXPECT_FALSE(w.form().core().awaitingReply());
 }
 
-// Open port: exactly the shown bytes reach the line, TxCount grows by the
+// Open port: exactly the shown bytes reach the line, txCount grows by the
 // frame's length each time, and two requests with the same inputs are equal.
 TEST(TransmitFrame, OpenPortWritesThePaneBytesAndCountsThem) {
     FarEnd line;

@@ -1,5 +1,5 @@
 // Drives random byte streams in random chunks through the receive path and
-// both parsers, with random mode switches, request builds and ClsChar calls,
+// both parsers, with random mode switches, request builds and clsChar calls,
 // and checks the invariants the window relies on after every step.
 #include <cstddef>
 #include <cstdint>
@@ -7,9 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "cj188/TransmitFrame.h"
-#include "serial/HexText.h"
-#include "serial/ProtocolCore.h"
+#include "cj188/Cj188Operations.h"
+#include "cj188/Cj188ReplyParser.h"
+#include "mbus/MbusOperations.h"
+#include "mbus/MbusLongFrameParser.h"
+#include "core/PaneText.h"
+#include "core/HexText.h"
+#include "core/ProtocolCore.h"
 
 namespace {
 
@@ -44,51 +48,61 @@ bool InRing(std::int16_t pos) {
 void ReferenceParse(mb::ReceiveRing& ring, mb::FrameCollector& c, std::uint8_t& complete,
                     bool mbus) {
     for (;;) {
-        if (!ring.RingHasData() || complete != 0) return;
+        if (!ring.ringHasData() || complete != 0) return;
         std::uint8_t byte;
-        if (c.FrameIndex == 0) {
-            byte = ring.RingTake();
-            ring.StartScanAtReadPos();
-            c.CheckSum = 0;
+        if (c.frameIndex == 0) {
+            byte = ring.ringTake();
+            ring.startScanAtReadPos();
+            c.checkSum = 0;
             if (byte != 0x68) continue;
         } else {
-            byte = ring.RingPeek();
-            const int checksumIndex = mbus ? c.FrameBuffer[2] + 4 : c.FrameBuffer[10] + 11;
-            if (mbus && c.FrameIndex == 4) {
-                c.CheckSum = 0;
-            } else if (c.FrameIndex == checksumIndex) {
-                c.FrameIndex = 0;
-                if (byte == (c.CheckSum & 0xFF)) {
-                    ring.ClsChar(ring.RingScanPos());
+            byte = ring.ringPeek();
+            const int checksumIndex = mbus ? c.frameBuffer[2] + 4 : c.frameBuffer[10] + 11;
+            if (mbus && c.frameIndex == 4 &&
+                (c.frameBuffer[1] != c.frameBuffer[2] || c.frameBuffer[1] < 3 ||
+                 c.frameBuffer[3] != 0x68)) {
+                // Not 68 L L 68: hunting resumes at the byte after the start,
+                // the byte just read included.
+                c.frameIndex = 0;
+                ring.resumeAtReadPos();
+                continue;
+            }
+            if (mbus && c.frameIndex == 4) {
+                c.checkSum = 0;
+            } else if (c.frameIndex == checksumIndex) {
+                c.frameIndex = 0;
+                if (byte == (c.checkSum & 0xFF)) {
+                    ring.clsChar(ring.ringScanPos());
                     complete = 1;
                     return;
                 }
+                ring.resumeAtReadPos();
                 continue;
             }
         }
-        c.FrameBuffer[static_cast<std::size_t>(c.FrameIndex)] = byte;
-        c.CheckSum += byte;
-        if (++c.FrameIndex > 255) c.FrameIndex = 0;
+        c.frameBuffer[static_cast<std::size_t>(c.frameIndex)] = byte;
+        c.checkSum += byte;
+        if (++c.frameIndex > 255) c.frameIndex = 0;
     }
 }
 
 void RequireSameRing(const mb::ReceiveRing& a, const mb::ReceiveRing& b) {
-    Require(a.RingWritePos() == b.RingWritePos());
-    Require(a.RingReadPos() == b.RingReadPos());
-    Require(a.RingScanPos() == b.RingScanPos());
-    Require(a.RingHasData() == b.RingHasData());
-    for (std::int16_t i = 0; i <= mb::ReceiveRing::kLastCell; ++i) Require(a.Cell(i) == b.Cell(i));
+    Require(a.ringWritePos() == b.ringWritePos());
+    Require(a.ringReadPos() == b.ringReadPos());
+    Require(a.ringScanPos() == b.ringScanPos());
+    Require(a.ringHasData() == b.ringHasData());
+    for (std::int16_t i = 0; i <= mb::ReceiveRing::kLastCell; ++i) Require(a.cell(i) == b.cell(i));
 }
 
 void CheckInvariants(const mb::ProtocolCore& core) {
     const mb::ReceiveRing& ring = core.ring();
-    Require(InRing(ring.RingWritePos()));
-    Require(InRing(ring.RingReadPos()));
-    Require(InRing(ring.RingScanPos()));
-    Require(core.collector().FrameIndex >= 0 && core.collector().FrameIndex <= 255);
-    const auto mode = static_cast<std::uint8_t>(core.parseMode());
-    Require(mode <= 2);
-    Require(core.RxCount() >= 0 && core.TxCount() >= 0);
+    Require(InRing(ring.ringWritePos()));
+    Require(InRing(ring.ringReadPos()));
+    Require(InRing(ring.ringScanPos()));
+    Require(core.collector().frameIndex >= 0 && core.collector().frameIndex <= 255);
+    const mb::FrameShape* shape = core.replyShape();
+    Require(shape == nullptr || shape == &mb::kCj188ReplyShape || shape == &mb::kMbusLongFrameShape);
+    Require(core.rxCount() >= 0 && core.txCount() >= 0);
 }
 
 }  // namespace
@@ -105,31 +119,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const auto* bytes = reinterpret_cast<const std::uint8_t*>(chunk.data());
                 mb::ReceiveRing refRing = core.ring();
                 mb::FrameCollector refCollector = core.collector();
-                const mb::ParseMode mode = core.parseMode();
+                const mb::FrameShape* mode = core.replyShape();
                 const bool awaiting = core.awaitingReply();
                 std::uint8_t refComplete = 0;
-                refRing.RingFill({bytes, chunk.size()});
-                if (mode != mb::ParseMode::None) {
-                    ReferenceParse(refRing, refCollector, refComplete, mode == mb::ParseMode::Mbus);
+                // Slices the ring can hold while a parser consumes them.
+                for (std::size_t done = 0; done < chunk.size() || chunk.empty();) {
+                    std::size_t room = chunk.size() - done;
+                    if (mode != nullptr && refComplete == 0)
+                        room = std::min<std::size_t>(
+                            room, std::max(1, mb::ReceiveRing::kCellCount - 1 - refRing.unreadCount()));
+                    refRing.ringFill({bytes + done, room});
+                    if (mode != nullptr)
+                        ReferenceParse(refRing, refCollector, refComplete,
+                                       mode == &mb::kMbusLongFrameShape);
+                    done += room;
+                    if (refComplete == 1 && awaiting) mode = nullptr;
+                    if (chunk.empty()) break;
                 }
 
                 const mb::ReceiveResult r = core.onReceived({bytes, chunk.size()});
                 RequireSameRing(core.ring(), refRing);
-                Require(core.collector().FrameIndex == refCollector.FrameIndex);
-                Require(core.collector().FrameBuffer == refCollector.FrameBuffer);
-                Require(core.collector().CheckSum == refCollector.CheckSum);
+                Require(core.collector().frameIndex == refCollector.frameIndex);
+                Require(core.collector().frameBuffer == refCollector.frameBuffer);
+                Require(core.collector().checkSum == refCollector.checkSum);
                 Require(r.checkPass == (refComplete == 1 && awaiting));
                 Require(r.echo.size() == chunk.size() * 3);
                 if (r.checkPass) {
-                    Require(core.parseMode() == mb::ParseMode::None);
+                    Require(core.replyShape() == nullptr);
                     Require(!core.awaitingReply() && !core.frameComplete());
-                    Require(core.collector().FrameIndex == 0);
-                    Require(core.collector().FrameBuffer[0] == 0x68);
+                    Require(core.collector().frameIndex == 0);
+                    Require(core.collector().frameBuffer[0] == 0x68);
                 }
                 break;
             }
             case 3:
-                core.setParseMode(static_cast<mb::ParseMode>(in.byte() % 3));
+            {
+                const mb::FrameShape* shapes[] = {nullptr, &mb::kCj188ReplyShape,
+                                                  &mb::kMbusLongFrameShape};
+                core.setReplyShape(shapes[in.byte() % 3]);
+            }
                 break;
             case 4: {  // a request built from arbitrary field texts
                 const std::uint8_t kind = in.byte();
@@ -137,30 +165,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 mb::Transmission t;
                 switch (kind % 4) {
                     case 0:
-                        t = core.cj188ReadData({std::string(text), std::string(text.substr(0, 2)),
+                        t = mb::cj188ReadData(core, {std::string(text), std::string(text.substr(0, 2)),
                                                 std::string(text.substr(text.size() / 2)),
                                                 std::string(text)});
                         Require(t.bytes.size() == 19);
                         break;
                     case 1:
-                        t = core.cj188ReadId(text);
+                        t = mb::cj188ReadId(core, text);
                         Require(t.bytes.size() == 19);
                         break;
                     case 2:
-                        t = core.mbusReadData(text);
+                        t = mb::mbusReadData(core, text);
                         Require(t.bytes.size() == 5);
                         break;
                     default:
-                        t = core.mbusModifyId(text);
+                        t = mb::mbusModifyId(core, text);
                         Require(t.bytes.size() == 12);
                         break;
                 }
-                Require(t.paneText == mb::HexEcho(t.bytes));
+                Require(t.paneText == mb::hexEcho(t.bytes));
                 break;
             }
             case 5: {
                 const int target = (in.byte() << 8 | in.byte()) % (mb::ReceiveRing::kLastCell + 1);
-                core.ClsChar(static_cast<std::int16_t>(target));
+                core.clsChar(static_cast<std::int16_t>(target));
                 break;
             }
             case 6:
@@ -168,10 +196,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             default: {  // the text helpers on arbitrary text
                 const std::string_view text = in.take(in.byte() % 32);
-                const std::vector<std::uint8_t> bytes = mb::PaneTextToBytes(text);
+                const std::vector<std::uint8_t> bytes = mb::paneTextToBytes(text);
                 Require(bytes.size() * 2 <= text.size());
-                (void)mb::HexPairToByte(text.substr(0, 2));
-                Require(mb::PadText(text, 10, "L").size() >= text.size());
+                (void)mb::hexPairToByte(text.substr(0, 2));
+                Require(mb::padText(text, 10, "L").size() >= text.size());
                 break;
             }
         }

@@ -1,7 +1,9 @@
 // The window's protocol core (request builders, receive ring, reply parsers)
 // against the virtual meter, in memory: every answer the meter gives must be
 // one the window accepts, and every fault must have the effect it claims.
-#include "serial/ProtocolCore.h"
+#include "cj188/Cj188Operations.h"
+#include "mbus/MbusOperations.h"
+#include "core/ProtocolCore.h"
 #include "sim_test_support.h"
 #include "tools/sim/options.h"
 #include "tools/sim/session.h"
@@ -45,39 +47,39 @@ SimSettings settingsFor(std::vector<std::string> args) {
 TEST(SimWithWindowCore, UntouchedFieldsReadBothMetersWithCheckPass) {
     ProtocolCore window;
     Session meter(settingsFor({}));
-    Outcome cj188 = exchange(window, meter, window.cj188ReadData(kUntouchedCj188Page));
+    Outcome cj188 = exchange(window, meter, mb::cj188ReadData(window, kUntouchedCj188Page));
     EXPECT_TRUE(cj188.answered);
     EXPECT_TRUE(cj188.checkPass) << toHex(cj188.received);
 
-    Outcome mbus = exchange(window, meter, window.mbusReadData("1"));
+    Outcome mbus = exchange(window, meter, mb::mbusReadData(window, "1"));
     EXPECT_TRUE(mbus.answered);
     EXPECT_TRUE(mbus.checkPass) << toHex(mbus.received);
-    EXPECT_EQ(window.parseMode(), ParseMode::None);
+    EXPECT_EQ(window.replyShape(), nullptr);
 }
 
 TEST(SimWithWindowCore, ReadIdIsAnsweredButPassesOnlyAfterAnUnansweredReadData) {
     ProtocolCore window;
     Session meter(settingsFor({}));
-    Outcome fresh = exchange(window, meter, window.cj188ReadId(" - 10H"));
+    Outcome fresh = exchange(window, meter, mb::cj188ReadId(window, " - 10H"));
     ASSERT_TRUE(fresh.answered);
     EXPECT_FALSE(fresh.checkPass) << "no parser runs at ParseMode 0";
     EXPECT_EQ(Bytes(fresh.received.begin() + 3, fresh.received.begin() + 12),
               test::hex("68 10 00 00 00 00 00 33 78"));
 
     // Read Data for another meter gets no answer and leaves the CJ188 parser armed.
-    Outcome other = exchange(window, meter, window.cj188ReadData({"42", "33", "78", " - 10H"}));
+    Outcome other = exchange(window, meter, mb::cj188ReadData(window, {"42", "33", "78", " - 10H"}));
     EXPECT_FALSE(other.answered);
-    Outcome armed = exchange(window, meter, window.cj188ReadId(" - 10H"));
+    Outcome armed = exchange(window, meter, mb::cj188ReadId(window, " - 10H"));
     EXPECT_TRUE(armed.checkPass);
 }
 
 TEST(SimWithWindowCore, ModificationIdMovesTheMeterToItsNewAddress) {
     ProtocolCore window;
     Session meter(settingsFor({}));
-    Outcome ack = exchange(window, meter, window.mbusModifyId("05"));
+    Outcome ack = exchange(window, meter, mb::mbusModifyId(window, "05"));
     EXPECT_EQ(ack.received, Bytes{0xE5});
-    EXPECT_FALSE(exchange(window, meter, window.mbusReadData("1")).answered);
-    EXPECT_TRUE(exchange(window, meter, window.mbusReadData("05")).checkPass);
+    EXPECT_FALSE(exchange(window, meter, mb::mbusReadData(window, "1")).answered);
+    EXPECT_TRUE(exchange(window, meter, mb::mbusReadData(window, "05")).checkPass);
 }
 
 struct FaultCase {
@@ -92,12 +94,12 @@ TEST_P(SimFaultsWithWindowCore, EachFaultHasItsEffectOnTheWindow) {
     const FaultCase& c = GetParam();
     ProtocolCore window;
     Session meter(settingsFor({"--fault", c.faults}));
-    Outcome cj188 = exchange(window, meter, window.cj188ReadData(kUntouchedCj188Page));
+    Outcome cj188 = exchange(window, meter, mb::cj188ReadData(window, kUntouchedCj188Page));
     EXPECT_TRUE(cj188.answered);
     EXPECT_EQ(cj188.checkPass, c.cj188Passes) << toHex(cj188.received);
 
     ProtocolCore window2;
-    Outcome mbus = exchange(window2, meter, window2.mbusReadData("1"));
+    Outcome mbus = exchange(window2, meter, mb::mbusReadData(window2, "1"));
     EXPECT_EQ(mbus.checkPass, c.mbusPasses) << toHex(mbus.received);
 }
 
@@ -120,11 +122,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SimWithWindowCore, SplitReplyPassesAtTheChunkCarryingTheChecksum) {
     ProtocolCore window;
     Session meter(settingsFor({"--fault", "split", "--split-bytes", "3"}));
-    Outcome cj188 = exchange(window, meter, window.cj188ReadData(kUntouchedCj188Page));
+    Outcome cj188 = exchange(window, meter, mb::cj188ReadData(window, kUntouchedCj188Page));
     ASSERT_TRUE(cj188.checkPass);
     EXPECT_EQ(cj188.passChunk, (cj188.received.size() - 2) / 3);
 
-    Outcome mbus = exchange(window, meter, window.mbusReadData("1"));
+    Outcome mbus = exchange(window, meter, mb::mbusReadData(window, "1"));
     ASSERT_TRUE(mbus.checkPass);
     EXPECT_EQ(mbus.passChunk, (mbus.received.size() - 2) / 3);
 }

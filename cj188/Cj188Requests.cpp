@@ -1,0 +1,63 @@
+#include "cj188/Cj188Requests.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "core/HexText.h"
+#include "core/TextChars.h"
+
+namespace mb {
+namespace {
+
+// Places a byte derived from a field piece; a refused piece keeps what the
+// buffer already holds at that index.
+void placePiece(TxBuffer& tx, int index, std::string_view piece) {
+    if (const std::optional<std::uint8_t> byte = hexPairToByte(piece)) {
+        tx[static_cast<std::size_t>(index)] = *byte;
+    }
+}
+
+// T: characters 4 and 5 of the meter-type text (" - 10H" -> 0x10).
+void placeMeterType(TxBuffer& tx, std::string_view meterType) {
+    placePiece(tx, 4, charMid(meterType, 4, 2));
+}
+
+// Everything but T and the address: wake-up, start, C, L, DI, SER, CS, stop.
+void placeFrame(TxBuffer& tx, std::uint8_t control, std::uint8_t di0, std::uint8_t di1) {
+    tx[0] = tx[1] = tx[2] = 0xFE;
+    tx[3] = 0x68;
+    tx[12] = control;
+    tx[13] = 0x03;
+    tx[14] = di0;
+    tx[15] = di1;
+    tx[16] = 0x01;
+    // The checksum is formed over the bytes as they stand, refused pieces included.
+    std::uint32_t sum = 0;
+    for (int i = 3; i <= 16; ++i) sum += tx[static_cast<std::size_t>(i)];
+    tx[17] = static_cast<std::uint8_t>(sum & 0xFF);
+    tx[18] = 0x16;
+}
+
+}  // namespace
+
+int buildCj188ReadData(TxBuffer& tx, const Cj188Fields& fields) {
+    placeMeterType(tx, fields.meterType);
+    // Ten digits d1..d10 go least significant pair first: A0 = d9 d10 ... A4 = d1 d2.
+    const std::string number = padText(trimBlanks(fields.deviceId), 10, "L");
+    for (int k = 0; k < 5; ++k) {
+        placePiece(tx, 5 + k, charMid(number, static_cast<std::size_t>(9 - 2 * k), 2));
+    }
+    placePiece(tx, 10, padText(trimBlanks(fields.vendorCodeLow), 2, "L"));
+    placePiece(tx, 11, padText(trimBlanks(fields.vendorCodeHigh), 2, "L"));
+    placeFrame(tx, 0x01, 0x1F, 0x90);
+    return kCj188LastIndex;
+}
+
+int buildCj188ReadId(TxBuffer& tx, std::string_view meterType) {
+    placeMeterType(tx, meterType);
+    for (int i = 5; i <= 11; ++i) tx[static_cast<std::size_t>(i)] = 0xAA;
+    placeFrame(tx, 0x03, 0x0A, 0x81);
+    return kCj188LastIndex;
+}
+
+}  // namespace mb

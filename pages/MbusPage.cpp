@@ -1,0 +1,44 @@
+#include "pages/MbusPage.h"
+
+#include "mbus/MbusOperations.h"
+#include "pages/PageHost.h"
+#include "widgets/FieldFilter.h"
+#include "widgets/Fonts.h"
+#include "widgets/LayoutControls.h"
+
+MbusPage::MbusPage(PageHost& host, QWidget* mainPanel) : ProtocolPage(host) {
+    using namespace layout;
+    QWidget* p = panel_ =
+        makePagePanel(mainPanel, QStringLiteral("EN1434"), {120, 600, 10455, 3015});
+    const QFont lf = fonts::window();
+    makeLabel(p, QStringLiteral("Label8"), QStringLiteral("DEVICE ID"), {240, 600, 975, 495}, lf);
+    deviceId_ = makeField(p, QStringLiteral("Text6"), QStringLiteral("DEVICE ID"),
+                          {1320, 480, 2175, 375}, 2, {});
+    makeLabel(p, QStringLiteral("Label6"), QStringLiteral("NEW ID"), {240, 1440, 1095, 495}, lf);
+    newAddress_ = makeField(p, QStringLiteral("Text7"), QStringLiteral("NEW ID"),
+                            {1320, 1320, 2175, 375}, 2, {});
+    buildCommonControls(p, QStringLiteral("Frame7"), QStringLiteral("Text5"),
+                        QStringLiteral("Label4"), QStringLiteral("Frame8"),
+                        QStringLiteral("RichTextBox4"));
+    attachFilter(deviceId_, CharTest::HexDigit);
+    attachFilter(newAddress_, CharTest::HexDigit);
+}
+
+std::vector<ProtocolPage::ButtonAction> MbusPage::buttonActions() {
+    return {{QStringLiteral("Bevelo17"), [this] { readData(); }},
+            {QStringLiteral("Bevelo15"), [this] { modifyId(); }},
+            {QStringLiteral("Bevelo13"), [this] { startContinuousReading(); }},
+            {QStringLiteral("Bevelo14"), [this] { stopContinuousReading(); }}};
+}
+
+void MbusPage::readData() {
+    send(mb::mbusReadData(host().core(), deviceId_->text().toStdString()));
+}
+
+void MbusPage::modifyId() {
+    send(mb::mbusModifyId(host().core(), newAddress_->text().toStdString()));
+}
+
+mb::Reading MbusPage::decodeReply(const std::vector<std::uint8_t>&) const {
+    return {};
+}

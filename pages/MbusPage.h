@@ -1,0 +1,26 @@
+// The EN1434 page, which speaks M-Bus: Read Data, a REQ_UD2 to the primary
+// address in DEVICE ID (Bevelo17 and every tick), Modification ID, a SND_UD to
+// address 254 giving the meter the address in NEW ID (Bevelo15), Start and Stop
+// of its continuous reading (Bevelo13, Bevelo14).
+#pragma once
+
+#include "pages/ProtocolPage.h"
+
+class MbusPage : public ProtocolPage {
+  public:
+    // Builds the page's panel inside `mainPanel` at its layout position.
+    MbusPage(PageHost& host, QWidget* mainPanel);
+
+    QString showButtonName() const override { return QStringLiteral("Bevelo4"); }
+    std::vector<ButtonAction> buttonActions() override;
+    void readData() override;
+    void modifyId();
+    mb::Reading decodeReply(const std::vector<std::uint8_t>& frame) const override;
+
+    QLineEdit& deviceIdField() const { return *deviceId_; }
+    QLineEdit& newAddressField() const { return *newAddress_; }
+
+  private:
+    QLineEdit* deviceId_ = nullptr;
+    QLineEdit* newAddress_ = nullptr;
+};

@@ -1,0 +1,84 @@
+#include "pages/ProtocolPage.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPalette>
+
+#include "core/PaneText.h"
+#include "core/ProtocolCore.h"
+#include "pages/PageHost.h"
+#include "widgets/FieldFilter.h"
+#include "widgets/Fonts.h"
+#include "widgets/LayoutControls.h"
+
+namespace {
+const QColor kRunningFieldColor{0x00, 0xFF, 0x00};
+
+void setFieldBase(QLineEdit& field, const QColor& color) {
+    QPalette palette = field.palette();
+    palette.setColor(QPalette::Base, color);
+    field.setPalette(palette);
+}
+}  // namespace
+
+ProtocolPage::ProtocolPage(PageHost& host) : host_(host) {}
+
+ProtocolPage::~ProtocolPage() = default;
+
+void ProtocolPage::buildCommonControls(QWidget* panel, const QString& frameName,
+                                       const QString& fieldName, const QString& secLabelName,
+                                       const QString& transmittedFrameName,
+                                       const QString& paneName) {
+    using namespace layout;
+    QGroupBox* reading = makeFrame(panel, frameName, QStringLiteral("Continuous Reading"),
+                                   {6840, 240, 3255, 1575});
+    intervalField_ =
+        makeField(reading, fieldName, QStringLiteral("Sec"), {1560, 720, 855, 375}, 3, "1");
+    makeLabel(reading, secLabelName, QStringLiteral("Sec"), {2640, 840, 495, 495},
+              fonts::window());
+    // Only the interval changes; a running continuous reading goes on with the new period.
+    attachFilter(intervalField_, CharTest::Numeric,
+                 [this](const QString& t) { timer_.setInterval(intervalMsFromText(t)); });
+
+    QGroupBox* transmitted = makeFrame(panel, transmittedFrameName,
+                                       QStringLiteral("Transmitted Data"), {120, 2160, 10215, 735});
+    transmittedPane_ = makePane(transmitted, paneName, QStringLiteral("Transmitted Data"),
+                                {120, 240, 9975, 375});
+}
+
+void ProtocolPage::startContinuousReading() {
+    if (!host_.portConnected()) {
+        host_.showFailurePrompt();
+        return;
+    }
+    timer_.setEnabled(true);
+    setFieldBase(*intervalField_, kRunningFieldColor);
+}
+
+void ProtocolPage::stopContinuousReading() {
+    timer_.setEnabled(false);
+    setFieldBase(*intervalField_, QApplication::palette().color(QPalette::Base));
+}
+
+void ProtocolPage::send(const mb::Transmission& transmission) {
+    // 1. The pane is reset to one blank, then every byte goes in as "XX ".
+    transmittedPane_->setText(QStringLiteral(" "));
+    transmittedPane_->appendUtf8(transmission.paneText);
+
+    // 2. A closed port is reported, and the sequence goes on.
+    if (!host_.portConnected()) host_.showFailurePrompt();
+
+    // 3. The reply to this request starts from empty panes.
+    host_.clearReplyPanes();
+
+    // 4. What is sent is the pane read back, not the buffer.
+    const std::vector<std::uint8_t> bytes =
+        mb::paneTextToBytes(transmittedPane_->text().toStdString());
+    const QByteArray out(reinterpret_cast<const char*>(bytes.data()),
+                         static_cast<qsizetype>(bytes.size()));
+
+    // 5, 6. One write; only bytes the port took are counted.
+    if (host_.portConnected() && host_.writeToPort(out))
+        host_.core().countSent(static_cast<std::int64_t>(bytes.size()));
+    host_.showTxCount();
+}

@@ -1,0 +1,35 @@
+// Which device stands behind each port number COM1, COM2, ...
+// METERBENCH_PORTS ("COM1=/dev/pts/3,COM7=/dev/ttyUSB0") is the whole map when
+// set; otherwise the system's serial ports are numbered from COM1.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <map>
+
+class QSerialPortInfo;
+
+class PortMap {
+  public:
+    // METERBENCH_PORTS when set (even when it names nothing usable), else the system's ports.
+    static PortMap fromEnvironment();
+    // Parses "COM1=/dev/pts/3,COM7=/dev/ttyUSB0"; entries that do not parse are skipped.
+    static PortMap parse(const QString& text);
+    // Numbers the given ports: on Windows COMn keeps n; elsewhere USB and ACM
+    // adapters first, then the others, each group in natural order of device name.
+    static PortMap fromSystem(const QList<QSerialPortInfo>& ports);
+    // The numbering rule of fromSystem on bare device paths (testable without hardware).
+    static PortMap numberDevices(const QStringList& devicePaths);
+
+    // Device path of COMn, empty when the map has no such port.
+    QString device(int portNumber) const;
+    const std::map<int, QString>& entries() const { return entries_; }
+    void set(int portNumber, const QString& device) { entries_[portNumber] = device; }
+
+  private:
+    std::map<int, QString> entries_;
+};
+
+// "COM7" -> 7, "COM12" -> 12, "COM3 Occupy" -> 3: the number at characters 4
+// and 5 of the port text, surrounding blanks ignored; 0 when there is none.
+int portNumberFromText(const QString& portText);

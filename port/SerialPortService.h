@@ -1,0 +1,50 @@
+// The serial line of the main window on QSerialPort: opens a numbered port
+// through the port map with a settings text, reports received bytes, writes
+// byte arrays, and closes itself at once when the device goes away.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+
+#include "port/OpenFailure.h"
+#include "port/PortMap.h"
+
+class SerialPortService : public QObject {
+    Q_OBJECT
+  public:
+    explicit SerialPortService(QObject* parent = nullptr);
+    ~SerialPortService() override;
+
+    void setPortMap(PortMap map) { map_ = std::move(map); }
+    const PortMap& portMap() const { return map_; }
+
+    // Opens COMn with the settings text ("2400,E,8,1"); every setting is given
+    // to the port before it opens. On failure the port is closed.
+    OpenResult open(int portNumber, const QString& settingsText);
+    // Opens COMn as it is and closes it again: is it there, free or busy?
+    OpenResult probe(int portNumber);
+    void close();
+    bool isOpen() const { return port_.isOpen(); }
+    int openPortNumber() const { return openNumber_; }
+
+    qint64 bytesWaiting() const { return port_.isOpen() ? port_.bytesAvailable() : 0; }
+    QByteArray readAll() { return port_.isOpen() ? port_.readAll() : QByteArray(); }
+    // One write of all bytes; false when the port is closed or refuses them.
+    bool write(const QByteArray& bytes);
+
+  signals:
+    // Bytes arrived (the port's communication event for received data).
+    void bytesReceived();
+    // The device failed while open (unplugged adapter, vanished pty peer); the
+    // port is already closed when this arrives. Emitted once per loss.
+    void connectionLost(const QString& reason);
+
+  private:
+    OpenResult failure(int portNumber, const QString& device);
+    void onError(QSerialPort::SerialPortError error);
+
+    PortMap map_;
+    QSerialPort port_;
+    int openNumber_ = 0;
+};
