@@ -126,6 +126,9 @@ Record cj188RealTime(Cj188Bytes bytes, std::string_view quantity) {
     const unsigned second = part[0], minute = part[1], hour = part[2], day = part[3], month = part[4];
     const std::string year = twoDigits(part[6]) + twoDigits(part[5]);
     // Meters without a clock send zeros here: say so rather than print a date.
+    bool allZero = true;
+    for (unsigned p : part) allZero = allZero && p == 0;
+    if (allZero) return failed(std::move(record), "no date and time set (all zero)");
     if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) {
         return failed(std::move(record), "not a calendar date and time");
     }
