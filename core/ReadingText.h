@@ -1,0 +1,18 @@
+// A Reading as lines of text: what the Data Analysis pane shows under
+// "Check Pass！" and what the command line prints.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/Reading.h"
+
+namespace mb {
+
+// Header fields first ("Label  value"), then one line a record
+// ("Quantity (qualifiers)  display"). A reading that is not a frame or failed
+// its check gives a line that says so. Control characters the meter sent are
+// shown as escapes, so a reply cannot drive a terminal.
+std::vector<std::string> readingLines(const Reading& reading);
+
+}  // namespace mb
