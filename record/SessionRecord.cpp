@@ -128,7 +128,7 @@ std::unique_ptr<SessionRecord::Block> SessionRecord::newBlock(std::size_t bytes)
     return block;
 }
 
-void SessionRecord::recycle(Blocks& blocks) {
+void SessionRecord::recycle(Blocks& blocks, Blocks& discard) {
     for (auto& block : blocks) {
         const bool ordinary = block->data.capacity() == kBlockBytes;
         if (ordinary && spare_.size() < kSpareBlocks) {
@@ -137,6 +137,7 @@ void SessionRecord::recycle(Blocks& blocks) {
             spare_.push_back(std::move(block));
         } else {
             blockBytes_ -= footprint(block->data.capacity(), block->entries.capacity(), sizeof(Entry));
+            discard.push_back(std::move(block));
         }
     }
     blocks.clear();
@@ -156,6 +157,7 @@ void SessionRecord::runWriter(RetentionLimits limits) {
     out.reserve(kWriteChunk + 64 * 1024);
     UtcStampCache stamps;
     Blocks taken;
+    Blocks discard;  // freed outside the lock: giving back a flood's memory takes a while
 
     std::unique_lock lock(mutex_);
     pruned_ = true;
@@ -175,7 +177,7 @@ void SessionRecord::runWriter(RetentionLimits limits) {
             lock.lock();
         }
         entriesWritten_ = target;
-        recycle(taken);
+        recycle(taken, discard);
         if (!ok && !failed_) {
             failed_ = true;
             error_ = file_.error();
@@ -183,6 +185,11 @@ void SessionRecord::runWriter(RetentionLimits limits) {
         written_.notify_all();
         // Once failed, append() queues nothing more and the writer only idles.
         if (stop && queued_.empty()) return;
+        if (!discard.empty()) {
+            lock.unlock();
+            discard.clear();
+            lock.lock();
+        }
     }
 }
 

@@ -82,7 +82,7 @@ private:
     void append(Kind kind, std::string_view port, std::span<const char> data, TimePoint t);
     Block& blockWithRoom(std::size_t bytes);
     std::unique_ptr<Block> newBlock(std::size_t bytes);
-    void recycle(Blocks& blocks);
+    void recycle(Blocks& blocks, Blocks& discard);
     void runWriter(RetentionLimits limits);
     bool writeBlocks(const Blocks& blocks, std::string& out, UtcStampCache& stamps);
 

@@ -22,19 +22,6 @@ TempDir::~TempDir() {
 
 namespace {
 
-void appendUtf8(std::string& out, unsigned codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
 // Consumes `literal` from the front of `rest`.
 bool take(std::string_view& rest, std::string_view literal) {
     if (!rest.starts_with(literal)) return false;
@@ -61,19 +48,17 @@ bool takeString(std::string_view& rest, std::string& out) {
         switch (e) {
             case '"': out += '"'; break;
             case '\\': out += '\\'; break;
-            case '/': out += '/'; break;
             case 'n': out += '\n'; break;
             case 'r': out += '\r'; break;
             case 't': out += '\t'; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
             case 'u': {
                 if (rest.size() < 4) return false;
                 const std::string digits(rest.substr(0, 4));
                 char* end = nullptr;
                 const unsigned long codePoint = std::strtoul(digits.c_str(), &end, 16);
-                if (end != digits.c_str() + 4) return false;
-                appendUtf8(out, static_cast<unsigned>(codePoint));
+                // The record escapes only control characters this way.
+                if (end != digits.c_str() + 4 || codePoint >= 0x20) return false;
+                out += static_cast<char>(codePoint);
                 rest.remove_prefix(4);
                 break;
             }

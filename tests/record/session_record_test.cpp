@@ -174,7 +174,7 @@ TEST(SessionRecordFile, AFloodFromTheReadingThreadArrivesWhole) {
     }
     EXPECT_EQ(received, kTotal);
     EXPECT_TRUE(inOrder);
-    EXPECT_GT(events, 300u);
+    EXPECT_GT(events, 100u);  // the flood came as many events, not a few
 }
 
 TEST(SessionRecordFailure, AFolderThatCannotBeMadeIsReportedAndIgnoredSafely) {
