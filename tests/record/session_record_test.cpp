@@ -197,6 +197,7 @@ TEST(SessionRecordFailure, ARemovedFileStopsTheRecordWithAReason) {
     record.event("COM1", "connected 2400,E,8,1", kStart);
     record.flush();
     ASSERT_TRUE(record.isOpen()) << record.error();
+    EXPECT_EQ(test::readLines(record.path()).size(), 1u) << "flush() returned before the line was written";
     fs::remove(record.path());
 
     const auto bytes = patternBytes(1000, 1);
