@@ -1,0 +1,38 @@
+// The lines the Data Analysis pane shows for one request's outcome, and the
+// time a reply is waited for.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace mb {
+
+// The longest M-Bus frame: 68 L L 68, up to 255 bytes from C to the last data
+// byte, checksum, 16.
+inline constexpr std::size_t kMbusLongestFrameBytes = 4 + 255 + 2;
+
+// "42 ms"; under a millisecond to a tenth, "0.4 ms".
+std::string millisecondsText(std::chrono::microseconds duration);
+
+// "2.2 s"; under a second in whole milliseconds, "400 ms".
+std::string timeoutText(std::chrono::milliseconds timeout);
+
+// "Reply in 42 ms"
+std::string replyTimeLine(std::chrono::microseconds replyTime);
+
+// "No reply within 2.2 s"
+std::string noReplyLine(std::chrono::milliseconds timeout);
+
+// "No valid reply within 2.2 s (38 bytes received, checksum wrong)"
+std::string invalidReplyLine(std::chrono::milliseconds timeout, std::size_t bytesReceived, std::string_view reason);
+
+// One second for the meter to answer plus the time the longest frame takes on
+// the line at these settings (a character is a start bit, the data bits, the
+// parity bit if any and the stop bits), rounded up to the millisecond.
+// A baud rate of zero or less gives the one second alone.
+std::chrono::milliseconds defaultReplyTimeout(int baud, int dataBits, bool parity, double stopBits,
+                                              std::size_t longestFrameBytes);
+
+}  // namespace mb

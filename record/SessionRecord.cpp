@@ -1,0 +1,222 @@
+#include "record/SessionRecord.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+namespace mb {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A block holds many small events or one large one; filling blocks in place
+// means the caller never waits for a large buffer to be reallocated.
+constexpr std::size_t kBlockBytes = 256 * 1024;
+constexpr std::size_t kBlockEntries = 4096;
+// Blocks kept for reuse; beyond these, memory from a flood is given back.
+constexpr std::size_t kSpareBlocks = 4;
+// The writer wakes at the latest this often, or when a block is full.
+constexpr auto kWriteInterval = std::chrono::milliseconds(100);
+// Formatted text handed to the file at a time.
+constexpr std::size_t kWriteChunk = 1024 * 1024;
+
+std::size_t footprint(std::size_t dataCapacity, std::size_t entryCapacity, std::size_t entrySize) {
+    return dataCapacity + entryCapacity * entrySize;
+}
+
+}  // namespace
+
+fs::path SessionRecord::defaultDirectory(const EnvironmentLookup& environment) {
+    const char* dataHome = environment("XDG_DATA_HOME");
+    // Relative values are to be ignored, as for every XDG base directory.
+    if (dataHome != nullptr && *dataHome != '\0' && fs::path(dataHome).is_absolute()) {
+        return fs::path(dataHome) / "MeterBench" / "logs";
+    }
+    const char* home = environment("HOME");
+    if (home != nullptr && *home != '\0') return fs::path(home) / ".local" / "share" / "MeterBench" / "logs";
+    return {};
+}
+
+SessionRecord::SessionRecord(const fs::path& dir, TimePoint start, RetentionLimits limits) : file_(dir, start) {
+    if (!file_.isOpen()) {
+        error_ = file_.error();
+        failed_ = true;
+        pruned_ = true;
+        return;
+    }
+    writer_ = std::thread([this, limits] { runWriter(limits); });
+}
+
+SessionRecord::~SessionRecord() {
+    if (!writer_.joinable()) return;
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wakeWriter_.notify_one();
+    writer_.join();
+}
+
+bool SessionRecord::isOpen() const {
+    std::lock_guard lock(mutex_);
+    return !failed_;
+}
+
+std::string SessionRecord::error() const {
+    std::lock_guard lock(mutex_);
+    return error_;
+}
+
+std::size_t SessionRecord::peakQueueBytes() const {
+    std::lock_guard lock(mutex_);
+    return peakBlockBytes_;
+}
+
+void SessionRecord::bytes(Direction direction, std::string_view port, std::span<const std::uint8_t> data,
+                          TimePoint t) {
+    if (data.empty()) return;
+    const auto* first = reinterpret_cast<const char*>(data.data());
+    append(direction == Direction::tx ? Kind::tx : Kind::rx, port, {first, data.size()}, t);
+}
+
+void SessionRecord::event(std::string_view port, std::string_view text, TimePoint t) {
+    append(Kind::event, port, {text.data(), text.size()}, t);
+}
+
+void SessionRecord::append(Kind kind, std::string_view port, std::span<const char> data, TimePoint t) {
+    bool wake = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (failed_) return;
+        const std::size_t blocksBefore = queued_.size();
+        Block& block = blockWithRoom(port.size() + data.size());
+        block.data.insert(block.data.end(), port.begin(), port.end());
+        block.data.insert(block.data.end(), data.begin(), data.end());
+        block.entries.push_back({t, static_cast<std::uint32_t>(port.size()),
+                                 static_cast<std::uint32_t>(data.size()), kind});
+        ++entriesQueued_;
+        // A block was filled: worth writing without waiting for the interval.
+        wake = blocksBefore >= 1 && queued_.size() > blocksBefore;
+    }
+    if (wake) wakeWriter_.notify_one();
+}
+
+SessionRecord::Block& SessionRecord::blockWithRoom(std::size_t bytes) {
+    if (!queued_.empty()) {
+        Block& last = *queued_.back();
+        const bool roomForData = last.data.size() + bytes <= last.data.capacity();
+        if (roomForData && last.entries.size() < kBlockEntries) return last;
+    }
+    std::unique_ptr<Block> block;
+    if (!spare_.empty() && bytes <= kBlockBytes) {
+        block = std::move(spare_.back());
+        spare_.pop_back();
+    } else {
+        block = newBlock(bytes);
+    }
+    queued_.push_back(std::move(block));
+    return *queued_.back();
+}
+
+std::unique_ptr<SessionRecord::Block> SessionRecord::newBlock(std::size_t bytes) {
+    auto block = std::make_unique<Block>();
+    block->data.reserve(std::max(bytes, kBlockBytes));
+    block->entries.reserve(kBlockEntries);
+    blockBytes_ += footprint(block->data.capacity(), block->entries.capacity(), sizeof(Entry));
+    peakBlockBytes_ = std::max(peakBlockBytes_, blockBytes_);
+    return block;
+}
+
+void SessionRecord::recycle(Blocks& blocks, Blocks& discard) {
+    for (auto& block : blocks) {
+        const bool ordinary = block->data.capacity() == kBlockBytes;
+        if (ordinary && spare_.size() < kSpareBlocks) {
+            block->data.clear();
+            block->entries.clear();
+            spare_.push_back(std::move(block));
+        } else {
+            blockBytes_ -= footprint(block->data.capacity(), block->entries.capacity(), sizeof(Entry));
+            discard.push_back(std::move(block));
+        }
+    }
+    blocks.clear();
+}
+
+void SessionRecord::flush() {
+    std::unique_lock lock(mutex_);
+    const std::uint64_t target = entriesQueued_;
+    flushRequested_ = true;
+    wakeWriter_.notify_one();
+    written_.wait(lock, [&] { return (pruned_ && entriesWritten_ >= target) || failed_; });
+}
+
+void SessionRecord::runWriter(RetentionLimits limits) {
+    applyRetention(file_.path().parent_path(), file_.path(), limits);
+    std::string out;
+    out.reserve(kWriteChunk + 64 * 1024);
+    UtcStampCache stamps;
+    Blocks taken;
+    Blocks discard;  // freed outside the lock: giving back a flood's memory takes a while
+
+    std::unique_lock lock(mutex_);
+    pruned_ = true;
+    written_.notify_all();
+    for (;;) {
+        wakeWriter_.wait_for(lock, kWriteInterval,
+                             [&] { return stopping_ || flushRequested_ || queued_.size() > 1; });
+        flushRequested_ = false;
+        taken.swap(queued_);
+        const std::uint64_t target = entriesQueued_;
+        const bool stop = stopping_;
+
+        bool ok = true;
+        if (!taken.empty()) {
+            lock.unlock();
+            ok = writeBlocks(taken, out, stamps) && file_.flush() && file_.stillPresent();
+            lock.lock();
+        }
+        entriesWritten_ = target;
+        recycle(taken, discard);
+        if (!ok && !failed_) {
+            failed_ = true;
+            error_ = file_.error();
+        }
+        written_.notify_all();
+        // Once failed, append() queues nothing more and the writer only idles.
+        if (stop && queued_.empty()) return;
+        if (!discard.empty()) {
+            lock.unlock();
+            discard.clear();
+            lock.lock();
+        }
+    }
+}
+
+bool SessionRecord::writeBlocks(const Blocks& blocks, std::string& out, UtcStampCache& stamps) {
+    for (const auto& block : blocks) {
+        const char* cursor = block->data.data();
+        for (const Entry& entry : block->entries) {
+            const std::string_view port(cursor, entry.portLength);
+            cursor += entry.portLength;
+            const std::string_view stamp = stamps.stamp(entry.t);
+            if (entry.kind == Kind::event) {
+                appendEventLine(out, stamp, port, std::string_view(cursor, entry.dataLength));
+            } else {
+                const auto* bytes = reinterpret_cast<const std::uint8_t*>(cursor);
+                appendBytesLines(out, stamp, port, entry.kind == Kind::tx ? ByteDirection::tx : ByteDirection::rx,
+                                 {bytes, entry.dataLength});
+            }
+            cursor += entry.dataLength;
+            if (out.size() >= kWriteChunk) {
+                if (!file_.write(out)) return false;
+                out.clear();
+            }
+        }
+    }
+    const bool ok = file_.write(out);
+    out.clear();
+    return ok;
+}
+
+}  // namespace mb
