@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "sim_process.h"
@@ -15,6 +16,22 @@ namespace {
 
 using test::hex;
 using test::SimProcess;
+
+// The log lines written so far with the given tag, without their time stamps.
+std::vector<std::string> logLines(SimProcess& sim, const std::string& tag, int timeoutMs = 500) {
+    std::vector<std::string> lines;
+    for (std::string l = sim.readLine(timeoutMs); !l.empty(); l = sim.readLine(timeoutMs)) {
+        if (l.size() > 13 && l.compare(13, tag.size() + 1, tag + " ") == 0)
+            lines.push_back(l.substr(14 + tag.size()));
+    }
+    return lines;
+}
+
+// Milliseconds since midnight of a log line's HH:MM:SS.mmm stamp.
+long stampMs(const std::string& line) {
+    return ((std::stol(line.substr(0, 2)) * 60 + std::stol(line.substr(3, 2))) * 60 +
+            std::stol(line.substr(6, 2))) * 1000 + std::stol(line.substr(9, 3));
+}
 
 #define START_OR_SKIP(sim)                                  \
     if (access((sim).program().c_str(), X_OK) != 0)         \
@@ -168,6 +185,89 @@ TEST(SimProcess, BadOptionsExitWithUsage) {
     if (access(sim.program().c_str(), X_OK) != 0) GTEST_SKIP() << sim.program() << " is not built";
     EXPECT_FALSE(sim.started());
     EXPECT_EQ(sim.stop(), 2);
+}
+
+struct NotATerminal {
+    const char* what;
+    std::string path;
+};
+
+TEST(SimProcess, DeviceThatIsNotATerminalIsRefusedWithStatus2) {
+    const std::string base = testing::TempDir() + "meterbench-sim-dev-" + std::to_string(getpid());
+    const std::string file = base + ".txt", fifo = base + ".fifo";
+    std::ofstream(file).close();
+    unlink(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const NotATerminal& c : {NotATerminal{"regular file", file},
+                                  NotATerminal{"directory", testing::TempDir()},
+                                  NotATerminal{"fifo", fifo}, NotATerminal{"null", "/dev/null"}}) {
+        SimProcess sim({"--device", c.path});
+        if (access(sim.program().c_str(), X_OK) != 0) GTEST_SKIP() << "not built";
+        EXPECT_FALSE(sim.started()) << c.what << ": it took the path as its line";
+        EXPECT_EQ(sim.stop(), 2) << c.what;
+        EXPECT_NE(sim.errors().find("not a terminal"), std::string::npos) << c.what;
+    }
+    struct stat info {};
+    ASSERT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_size, 0) << "the meter wrote into the regular file";
+    unlink(file.c_str());
+    unlink(fifo.c_str());
+}
+
+TEST(SimProcess, EchoReturnsEveryByteAsItArrives) {
+    SimProcess sim({"--fault", "echo"});
+    START_OR_SKIP(sim);
+    ASSERT_TRUE(sim.openLine());
+    // Wake-up bytes alone, then a request for another meter: both come back, nothing else.
+    const Bytes wakeUp = hex("FE FE FE");
+    ASSERT_TRUE(sim.send(wakeUp));
+    EXPECT_EQ(sim.receive(3, 1000), wakeUp);
+    const Bytes other = hex("10 5B 07 62 16");
+    ASSERT_TRUE(sim.send(other));
+    EXPECT_EQ(sim.receive(6, 500), other) << "an ignored request is echoed too, and only echoed";
+    // An answered request: the whole of it, wake-up bytes included, then the reply.
+    const Bytes request = hex("FE FE FE 68 10 00 00 00 00 00 33 78 01 03 1F 90 01 D7 16");
+    ASSERT_TRUE(sim.send(request));
+    Bytes got = sim.receive(request.size() + 38);
+    ASSERT_EQ(got.size(), request.size() + 38) << toHex(got);
+    EXPECT_EQ(Bytes(got.begin(), got.begin() + request.size()), request);
+    EXPECT_TRUE(test::isGoodCj188(Bytes(got.begin() + request.size() + 3, got.end())));
+}
+
+TEST(SimProcess, LateMeterKeepsListeningWhileItWaits) {
+    SimProcess sim({"--fault", "late", "--delay-ms", "700"});
+    START_OR_SKIP(sim);
+    ASSERT_TRUE(sim.openLine());
+    const auto sent = std::chrono::steady_clock::now();
+    ASSERT_TRUE(sim.send(hex("10 5B 01 5C 16")));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(sim.send(hex("10 40 01 41 16")));  // SND_NKE while the meter waits
+
+    Bytes head = sim.receive(4, 3000);
+    ASSERT_EQ(head.size(), 4u);
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(650));
+    Bytes rest = sim.receive(head[1] + 2u);
+    ASSERT_EQ(rest.size(), head[1] + 2u);
+    EXPECT_EQ(sim.receive(1, 3000), Bytes{0xE5}) << "the second request is answered too";
+    EXPECT_EQ(sim.stop(), 0);
+
+    std::vector<std::string> lines;
+    for (std::string l = sim.readLine(500); !l.empty(); l = sim.readLine(500)) lines.push_back(l);
+    std::vector<std::string> order;
+    long firstRx = -1, secondRx = -1, firstTx = -1;
+    for (const auto& l : lines) {
+        if (l.find(" RX 10 40") != std::string::npos) secondRx = stampMs(l);
+        if (l.find(" RX 10 5B") != std::string::npos) firstRx = stampMs(l);
+        if (l.find(" TX 68") != std::string::npos) firstTx = stampMs(l);
+        if (l.find(" REQ ") != std::string::npos || l.find(" TX ") != std::string::npos)
+            order.push_back(l.substr(13, 6));
+    }
+    ASSERT_GE(firstRx, 0);
+    ASSERT_GE(secondRx, 0);
+    ASSERT_GE(firstTx, 0);
+    EXPECT_LT(secondRx - firstRx, 500) << "the second request was read only after the delay";
+    EXPECT_LT(secondRx, firstTx);
+    EXPECT_EQ(order, (std::vector<std::string>{"REQ mb", "REQ mb", "TX 68 ", "TX E5"}));
 }
 
 }  // namespace
