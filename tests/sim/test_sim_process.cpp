@@ -187,6 +187,31 @@ TEST(SimProcess, BadOptionsExitWithUsage) {
     EXPECT_EQ(sim.stop(), 2);
 }
 
+TEST(SimProcess, SeveralMbusMetersCollideOnBroadcastAndTheLogNamesThem) {
+    SimProcess sim({"--mbus-meters", "2", "--mbus-address", "5", "--mbus-id", "00000042"});
+    START_OR_SKIP(sim);
+    ASSERT_TRUE(sim.openLine());
+    ASSERT_TRUE(sim.send(hex("10 40 FE 3E 16")));  // SND_NKE to 254
+    EXPECT_EQ(sim.receive(2), hex("E5 E5"));
+    ASSERT_TRUE(sim.send(hex("10 5B FE 59 16")));  // REQ_UD2 to 254: two long frames
+    Bytes first = sim.receive(4);
+    ASSERT_EQ(first.size(), 4u);
+    Bytes rest = sim.receive(first[1] + 2u);
+    first.insert(first.end(), rest.begin(), rest.end());
+    Bytes second = sim.receive(first.size());
+    EXPECT_TRUE(test::isGoodMbusLong(first)) << toHex(first);
+    EXPECT_TRUE(test::isGoodMbusLong(second)) << toHex(second);
+    ASSERT_EQ(second.size(), first.size());
+    EXPECT_EQ(first[5], 5);
+    EXPECT_EQ(second[5], 6);
+    EXPECT_EQ(sim.stop(), 0);
+
+    const auto requests = logLines(sim, "REQ");
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1], "mbus req-ud2: 10 5B FE 59 16 answered by mbus id 00000042 at 5, "
+                           "mbus id 00000043 at 6");
+}
+
 struct NotATerminal {
     const char* what;
     std::string path;
