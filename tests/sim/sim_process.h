@@ -26,12 +26,7 @@ class SimProcess {
     explicit SimProcess(std::vector<std::string> args) {
         program_ = binDir() + "/meterbench-sim";
         int fds[2], errFds[2];
-        if (pipe(fds) != 0) return;
-        if (pipe(errFds) != 0) {
-            close(fds[0]);
-            close(fds[1]);
-            return;
-        }
+        if (pipe(fds) != 0 || pipe(errFds) != 0) return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
@@ -115,12 +110,8 @@ class SimProcess {
     std::string errors() {
         std::string text;
         char buffer[512];
-        pollfd fd{err_, POLLIN, 0};
-        while (poll(&fd, 1, 1000) > 0) {
-            ssize_t n = read(err_, buffer, sizeof buffer);
-            if (n <= 0) break;
+        for (ssize_t n; (n = read(err_, buffer, sizeof buffer)) > 0;)
             text.append(buffer, static_cast<std::size_t>(n));
-        }
         return text;
     }
 

@@ -84,16 +84,16 @@ TEST(Cj188Meter, HeatMeterReadDataReplyHasTheHeatLayout) {
     EXPECT_EQ(Bytes(frame.begin(), frame.begin() + 14),
               hex("68 20 90 78 56 34 12 33 78 81 2E 90 1F 01"));
     const Bytes data(frame.begin() + 14, frame.end() - 2);
-    EXPECT_EQ(data, hex("50 00 20 01 05"      // settlement-day heat 12000.50 kWh
-                        "67 45 23 01 05"      // current heat 12345.67 kWh
-                        "75 18 00 00 17"      // heat power 18.75 kW
-                        "21 73 00 00 35"      // flow 0.7321 m3/h
-                        "68 45 23 01 2C"      // cumulative flow 12345.68 m3
-                        "12 70 00"            // supply 70.12 degC
-                        "98 45 00"            // return 45.98 degC
-                        "56 34 12"            // working time 123456 h
+    EXPECT_EQ(data, hex("50 00 20 01 05"        // settlement-day heat 12000.50 kWh
+                        "67 45 23 01 05"        // current heat 12345.67 kWh
+                        "75 18 00 00 17"        // heat power 18.75 kW
+                        "21 73 00 00 35"        // flow 0.7321 m3/h
+                        "68 45 23 01 2C"        // cumulative flow 12345.68 m3
+                        "12 70 00"              // supply 70.12 degC
+                        "98 45 00"              // return 45.98 degC
+                        "56 34 12"              // working time 123456 h
                         "56 34 12 07 12 26 20"  // real time
-                        "04 00"));            // status
+                        "04 00"));              // status
 }
 
 TEST(Cj188Meter, ReadDataReplyLinesUpWithARealMetersReply) {

@@ -35,15 +35,16 @@ std::vector<Record> recordList(const Bytes& frame) {
     const std::size_t end = frame.size() - 2;
     while (at < end) {
         const std::uint8_t dif = frame[at], vif = frame[at + 1];
-        static const std::map<int, std::size_t> sizes{
-            {0x2, 2}, {0x4, 4}, {0x6, 6}, {0xA, 2}, {0xB, 3}, {0xC, 4}};
+        static const std::map<int, std::size_t> sizes{{0x2, 2}, {0x4, 4}, {0x6, 6},
+                                                      {0xA, 2}, {0xB, 3}, {0xC, 4}};
         auto size = sizes.find(dif & 0x0F);
         if (size == sizes.end()) {
             ADD_FAILURE() << "unexpected DIF " << int(dif);
             return list;
         }
         EXPECT_LE(at + 2 + size->second, end) << "record at " << at << " runs into the checksum";
-        list.push_back({dif, vif, Bytes(frame.begin() + at + 2, frame.begin() + at + 2 + size->second)});
+        list.push_back(
+            {dif, vif, Bytes(frame.begin() + at + 2, frame.begin() + at + 2 + size->second)});
         at += 2 + size->second;
     }
     EXPECT_EQ(at, end);
@@ -93,41 +94,23 @@ TEST(MbusMeter, RspUdCarriesTheRecordsOfAHeatMeter) {
 }
 
 TEST(MbusMeter, RecordsBeyondTheFirstTenCarryStorageMaximumAndTypeI) {
-    MbusMeter meter;
-    auto reply = meter.answer(reqUd2(1), kWhen);
+    auto reply = MbusMeter().answer(reqUd2(1), kWhen);
     ASSERT_TRUE(reply);
-    ASSERT_LE((*reply)[1], 255);
     auto list = recordList(*reply);
-    ASSERT_EQ(list.size(), 13u);
-    // The ten records older decoders know keep their places.
-    const std::vector<std::pair<int, int>> first{{0x0C, 0x06}, {0x0C, 0x14}, {0x0B, 0x2B},
-                                                 {0x0B, 0x3B}, {0x0A, 0x5A}, {0x0A, 0x5E},
-                                                 {0x0B, 0x61}, {0x04, 0x6D}, {0x0A, 0x27},
-                                                 {0x0C, 0x78}};
-    for (std::size_t i = 0; i < first.size(); ++i)
-        EXPECT_EQ(std::make_pair(int(list[i].dif), int(list[i].vif)), first[i]) << "record " << i;
-
-    // Storage number 1 (DIF bit 6), 8-digit BCD: settlement energy 4200 kWh.
-    EXPECT_EQ(list[10].dif >> 6 & 1, 1);
-    EXPECT_EQ(list[10].dif & 0x30, 0x00) << "instantaneous";
-    EXPECT_EQ(list[10].vif, 0x06);
-    EXPECT_EQ(list[10].value, hex("00 42 00 00"));
-    // Function field 01 (DIF bits 4-5) is a maximum: 3980 W.
-    EXPECT_EQ(list[11].dif >> 4 & 3, 1);
-    EXPECT_EQ(list[11].vif, 0x2B);
-    EXPECT_EQ(list[11].value, hex("80 39 00"));
-    // Type I, 48 bits: 2026-12-07 (a Monday) 21:45:10.
-    EXPECT_EQ(list[12].dif, 0x06);
-    EXPECT_EQ(list[12].vif, 0x6D);
-    const Bytes& t = list[12].value;
-    EXPECT_EQ(t[0] & 0x3F, 10) << "second";
-    EXPECT_EQ(t[1] & 0x3F, 45) << "minute";
-    EXPECT_EQ(t[1] & 0x80, 0) << "time valid";
-    EXPECT_EQ(t[2] & 0x1F, 21) << "hour";
-    EXPECT_EQ(t[2] >> 5, 1) << "day of week, Monday";
-    EXPECT_EQ(t[3] & 0x1F, 7) << "day";
-    EXPECT_EQ(t[4] & 0x0F, 12) << "month";
-    EXPECT_EQ((t[3] >> 5) | ((t[4] & 0xF0) >> 1), 26) << "year 2026";
+    // The ten records older decoders know keep their places; then energy at storage 1
+    // (DIF bit 6), a maximum (function field 01, DIF bits 4-5) and a 48-bit type I.
+    const std::vector<std::pair<int, int>> kinds{
+        {0x0C, 0x06}, {0x0C, 0x14}, {0x0B, 0x2B}, {0x0B, 0x3B}, {0x0A, 0x5A},
+        {0x0A, 0x5E}, {0x0B, 0x61}, {0x04, 0x6D}, {0x0A, 0x27}, {0x0C, 0x78},
+        {0x4C, 0x06}, {0x1B, 0x2B}, {0x06, 0x6D}};
+    ASSERT_EQ(list.size(), kinds.size());
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        EXPECT_EQ(std::make_pair(int(list[i].dif), int(list[i].vif)), kinds[i]) << "record " << i;
+    EXPECT_EQ(list[10].value, hex("00 42 00 00")) << "4200 kWh";
+    EXPECT_EQ(list[11].value, hex("80 39 00")) << "3980 W";
+    // 2026-12-07 21:45:10: seconds, minutes, hour | Monday (1) << 5, day | year bits 0-2
+    // << 5, month | year bits 3-6 << 1, week not given.
+    EXPECT_EQ(list[12].value, hex("0A 2D 35 47 3C 00"));
 }
 
 TEST(MbusMeter, AccessNumberCountsReadoutsAndBothFrameCountBitsAreAnswered) {

@@ -67,67 +67,40 @@ TEST(Session, AddressChangeIsNotedAndFaultsOnlyTouchAnsweredRequests) {
 
 // --- the CJ/T 188 water and heat meters on one line ---------------------------
 
-Bytes cj188Request(std::uint8_t type, const std::string& plate, std::uint8_t control,
-                   std::uint8_t di0, std::uint8_t di1) {
-    Bytes b{0x68, type};
-    if (plate == "AA") {
-        b.insert(b.end(), 7, 0xAA);
-    } else {
-        for (int pair = 6; pair >= 0; --pair)  // plate digits, A6 first; the line has A0 first
-            b.push_back(static_cast<std::uint8_t>((plate[2 * pair] - '0') << 4 |
-                                                  (plate[2 * pair + 1] - '0')));
-    }
-    for (std::uint8_t x : {control, std::uint8_t{3}, di0, di1, std::uint8_t{1}}) b.push_back(x);
+// Read Data (or Read Address) with meter type and address A0..A6 given in hex.
+Bytes cj188Request(const std::string& typeAndAddress, bool readData) {
+    Bytes b = hex("68 " + typeAndAddress + (readData ? " 01 03 1F 90 01" : " 03 03 0A 81 01"));
     b.push_back(sum8(b, 0, b.size()));
     b.push_back(0x16);
     return b;
 }
 
-struct Cj188Route {
-    const char* name;
-    std::uint8_t type;
-    const char* address;  // plate digits or "AA" for the wildcard
-    bool readData;        // else Read Address
-    const char* answeredBy;  // "water", "heat" or "" for nobody
-};
-
-class Cj188Routing : public testing::TestWithParam<Cj188Route> {};
-
-TEST_P(Cj188Routing, EachRequestReachesTheRightMeter) {
-    const Cj188Route& c = GetParam();
-    Session session(parsed({"--cj188-address", "78330000000000"}).sim);
-    const Bytes request = c.readData ? cj188Request(c.type, c.address, 0x01, 0x1F, 0x90)
-                                     : cj188Request(c.type, c.address, 0x03, 0x0A, 0x81);
-    auto exchanges = session.feed(request, kWhen);
-    ASSERT_EQ(exchanges.size(), 1u);
-    const std::string expected = c.answeredBy;
-    if (expected.empty()) {
-        EXPECT_FALSE(exchanges[0].answered);
-        EXPECT_EQ(exchanges[0].what, "ignored cj188");
-        return;
+TEST(Session, Cj188RequestsReachTheWaterOrTheHeatMeter) {
+    struct Route {
+        const char* typeAndAddress;
+        bool readData;
+        const char* answeredBy;  // "" for nobody
+    };
+    for (const Route& c :
+         {Route{"10 00 00 00 00 00 33 78", true, "cj188 water 78330000000000"},
+          Route{"20 01 00 00 00 00 33 78", true, "cj188 heat 78330000000001"},
+          Route{"AA 01 00 00 00 00 33 78", true, "cj188 heat 78330000000001"},
+          Route{"AA AA AA AA AA AA AA AA", true, "cj188 water 78330000000000"},
+          Route{"AA AA AA AA AA AA AA AA", false, "cj188 water 78330000000000"},
+          Route{"20 AA AA AA AA AA AA AA", false, "cj188 heat 78330000000001"},
+          Route{"20 00 00 00 00 00 33 78", true, ""}, Route{"10 01 00 00 00 00 33 78", true, ""}}) {
+        SCOPED_TRACE(c.typeAndAddress);
+        Session session(parsed({}).sim);
+        auto exchanges = session.feed(cj188Request(c.typeAndAddress, c.readData), kWhen);
+        ASSERT_EQ(exchanges.size(), 1u);
+        const std::string expected = c.answeredBy;
+        EXPECT_EQ(exchanges[0].answeredBy.empty() ? "" : exchanges[0].answeredBy.at(0), expected);
+        if (expected.empty()) continue;
+        const Bytes& reply = exchanges[0].plan.at(0).bytes;
+        ASSERT_TRUE(test::isGoodCj188(reply, 3)) << toHex(reply);
+        EXPECT_EQ(reply[4], expected.find("heat") != std::string::npos ? 0x20 : 0x10);
     }
-    ASSERT_TRUE(exchanges[0].answered);
-    ASSERT_EQ(exchanges[0].answeredBy.size(), 1u);
-    EXPECT_EQ(exchanges[0].answeredBy[0].rfind("cj188 " + expected, 0), 0u)
-        << exchanges[0].answeredBy[0];
-    const Bytes& reply = exchanges[0].plan.at(0).bytes;
-    ASSERT_TRUE(test::isGoodCj188(reply, 3)) << toHex(reply);
-    EXPECT_EQ(reply[4], expected == "heat" ? 0x20 : 0x10) << "meter type of the reply";
-    EXPECT_EQ(reply[5], expected == "heat" ? 0x01 : 0x00) << "A0 of the reply";
-    if (c.readData) EXPECT_EQ(reply[13], expected == "heat" ? 0x2E : 0x16) << "data length";
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    HeatBesideWater, Cj188Routing,
-    testing::Values(Cj188Route{"WaterByTypeAndAddress", 0x10, "78330000000000", true, "water"},
-                    Cj188Route{"HeatByTypeAndAddress", 0x20, "78330000000001", true, "heat"},
-                    Cj188Route{"HeatByAnyTypeAndItsAddress", 0xAA, "78330000000001", true, "heat"},
-                    Cj188Route{"WildcardsReachTheWaterMeter", 0xAA, "AA", true, "water"},
-                    Cj188Route{"ReadAddressWildcardIsWater", 0xAA, "AA", false, "water"},
-                    Cj188Route{"ReadAddressType20IsHeat", 0x20, "AA", false, "heat"},
-                    Cj188Route{"HeatTypeAtWaterAddress", 0x20, "78330000000000", true, ""},
-                    Cj188Route{"WaterTypeAtHeatAddress", 0x10, "78330000000001", true, ""}),
-    [](const testing::TestParamInfo<Cj188Route>& info) { return std::string(info.param.name); });
 
 // --- several M-Bus meters on one line ---------------------------------------
 
@@ -135,100 +108,71 @@ Bytes shortFrame(std::uint8_t control, std::uint8_t address) {
     return Bytes{0x10, control, address, static_cast<std::uint8_t>(control + address), 0x16};
 }
 
-// SND_UD to 253 with CI 52 (fields LSB first) or 56 (MSB first) and an 8-byte mask.
-Bytes select(const std::string& mask, std::uint8_t ci = 0x52) {
-    Bytes b{0x68, 0x0B, 0x0B, 0x68, 0x73, 0xFD, ci};
-    const Bytes m = hex(mask);
-    b.insert(b.end(), m.begin(), m.end());
-    b.push_back(sum8(b, 4, b.size()));
+// A long frame 68 L L 68 C A CI data CS 16 from "C A CI data" in hex.
+Bytes longFrame(const std::string& body) {
+    Bytes user = hex(body);
+    Bytes b{0x68, static_cast<std::uint8_t>(user.size()), static_cast<std::uint8_t>(user.size()),
+            0x68};
+    b.insert(b.end(), user.begin(), user.end());
+    b.push_back(sum8(user, 0, user.size()));
     b.push_back(0x16);
     return b;
 }
 
-// What went on the line, frame by frame: "E5", or "RSP@A" for an RSP_UD from address A.
-std::vector<std::string> framesOf(const Exchange& e) {
+// What went on the line, frame by frame: "E5", or "@A" for an RSP_UD from address A.
+std::string framesOf(const Exchange& e) {
     Bytes out;
     for (const Chunk& c : e.plan) out.insert(out.end(), c.bytes.begin(), c.bytes.end());
-    std::vector<std::string> frames;
-    for (std::size_t at = 0; at < out.size();) {
-        if (out[at] == 0xE5) {
-            frames.push_back("E5");
-            ++at;
-            continue;
+    std::string frames;
+    for (std::size_t at = 0; at < out.size(); at += out[at] == 0xE5 ? 1 : out[at + 1] + 6u) {
+        frames += frames.empty() ? "" : " ";
+        frames += out[at] == 0xE5 ? "E5" : "@" + std::to_string(out[at + 5]);
+        if (out[at] != 0xE5) {
+            const Bytes frame(out.begin() + at, out.begin() + at + out[at + 1] + 6);
+            EXPECT_TRUE(test::isGoodMbusLong(frame)) << toHex(frame);
         }
-        const std::size_t size = out[at + 1] + 6u;
-        const Bytes frame(out.begin() + at, out.begin() + std::min(out.size(), at + size));
-        EXPECT_TRUE(test::isGoodMbusLong(frame)) << toHex(frame);
-        frames.push_back("RSP@" + std::to_string(frame[5]));
-        at += size;
     }
     return frames;
 }
 
-struct BusStep {
-    const char* what;
-    Bytes request;
-    std::vector<std::string> frames;  // what the line carries back
-    const char* note;                 // a part of the exchange's note, or "" for any
-};
-
-TEST(SessionMbusLine, ThreeMetersAnswerByPrimaryAndSecondaryAddress) {
-    // Meters at 1, 2, 3 with ids 12345678, 12345679, 12345680, all "SIM", version 01, heat.
+TEST(Session, MbusMetersAnswerByPrimaryAndSecondaryAddressAndCollide) {
+    // Meters at 1, 2, 3 with ids 12345678, 12345679, 12345680, all "SIM" (2D 4D), version 01, heat.
     Session session(parsed({"--mbus-meters", "3"}).sim);
-    const std::vector<BusStep> steps{
-        {"own address", shortFrame(0x7B, 2), {"RSP@2"}, ""},
-        {"254 collides", shortFrame(0x5B, 254), {"RSP@1", "RSP@2", "RSP@3"}, "collision: 3"},
-        {"snd-nke own", shortFrame(0x40, 3), {"E5"}, ""},
-        {"snd-nke 254 collides", shortFrame(0x40, 254), {"E5", "E5", "E5"}, "collision"},
-        {"253 before any selection", shortFrame(0x5B, 253), {}, ""},
-        {"select exact id", select("79 56 34 12 FF FF FF FF"), {"E5"},
-         "selected mbus id 12345679 at 2"},
-        {"253 reaches the selected", shortFrame(0x7B, 253), {"RSP@2"}, ""},
-        {"wildcard digit selects two", select("7F 56 34 12 FF FF FF FF"), {"E5", "E5"},
-         "selected mbus id 12345678 at 1, mbus id 12345679 at 2"},
-        {"253 collides among selected", shortFrame(0x5B, 253), {"RSP@1", "RSP@2"}, ""},
-        {"other manufacturer deselects", select("FF FF FF FF 01 00 FF FF"), {},
-         "no meter selected; deselected mbus id 12345678 at 1, mbus id 12345679 at 2"},
-        {"253 after deselection", shortFrame(0x5B, 253), {}, ""},
-        {"high digits wildcard", select("80 FF FF FF 2D 4D 01 04"), {"E5"},
-         "selected mbus id 12345680 at 3"},
-        {"msb-first selection", select("12 34 56 78 4D 2D 01 04", 0x56), {"E5"},
-         "selected mbus id 12345678 at 1; deselected mbus id 12345680 at 3"},
-        {"snd-nke 253 answers and deselects", shortFrame(0x40, 253), {"E5"},
-         "deselected mbus id 12345678 at 1"},
-        {"253 after snd-nke", shortFrame(0x5B, 253), {}, ""},
-        {"other version", select("FF FF FF FF FF FF 02 FF"), {}, "no meter selected"},
-        {"other medium", select("FF FF FF FF FF FF FF 07"), {}, "no meter selected"},
-        {"other leading digits", select("78 56 34 13 FF FF FF FF"), {}, "no meter selected"},
-        {"medium heat selects all", select("FF FF FF FF FF FF FF 04"), {"E5", "E5", "E5"},
-         "collision"},
+    struct Step {
+        Bytes request;
+        const char* frames;  // what the line carries back
+        const char* note;    // a part of the exchange's note
     };
-    for (const BusStep& step : steps) {
+    const std::vector<Step> steps{
+        {shortFrame(0x7B, 2), "@2", ""},
+        {shortFrame(0x5B, 254), "@1 @2 @3", "collision: 3"},
+        {shortFrame(0x40, 3), "E5", ""},
+        {shortFrame(0x40, 254), "E5 E5 E5", "collision"},
+        {shortFrame(0x5B, 253), "", ""},  // nobody selected yet
+        {longFrame("73 FD 52 79 56 34 12 FF FF FF FF"), "E5", "selected mbus id 12345679 at 2"},
+        {shortFrame(0x7B, 253), "@2", ""},
+        {longFrame("53 FD 52 7F 56 34 12 FF FF FF FF"), "E5 E5", "at 1, mbus id 12345679 at 2"},
+        {shortFrame(0x5B, 253), "@1 @2", ""},
+        {longFrame("53 FD 52 FF FF FF FF 01 00 FF FF"), "", "no meter selected; deselected"},
+        {shortFrame(0x5B, 253), "", ""},
+        {longFrame("53 FD 52 80 FF FF FF 2D 4D 01 04"), "E5", "selected mbus id 12345680 at 3"},
+        {longFrame("53 FD 56 12 34 56 78 4D 2D 01 04"), "E5", "deselected mbus id 12345680"},
+        {longFrame("53 FD 51 01 7A 21"), "E5", "primary address 1 -> 33"},
+        {shortFrame(0x5B, 33), "@33", ""},
+        {shortFrame(0x40, 253), "E5", "deselected mbus id 12345678 at 33"},
+        {shortFrame(0x5B, 253), "", ""},
+        {longFrame("53 FD 52 FF FF FF FF FF FF 02 FF"), "", "no meter selected"},
+        {longFrame("53 FD 52 FF FF FF FF FF FF FF 07"), "", "no meter selected"},
+        {longFrame("53 FD 52 78 56 34 13 FF FF FF FF"), "", "no meter selected"},
+        {longFrame("53 FD 52 FF FF FF FF FF FF FF 04"), "E5 E5 E5", "collision"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(toHex(step.request));
         auto exchanges = session.feed(step.request, kWhen);
-        ASSERT_EQ(exchanges.size(), 1u) << step.what;
-        const Exchange& e = exchanges[0];
-        EXPECT_EQ(framesOf(e), step.frames) << step.what;
-        EXPECT_EQ(e.answeredBy.size(), step.frames.size()) << step.what;
-        EXPECT_NE(e.note.find(step.note), std::string::npos) << step.what << ": " << e.note;
+        ASSERT_EQ(exchanges.size(), 1u);
+        EXPECT_EQ(framesOf(exchanges[0]), step.frames);
+        EXPECT_NE(exchanges[0].note.find(step.note), std::string::npos) << exchanges[0].note;
     }
-}
-
-TEST(SessionMbusLine, SetAddressThroughTheSelectionMovesOnlyTheSelectedMeter) {
-    Session session(parsed({"--mbus-meters", "2", "--mbus-address", "7", "--mbus-id", "00000019"}).sim);
-    ASSERT_EQ(session.mbusMeters().size(), 2u);
-    EXPECT_EQ(session.mbusMeters()[1].settings().identNumber, 20u);
-    EXPECT_EQ(session.mbusMeters()[1].primaryAddress(), 8);
-    session.feed(select("20 00 00 00 FF FF FF FF"), kWhen);
-    Bytes setAddress{0x68, 0x06, 0x06, 0x68, 0x53, 0xFD, 0x51, 0x01, 0x7A, 0x21};
-    setAddress.push_back(sum8(setAddress, 4, setAddress.size()));
-    setAddress.push_back(0x16);
-    auto exchanges = session.feed(setAddress, kWhen);
-    ASSERT_EQ(exchanges.size(), 1u);
-    EXPECT_EQ(framesOf(exchanges[0]), std::vector<std::string>{"E5"});
-    EXPECT_EQ(exchanges[0].note, "primary address 8 -> 33");
-    EXPECT_EQ(session.mbusMeters()[0].primaryAddress(), 7);
-    EXPECT_EQ(framesOf(session.feed(shortFrame(0x5B, 33), kWhen).at(0)),
-              std::vector<std::string>{"RSP@33"});
 }
 
 TEST(Options, EveryOptionReachesItsSetting) {
@@ -303,9 +247,6 @@ TEST(Options, DefaultsAreTheDocumentedOnes) {
     EXPECT_EQ(formatCj188Address(o.sim.cj188.address), "78330000000000");
     EXPECT_EQ(o.sim.cj188.meterType, 0x10);
     EXPECT_EQ(o.sim.mbus.primaryAddress, 1);
-    EXPECT_EQ(formatCj188Address(o.sim.cj188Heat.address), "78330000000001");
-    EXPECT_EQ(o.sim.cj188Heat.meterType, 0x20);
-    EXPECT_EQ(o.sim.mbusMeters, 1u);
     EXPECT_EQ(o.sim.faults.faults, 0u);
     EXPECT_EQ(o.line.lineRate, 0u);
     EXPECT_TRUE(o.line.device.empty());
