@@ -25,12 +25,14 @@ class SimProcess {
   public:
     explicit SimProcess(std::vector<std::string> args) {
         program_ = binDir() + "/meterbench-sim";
-        int fds[2];
-        if (pipe(fds) != 0) return;
+        int fds[2], errFds[2];
+        if (pipe(fds) != 0 || pipe(errFds) != 0) return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_adddup2(&actions, errFds[1], STDERR_FILENO);
+        posix_spawn_file_actions_addclose(&actions, errFds[0]);
         std::vector<char*> argv{program_.data()};
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -38,7 +40,9 @@ class SimProcess {
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
+        close(errFds[1]);
         out_ = fds[0];
+        err_ = errFds[0];
         if (pid_ > 0) path_ = readLine(5000);
     }
 
@@ -46,6 +50,7 @@ class SimProcess {
         stop();
         if (line_ >= 0) close(line_);
         if (out_ >= 0) close(out_);
+        if (err_ >= 0) close(err_);
     }
 
     bool started() const { return pid_ > 0 && !path_.empty(); }
@@ -101,6 +106,15 @@ class SimProcess {
         }
     }
 
+    // Everything the program wrote on stderr; call after stop().
+    std::string errors() {
+        std::string text;
+        char buffer[512];
+        for (ssize_t n; (n = read(err_, buffer, sizeof buffer)) > 0;)
+            text.append(buffer, static_cast<std::size_t>(n));
+        return text;
+    }
+
     // Sends the signal (SIGTERM unless given) and returns the exit status (-1 when it did not exit
     // normally).
     int stop(int signal = SIGTERM) {
@@ -128,6 +142,7 @@ class SimProcess {
     std::string path_;
     pid_t pid_ = -1;
     int out_ = -1;
+    int err_ = -1;
     int line_ = -1;
 };
 

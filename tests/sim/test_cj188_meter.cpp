@@ -62,6 +62,40 @@ TEST(Cj188Meter, ReadDataReplyHasTheWaterMeterLayout) {
     EXPECT_EQ(Bytes(frame.begin() + 31, frame.begin() + 33), hex("04 00"));
 }
 
+TEST(Cj188Meter, HeatMeterReadDataReplyHasTheHeatLayout) {
+    Cj188Settings s = plateSettings();
+    s.meterType = 0x20;
+    s.settlementHeatHundredths = 1200050;  // 12000.50 kWh
+    s.heatHundredths = 1234566;            // 12345.66 kWh, 12345.67 after this read
+    s.powerHundredths = 1875;              // 18.75 kW
+    s.flowRateTenThousandths = 7321;       // 0.7321 m3/h
+    s.supplyTempHundredths = 7012;         // 70.12 degC
+    s.returnTempHundredths = 4598;         // 45.98 degC
+    s.workingHours = 123456;
+    Cj188Meter meter(s);
+    EXPECT_TRUE(meter.isHeatMeter());
+    EXPECT_FALSE(meter.answer(kReadData, kNoon)) << "a type 10 request is not for a heat meter";
+    auto reply = meter.answer(request(0x20, s.address, 0x01, 0x1F, 0x90), kNoon);
+    ASSERT_TRUE(reply);
+    // FE FE FE, 68 T A0..A6 81 2E, then 46 data bytes, CS 16.
+    ASSERT_EQ(reply->size(), 3u + 13u + 46u);
+    const Bytes frame(reply->begin() + 3, reply->end());
+    EXPECT_TRUE(test::isGoodCj188(frame)) << toHex(frame);
+    EXPECT_EQ(Bytes(frame.begin(), frame.begin() + 14),
+              hex("68 20 90 78 56 34 12 33 78 81 2E 90 1F 01"));
+    const Bytes data(frame.begin() + 14, frame.end() - 2);
+    EXPECT_EQ(data, hex("50 00 20 01 05"        // settlement-day heat 12000.50 kWh
+                        "67 45 23 01 05"        // current heat 12345.67 kWh
+                        "75 18 00 00 17"        // heat power 18.75 kW
+                        "21 73 00 00 35"        // flow 0.7321 m3/h
+                        "68 45 23 01 2C"        // cumulative flow 12345.68 m3
+                        "12 70 00"              // supply 70.12 degC
+                        "98 45 00"              // return 45.98 degC
+                        "56 34 12"              // working time 123456 h
+                        "56 34 12 07 12 26 20"  // real time
+                        "04 00"));              // status
+}
+
 TEST(Cj188Meter, ReadDataReplyLinesUpWithARealMetersReply) {
     auto real = test::realFrame("cj188/fox-edge_read_data_reply_1.hex");
     if (!real) GTEST_SKIP() << "real frames not present in " << MB_FRAMES_DIR;

@@ -22,26 +22,40 @@ Bytes setAddress(std::uint8_t to, std::uint8_t newAddress, std::uint8_t control 
     return b;
 }
 
-// Walks the variable data records; value bytes by VIF. Fails the test when a
-// record runs past the checksum.
-std::map<std::uint8_t, Bytes> records(const Bytes& frame) {
-    std::map<std::uint8_t, Bytes> byVif;
+struct Record {
+    std::uint8_t dif, vif;
+    Bytes value;
+};
+
+// Walks the variable data records in line order, value sizes by the DIF's data
+// field. Fails the test when a record runs past the checksum.
+std::vector<Record> recordList(const Bytes& frame) {
+    std::vector<Record> list;
     std::size_t at = 19;  // 4 start bytes, C A CI, 12-byte fixed header
     const std::size_t end = frame.size() - 2;
     while (at < end) {
         const std::uint8_t dif = frame[at], vif = frame[at + 1];
-        static const std::map<int, std::size_t> sizes{
-            {0x2, 2}, {0x4, 4}, {0xA, 2}, {0xB, 3}, {0xC, 4}};
+        static const std::map<int, std::size_t> sizes{{0x2, 2}, {0x4, 4}, {0x6, 6},
+                                                      {0xA, 2}, {0xB, 3}, {0xC, 4}};
         auto size = sizes.find(dif & 0x0F);
         if (size == sizes.end()) {
             ADD_FAILURE() << "unexpected DIF " << int(dif);
-            return byVif;
+            return list;
         }
         EXPECT_LE(at + 2 + size->second, end) << "record at " << at << " runs into the checksum";
-        byVif[vif] = Bytes(frame.begin() + at + 2, frame.begin() + at + 2 + size->second);
+        list.push_back(
+            {dif, vif, Bytes(frame.begin() + at + 2, frame.begin() + at + 2 + size->second)});
         at += 2 + size->second;
     }
     EXPECT_EQ(at, end);
+    return list;
+}
+
+// Values of the instantaneous, storage-0 records by VIF, the first of each VIF.
+std::map<std::uint8_t, Bytes> records(const Bytes& frame) {
+    std::map<std::uint8_t, Bytes> byVif;
+    for (const Record& r : recordList(frame))
+        if ((r.dif & 0x70) == 0) byVif.emplace(r.vif, r.value);
     return byVif;
 }
 
@@ -77,6 +91,26 @@ TEST(MbusMeter, RspUdCarriesTheRecordsOfAHeatMeter) {
     EXPECT_EQ(f[2] & 0x1F, 7);
     EXPECT_EQ(f[3] & 0x0F, 12);
     EXPECT_EQ((f[2] >> 5) | ((f[3] & 0xF0) >> 1), 26) << "year 2026";
+}
+
+TEST(MbusMeter, RecordsBeyondTheFirstTenCarryStorageMaximumAndTypeI) {
+    auto reply = MbusMeter().answer(reqUd2(1), kWhen);
+    ASSERT_TRUE(reply);
+    auto list = recordList(*reply);
+    // The ten records older decoders know keep their places; then energy at storage 1
+    // (DIF bit 6), a maximum (function field 01, DIF bits 4-5) and a 48-bit type I.
+    const std::vector<std::pair<int, int>> kinds{
+        {0x0C, 0x06}, {0x0C, 0x14}, {0x0B, 0x2B}, {0x0B, 0x3B}, {0x0A, 0x5A},
+        {0x0A, 0x5E}, {0x0B, 0x61}, {0x04, 0x6D}, {0x0A, 0x27}, {0x0C, 0x78},
+        {0x4C, 0x06}, {0x1B, 0x2B}, {0x06, 0x6D}};
+    ASSERT_EQ(list.size(), kinds.size());
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        EXPECT_EQ(std::make_pair(int(list[i].dif), int(list[i].vif)), kinds[i]) << "record " << i;
+    EXPECT_EQ(list[10].value, hex("00 42 00 00")) << "4200 kWh";
+    EXPECT_EQ(list[11].value, hex("80 39 00")) << "3980 W";
+    // 2026-12-07 21:45:10: seconds, minutes, hour | Monday (1) << 5, day | year bits 0-2
+    // << 5, month | year bits 3-6 << 1, week not given.
+    EXPECT_EQ(list[12].value, hex("0A 2D 35 47 3C 00"));
 }
 
 TEST(MbusMeter, AccessNumberCountsReadoutsAndBothFrameCountBitsAreAnswered) {

@@ -65,6 +65,116 @@ TEST(Session, AddressChangeIsNotedAndFaultsOnlyTouchAnsweredRequests) {
     EXPECT_EQ(session.mbus().primaryAddress(), 5);
 }
 
+// --- the CJ/T 188 water and heat meters on one line ---------------------------
+
+// Read Data (or Read Address) with meter type and address A0..A6 given in hex.
+Bytes cj188Request(const std::string& typeAndAddress, bool readData) {
+    Bytes b = hex("68 " + typeAndAddress + (readData ? " 01 03 1F 90 01" : " 03 03 0A 81 01"));
+    b.push_back(sum8(b, 0, b.size()));
+    b.push_back(0x16);
+    return b;
+}
+
+TEST(Session, Cj188RequestsReachTheWaterOrTheHeatMeter) {
+    struct Route {
+        const char* typeAndAddress;
+        bool readData;
+        const char* answeredBy;  // "" for nobody
+    };
+    for (const Route& c :
+         {Route{"10 00 00 00 00 00 33 78", true, "cj188 water 78330000000000"},
+          Route{"20 01 00 00 00 00 33 78", true, "cj188 heat 78330000000001"},
+          Route{"AA 01 00 00 00 00 33 78", true, "cj188 heat 78330000000001"},
+          Route{"AA AA AA AA AA AA AA AA", true, "cj188 water 78330000000000"},
+          Route{"AA AA AA AA AA AA AA AA", false, "cj188 water 78330000000000"},
+          Route{"20 AA AA AA AA AA AA AA", false, "cj188 heat 78330000000001"},
+          Route{"20 00 00 00 00 00 33 78", true, ""}, Route{"10 01 00 00 00 00 33 78", true, ""}}) {
+        SCOPED_TRACE(c.typeAndAddress);
+        Session session(parsed({}).sim);
+        auto exchanges = session.feed(cj188Request(c.typeAndAddress, c.readData), kWhen);
+        ASSERT_EQ(exchanges.size(), 1u);
+        const std::string expected = c.answeredBy;
+        EXPECT_EQ(exchanges[0].answeredBy.empty() ? "" : exchanges[0].answeredBy.at(0), expected);
+        if (expected.empty()) continue;
+        const Bytes& reply = exchanges[0].plan.at(0).bytes;
+        ASSERT_TRUE(test::isGoodCj188(reply, 3)) << toHex(reply);
+        EXPECT_EQ(reply[4], expected.find("heat") != std::string::npos ? 0x20 : 0x10);
+    }
+}
+
+// --- several M-Bus meters on one line ---------------------------------------
+
+Bytes shortFrame(std::uint8_t control, std::uint8_t address) {
+    return Bytes{0x10, control, address, static_cast<std::uint8_t>(control + address), 0x16};
+}
+
+// A long frame 68 L L 68 C A CI data CS 16 from "C A CI data" in hex.
+Bytes longFrame(const std::string& body) {
+    Bytes user = hex(body);
+    Bytes b{0x68, static_cast<std::uint8_t>(user.size()), static_cast<std::uint8_t>(user.size()),
+            0x68};
+    b.insert(b.end(), user.begin(), user.end());
+    b.push_back(sum8(user, 0, user.size()));
+    b.push_back(0x16);
+    return b;
+}
+
+// What went on the line, frame by frame: "E5", or "@A" for an RSP_UD from address A.
+std::string framesOf(const Exchange& e) {
+    Bytes out;
+    for (const Chunk& c : e.plan) out.insert(out.end(), c.bytes.begin(), c.bytes.end());
+    std::string frames;
+    for (std::size_t at = 0; at < out.size(); at += out[at] == 0xE5 ? 1 : out[at + 1] + 6u) {
+        frames += frames.empty() ? "" : " ";
+        frames += out[at] == 0xE5 ? "E5" : "@" + std::to_string(out[at + 5]);
+        if (out[at] != 0xE5) {
+            const Bytes frame(out.begin() + at, out.begin() + at + out[at + 1] + 6);
+            EXPECT_TRUE(test::isGoodMbusLong(frame)) << toHex(frame);
+        }
+    }
+    return frames;
+}
+
+TEST(Session, MbusMetersAnswerByPrimaryAndSecondaryAddressAndCollide) {
+    // Meters at 1, 2, 3 with ids 12345678, 12345679, 12345680, all "SIM" (2D 4D), version 01, heat.
+    Session session(parsed({"--mbus-meters", "3"}).sim);
+    struct Step {
+        Bytes request;
+        const char* frames;  // what the line carries back
+        const char* note;    // a part of the exchange's note
+    };
+    const std::vector<Step> steps{
+        {shortFrame(0x7B, 2), "@2", ""},
+        {shortFrame(0x5B, 254), "@1 @2 @3", "collision: 3"},
+        {shortFrame(0x40, 3), "E5", ""},
+        {shortFrame(0x40, 254), "E5 E5 E5", "collision"},
+        {shortFrame(0x5B, 253), "", ""},  // nobody selected yet
+        {longFrame("73 FD 52 79 56 34 12 FF FF FF FF"), "E5", "selected mbus id 12345679 at 2"},
+        {shortFrame(0x7B, 253), "@2", ""},
+        {longFrame("53 FD 52 7F 56 34 12 FF FF FF FF"), "E5 E5", "at 1, mbus id 12345679 at 2"},
+        {shortFrame(0x5B, 253), "@1 @2", ""},
+        {longFrame("53 FD 52 FF FF FF FF 01 00 FF FF"), "", "no meter selected; deselected"},
+        {shortFrame(0x5B, 253), "", ""},
+        {longFrame("53 FD 52 80 FF FF FF 2D 4D 01 04"), "E5", "selected mbus id 12345680 at 3"},
+        {longFrame("53 FD 56 12 34 56 78 4D 2D 01 04"), "E5", "deselected mbus id 12345680"},
+        {longFrame("53 FD 51 01 7A 21"), "E5", "primary address 1 -> 33"},
+        {shortFrame(0x5B, 33), "@33", ""},
+        {shortFrame(0x40, 253), "E5", "deselected mbus id 12345678 at 33"},
+        {shortFrame(0x5B, 253), "", ""},
+        {longFrame("53 FD 52 FF FF FF FF FF FF 02 FF"), "", "no meter selected"},
+        {longFrame("53 FD 52 FF FF FF FF FF FF FF 07"), "", "no meter selected"},
+        {longFrame("53 FD 52 78 56 34 13 FF FF FF FF"), "", "no meter selected"},
+        {longFrame("53 FD 52 FF FF FF FF FF FF FF 04"), "E5 E5 E5", "collision"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(toHex(step.request));
+        auto exchanges = session.feed(step.request, kWhen);
+        ASSERT_EQ(exchanges.size(), 1u);
+        EXPECT_EQ(framesOf(exchanges[0]), step.frames);
+        EXPECT_NE(exchanges[0].note.find(step.note), std::string::npos) << exchanges[0].note;
+    }
+}
+
 TEST(Options, EveryOptionReachesItsSetting) {
     Options o = parsed({"--cj188-address",
                         "12345678901234",
@@ -104,7 +214,11 @@ TEST(Options, EveryOptionReachesItsSetting) {
                         "--baud",
                         "9600",
                         "--parity",
-                        "o"});
+                        "o",
+                        "--cj188-heat-address",
+                        "78339876543210",
+                        "--mbus-meters",
+                        "5"});
     EXPECT_EQ(formatCj188Address(o.sim.cj188.address), "12345678901234");
     EXPECT_EQ(o.sim.cj188.meterType, 0x21);
     EXPECT_EQ(o.sim.mbus.primaryAddress, 42);
@@ -124,6 +238,8 @@ TEST(Options, EveryOptionReachesItsSetting) {
     EXPECT_EQ(o.line.device, "/dev/ttyS0");
     EXPECT_EQ(o.line.baud, 9600u);
     EXPECT_EQ(o.line.parity, 'O');
+    EXPECT_EQ(formatCj188Address(o.sim.cj188Heat.address), "78339876543210");
+    EXPECT_EQ(o.sim.mbusMeters, 5u);
 }
 
 TEST(Options, DefaultsAreTheDocumentedOnes) {
@@ -148,6 +264,14 @@ TEST(Options, BadValuesAreRefusedWithTheOptionsName) {
     EXPECT_NE(errorOf({"--meter-type", "123"}), "");
     EXPECT_NE(errorOf({"--frobnicate"}).find("unknown option"), std::string::npos);
     EXPECT_NE(errorOf({"--link"}).find("needs a value"), std::string::npos);
+    EXPECT_NE(errorOf({"--cj188-heat-address", "7833"}), "");
+    EXPECT_NE(errorOf({"--mbus-meters", "0"}), "");
+    EXPECT_NE(errorOf({"--mbus-meters", "251"}), "");
+    // The last meter's address and identification number must still be valid.
+    EXPECT_NE(errorOf({"--mbus-meters", "3", "--mbus-address", "249"}).find("--mbus-meters"),
+              std::string::npos);
+    EXPECT_EQ(errorOf({"--mbus-address", "248", "--mbus-meters", "3"}), "");
+    EXPECT_NE(errorOf({"--mbus-id", "99999999", "--mbus-meters", "2"}), "");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "sim_process.h"
@@ -15,6 +16,14 @@ namespace {
 
 using test::hex;
 using test::SimProcess;
+
+// The log lines that follow, time stamps cut off, those starting with `prefix`.
+std::vector<std::string> logLines(SimProcess& sim, const std::string& prefix) {
+    std::vector<std::string> lines;
+    for (std::string l = sim.readLine(500); l.size() > 13; l = sim.readLine(500))
+        if (l.compare(13, prefix.size(), prefix) == 0) lines.push_back(l.substr(13));
+    return lines;
+}
 
 #define START_OR_SKIP(sim)                                  \
     if (access((sim).program().c_str(), X_OK) != 0)         \
@@ -168,6 +177,76 @@ TEST(SimProcess, BadOptionsExitWithUsage) {
     if (access(sim.program().c_str(), X_OK) != 0) GTEST_SKIP() << sim.program() << " is not built";
     EXPECT_FALSE(sim.started());
     EXPECT_EQ(sim.stop(), 2);
+}
+
+TEST(SimProcess, SeveralMbusMetersCollideOnBroadcastAndTheLogNamesThem) {
+    SimProcess sim({"--mbus-meters", "2", "--mbus-address", "5", "--mbus-id", "00000042"});
+    START_OR_SKIP(sim);
+    ASSERT_TRUE(sim.openLine());
+    ASSERT_TRUE(sim.send(hex("10 5B FE 59 16")));  // REQ_UD2 to 254
+    const Bytes line = sim.receive(512, 1500);     // all that comes
+    const std::size_t frame = line.size() > 1 ? line[1] + 6u : 0;
+    ASSERT_EQ(line.size(), 2 * frame) << "two long frames back to back";
+    EXPECT_EQ(line[frame + 5], 6) << "the second from the meter at 6";
+    EXPECT_EQ(sim.stop(), 0);
+    EXPECT_EQ(logLines(sim, "REQ"),
+              std::vector<std::string>{"REQ mbus req-ud2: 10 5B FE 59 16 answered by "
+                                       "mbus id 00000042 at 5, mbus id 00000043 at 6"});
+}
+
+TEST(SimProcess, DeviceThatIsNotATerminalIsRefusedWithStatus2) {
+    const std::string base = testing::TempDir() + "meterbench-sim-dev-" + std::to_string(getpid());
+    const std::string file = base + ".txt", fifo = base + ".fifo";
+    std::ofstream(file).close();
+    unlink(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {file, testing::TempDir(), fifo, std::string("/dev/null")}) {
+        SimProcess sim({"--device", path});
+        if (access(sim.program().c_str(), X_OK) != 0) GTEST_SKIP() << "not built";
+        EXPECT_FALSE(sim.started()) << path << " was taken as the line";
+        EXPECT_EQ(sim.stop(), 2) << path;
+        EXPECT_NE(sim.errors().find("not a terminal"), std::string::npos) << path;
+    }
+    struct stat info {};
+    EXPECT_EQ(stat(file.c_str(), &info) == 0 ? info.st_size : -1, 0) << "written into the file";
+    unlink(file.c_str());
+    unlink(fifo.c_str());
+}
+
+TEST(SimProcess, EchoReturnsEveryByteAsItArrives) {
+    SimProcess sim({"--fault", "echo"});
+    START_OR_SKIP(sim);
+    ASSERT_TRUE(sim.openLine());
+    // Wake-up bytes and a request for another meter come back, and nothing else.
+    const Bytes ignored = hex("FE FE 10 5B 07 62 16");
+    ASSERT_TRUE(sim.send(ignored));
+    EXPECT_EQ(sim.receive(ignored.size() + 1, 500), ignored);
+    // An answered request comes back whole, wake-up bytes included, before the reply.
+    const Bytes request = hex("FE FE FE 68 10 00 00 00 00 00 33 78 01 03 1F 90 01 D7 16");
+    ASSERT_TRUE(sim.send(request));
+    Bytes got = sim.receive(request.size() + 38);
+    ASSERT_EQ(got.size(), request.size() + 38) << toHex(got);
+    EXPECT_EQ(Bytes(got.begin(), got.begin() + request.size()), request);
+}
+
+TEST(SimProcess, LateMeterKeepsListeningWhileItWaits) {
+    SimProcess sim({"--fault", "late", "--delay-ms", "700"});
+    START_OR_SKIP(sim);
+    ASSERT_TRUE(sim.openLine());
+    const auto sent = std::chrono::steady_clock::now();
+    ASSERT_TRUE(sim.send(hex("10 5B 01 5C 16")));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(sim.send(hex("10 40 01 41 16")));  // SND_NKE while the meter waits
+    Bytes head = sim.receive(4);
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(650));
+    ASSERT_EQ(head.size(), 4u);
+    EXPECT_EQ(sim.receive(head[1] + 3u).back(), 0xE5) << "the second answer follows the first";
+    EXPECT_EQ(sim.stop(), 0);
+    // Both requests were read and recognised before the first answer went out.
+    std::vector<std::string> order;
+    for (const auto& l : logLines(sim, "")) order.push_back(l.substr(0, 5));
+    EXPECT_EQ(order, (std::vector<std::string>{"NOTE ", "RX 10", "REQ m", "NOTE ", "RX 10", "REQ m",
+                                               "NOTE ", "TX 68", "TX E5", "NOTE "}));
 }
 
 }  // namespace

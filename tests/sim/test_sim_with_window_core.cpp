@@ -24,6 +24,11 @@ struct Outcome {
 // Hands the request to the meter and its planned output to the window, chunk by chunk.
 Outcome exchange(ProtocolCore& window, Session& meter, const Transmission& request) {
     Outcome outcome;
+    // With the echo fault the line hands the request back, whole, before any answer.
+    if (meter.echoes()) {
+        outcome.received = request.bytes;
+        outcome.checkPass = window.onReceived(request.bytes).checkPass;
+    }
     for (const Exchange& e : meter.feed(request.bytes, kWhen)) {
         outcome.answered = outcome.answered || e.answered;
         for (std::size_t i = 0; i < e.plan.size(); ++i) {

@@ -1,5 +1,6 @@
-// A CJ/T 188 water meter: answers Read Data (C 01, DI 901F) and Read Address
-// (C 03, DI 810A). Bytes in, bytes out; no I/O.
+// A CJ/T 188 meter, water (types 10H..19H) or heat (20H..29H): answers Read Data
+// (C 01, DI 901F) with its type's layout and Read Address (C 03, DI 810A).
+// Bytes in, bytes out; no I/O.
 #pragma once
 
 #include <array>
@@ -21,7 +22,19 @@ struct Cj188Settings {
     std::uint64_t flowHundredths = 1234567;
     std::uint64_t settlementHundredths = 1200000;
     std::array<std::uint8_t, 2> status{0x00, 0x00};
+    // Heat meter only: energies in 0.01 kWh, power in 0.01 kW, flow rate in
+    // 0.0001 m3/h, temperatures in 0.01 degC, working time in hours.
+    std::uint64_t heatHundredths = 8765432;
+    std::uint64_t settlementHeatHundredths = 8500000;
+    std::uint64_t powerHundredths = 1250;
+    std::uint64_t flowRateTenThousandths = 12345;
+    unsigned supplyTempHundredths = 6525;
+    unsigned returnTempHundredths = 4480;
+    unsigned workingHours = 24512;
 };
+
+// The heat meter beside the water meter: type 20H, address 78330000000001.
+Cj188Settings cj188HeatDefaults();
 
 // The address as 14 digits, written most significant pair (A6) first,
 // the way it is printed on a meter's plate: A6 A5 A4 A3 A2 A1 A0.
@@ -43,13 +56,21 @@ class Cj188Meter {
     std::optional<Bytes> answer(const Bytes& frame, const DateTime& now);
 
     const Cj188Settings& settings() const { return settings_; }
+    bool isHeatMeter() const { return settings_.meterType >= 0x20 && settings_.meterType <= 0x29; }
+    // How the log names this meter: "cj188 water 78330000000000".
+    std::string name() const;
 
     static constexpr std::uint8_t kUnitCubicMetre = 0x2C;
+    static constexpr std::uint8_t kUnitKwh = 0x05;
+    static constexpr std::uint8_t kUnitKw = 0x17;
+    static constexpr std::uint8_t kUnitCubicMetrePerHour = 0x35;
     static constexpr std::size_t kWakeUpBytes = 3;
 
   private:
     Bytes frameWith(std::uint8_t control, const Bytes& data) const;
     bool addressedToMe(const Bytes& frame) const;
+    Bytes waterData(std::uint8_t serial, const DateTime& now);
+    Bytes heatData(std::uint8_t serial, const DateTime& now);
 
     Cj188Settings settings_;
 };

@@ -48,27 +48,29 @@ FaultShaper::FaultShaper(FaultSettings settings)
     settings_.splitBytes = std::max<std::size_t>(1, settings_.splitBytes);
 }
 
-Bytes FaultShaper::randomBytes(std::size_t count, bool avoidStartBytes) {
+// Bytes that noise must not hold: 68 and 10 open a frame, E5 is one on its own.
+static bool isFrameByte(std::uint8_t b) {
+    return b == 0x68 || b == 0x10 || b == 0xE5;
+}
+
+Bytes FaultShaper::randomBytes(std::size_t count, bool avoidFrameBytes) {
     std::uniform_int_distribution<int> byte(0, 255);
     Bytes bytes;
     bytes.reserve(count);
     while (bytes.size() < count) {
         auto b = static_cast<std::uint8_t>(byte(random_));
-        if (avoidStartBytes && (b == 0x68 || b == 0x10)) continue;
+        if (avoidFrameBytes && isFrameByte(b)) continue;
         bytes.push_back(b);
     }
     return bytes;
 }
 
-std::vector<Chunk> FaultShaper::shape(const Bytes& request, Bytes reply) {
+std::vector<Chunk> FaultShaper::shape(Bytes reply) {
     ++exchanges_;
     lastFaulty_ = settings_.faults != 0 && exchanges_ % settings_.every == 0;
     if (!lastFaulty_) return {Chunk{0, std::move(reply)}};
 
     std::vector<Chunk> plan;
-    if (settings_.has(Fault::Echo)) plan.push_back({0, request});
-    // Everything after the echo is the meter's own output, which a late meter delays.
-    const std::size_t meterOutput = plan.size();
     if (settings_.has(Fault::Flood)) plan.push_back({0, randomBytes(settings_.floodBytes, false)});
     if (!settings_.has(Fault::Silent)) {
         if (settings_.has(Fault::BadChecksum) && reply.size() >= 2) ++reply[reply.size() - 2];
@@ -87,8 +89,7 @@ std::vector<Chunk> FaultShaper::shape(const Bytes& request, Bytes reply) {
             plan.push_back({0, std::move(reply)});
         }
     }
-    if (settings_.has(Fault::Late) && plan.size() > meterOutput)
-        plan[meterOutput].pauseMs += settings_.delayMs;
+    if (settings_.has(Fault::Late) && !plan.empty()) plan.front().pauseMs += settings_.delayMs;
     return plan;
 }
 

@@ -17,10 +17,10 @@ namespace mb::sim {
 enum class Fault : unsigned {
     BadChecksum = 1u << 0,  // checksum byte of the reply off by one
     Split = 1u << 1,        // reply in chunks with pauses between them
-    Noise = 1u << 2,        // random bytes (never 68 or 10) before the reply
+    Noise = 1u << 2,        // random bytes (never 68, 10 or E5) before the reply
     Silent = 1u << 3,       // no reply (echo, noise and flood still go out)
     Late = 1u << 4,         // the first byte leaves only after a delay
-    Echo = 1u << 5,         // the request comes back first, as on a two-wire bus
+    Echo = 1u << 5,         // every byte heard comes back at once, as on a two-wire bus
     Flood = 1u << 6,        // a burst of random bytes of any value before the reply
 };
 
@@ -51,9 +51,10 @@ class FaultShaper {
   public:
     explicit FaultShaper(FaultSettings settings);
 
-    // Plans the line output for one answered request. Counts the exchange, so
-    // with every = N the Nth, 2Nth, ... calls carry the faults.
-    std::vector<Chunk> shape(const Bytes& request, Bytes reply);
+    // Plans the meter's output for one answered request. Counts the exchange, so
+    // with every = N the Nth, 2Nth, ... calls carry the faults. The echo is not
+    // part of it: the line returns every byte as it arrives (see Session::echoes).
+    std::vector<Chunk> shape(Bytes reply);
 
     // Whether the last call to shape() applied the faults.
     bool lastWasFaulty() const { return lastFaulty_; }
@@ -61,7 +62,7 @@ class FaultShaper {
     const FaultSettings& settings() const { return settings_; }
 
   private:
-    Bytes randomBytes(std::size_t count, bool avoidStartBytes);
+    Bytes randomBytes(std::size_t count, bool avoidFrameBytes);
 
     FaultSettings settings_;
     std::mt19937 random_;

@@ -3,14 +3,17 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <thread>
 
 namespace mb::sim {
@@ -152,10 +155,32 @@ std::optional<Line> Line::openPty(std::string& error) {
     return Line(master, slave, name);
 }
 
+std::optional<std::string> notATerminal(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return std::nullopt;
+    if (S_ISREG(info.st_mode)) return "is a regular file, not a terminal";
+    if (S_ISDIR(info.st_mode)) return "is a directory, not a terminal";
+    if (S_ISFIFO(info.st_mode)) return "is a FIFO, not a terminal";
+    if (!S_ISCHR(info.st_mode)) return "is not a terminal";
+    // A character device may still be no terminal (/dev/null): ask it.
+    int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    termios tio{};
+    const bool terminal = tcgetattr(fd, &tio) == 0;
+    close(fd);
+    if (!terminal) return "is a character device but not a terminal";
+    return std::nullopt;
+}
+
 std::optional<Line> Line::openDevice(const LineSettings& settings, std::string& error) {
     int fd = open(settings.device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         error = settings.device + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    if (!isatty(fd)) {
+        close(fd);
+        error = settings.device + " is not a terminal";
         return std::nullopt;
     }
     makeRaw(fd, settings.baud, settings.parity);
@@ -210,12 +235,54 @@ bool writePaced(int fd, const Bytes& bytes, const LineSettings& settings, const 
     return true;
 }
 
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Scheduled {
+    Clock::time_point due;  // known once the chunk before it is written, when chained
+    unsigned pauseMs;
+    bool chained;
+    Bytes bytes;
+};
+
+// Queues an exchange's chunks: the first one's pause counts from the request's
+// arrival, each next one's from the moment the one before it was written. The
+// queue keeps line order, since the meter speaks one answer at a time.
+void schedule(std::deque<Scheduled>& queue, const std::vector<Chunk>& plan) {
+    bool first = true;
+    for (const Chunk& chunk : plan) {
+        const auto due = first ? Clock::now() + std::chrono::milliseconds(chunk.pauseMs)
+                               : Clock::time_point::max();
+        queue.push_back({due, chunk.pauseMs, !first, chunk.bytes});
+        first = false;
+    }
+}
+
+// Poll timeout until the first queued chunk is due; -1 with nothing queued.
+int msUntilDue(const std::deque<Scheduled>& queue) {
+    if (queue.empty()) return -1;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(queue.front().due - Clock::now());
+    return static_cast<int>(std::max<long long>(0, left.count()));
+}
+
+}  // namespace
+
 int serve(const Line& line, Session& session, const LineSettings& settings, Logger& log,
           const Stopper& stop) {
     std::uint8_t buffer[4096];
+    std::deque<Scheduled> queue;
+    auto failed = [&] { return stop.requested() ? 0 : 1; };
     for (;;) {
+        while (!queue.empty() && queue.front().due <= Clock::now()) {
+            if (!writePaced(line.fd(), queue.front().bytes, settings, stop)) return failed();
+            log.write("TX", toHex(queue.front().bytes));
+            queue.pop_front();
+            if (!queue.empty() && queue.front().chained)
+                queue.front().due = Clock::now() + std::chrono::milliseconds(queue.front().pauseMs);
+        }
         pollfd fds[2] = {{line.fd(), POLLIN, 0}, {stop.fd(), POLLIN, 0}};
-        int ready = poll(fds, 2, -1);
+        int ready = poll(fds, 2, msUntilDue(queue));
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) return 1;
         if (fds[1].revents & POLLIN) return 0;
@@ -229,17 +296,22 @@ int serve(const Line& line, Session& session, const LineSettings& settings, Logg
             if (!stop.sleepFor(100)) return 0;
             continue;
         }
-        log.write("RX", toHex(buffer, static_cast<std::size_t>(got)));
-        for (const Exchange& exchange :
-             session.feed(buffer, static_cast<std::size_t>(got), localNow())) {
-            log.write("REQ", exchange.what + ": " + toHex(exchange.request));
-            if (!exchange.note.empty()) log.write("NOTE", exchange.note);
-            for (const Chunk& chunk : exchange.plan) {
-                if (chunk.pauseMs > 0 && !stop.sleepFor(chunk.pauseMs)) return 0;
-                if (!writePaced(line.fd(), chunk.bytes, settings, stop))
-                    return stop.requested() ? 0 : 1;
-                log.write("TX", toHex(chunk.bytes));
+        const Bytes heard(buffer, buffer + got);
+        log.write("RX", toHex(heard));
+        if (session.echoes()) {
+            if (!writePaced(line.fd(), heard, settings, stop)) return failed();
+            log.write("TX", toHex(heard));
+        }
+        for (const Exchange& exchange : session.feed(heard, localNow())) {
+            std::string text = exchange.what + ": " + toHex(exchange.request);
+            if (!exchange.answeredBy.empty()) {
+                text += " answered by ";
+                for (std::size_t i = 0; i < exchange.answeredBy.size(); ++i)
+                    text += (i ? ", " : "") + exchange.answeredBy[i];
             }
+            log.write("REQ", text);
+            if (!exchange.note.empty()) log.write("NOTE", exchange.note);
+            schedule(queue, exchange.plan);
         }
     }
 }

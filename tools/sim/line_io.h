@@ -39,6 +39,11 @@ class Stopper {
     int writeFd_ = -1;
 };
 
+// Why path cannot serve as a line (a regular file, a directory, a FIFO, a
+// character device that is no terminal such as /dev/null), or nullopt when it
+// is a terminal or does not exist (opening it then says what is wrong).
+std::optional<std::string> notATerminal(const std::string& path);
+
 // An open line. For a pseudo-terminal the meter talks on the master side and
 // keeps the slave open too, so the slave keeps its raw settings and the
 // master never sees a hang-up while no program has the slave open.
@@ -79,7 +84,9 @@ class Logger {
 bool writePaced(int fd, const Bytes& bytes, const LineSettings& settings, const Stopper& stop);
 
 // Reads requests and writes the answers until a stop is requested or the line
-// fails for good. Returns 0 on a requested stop, 1 on a line failure.
+// fails for good. It keeps reading while an answer waits for its time (a late
+// meter), so every read is logged when it arrives; with the echo fault every
+// byte read goes straight back. Returns 0 on a requested stop, 1 on a line failure.
 int serve(const Line& line, Session& session, const LineSettings& settings, Logger& log,
           const Stopper& stop);
 

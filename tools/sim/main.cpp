@@ -1,4 +1,4 @@
-// meterbench-sim: a virtual CJ/T 188 water meter and M-Bus heat meter.
+// meterbench-sim: virtual CJ/T 188 water and heat meters and M-Bus heat meters.
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,6 +73,14 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    if (!options.line.device.empty()) {
+        if (auto why = notATerminal(options.line.device)) {
+            std::fprintf(stderr, "meterbench-sim: --device %s %s\n", options.line.device.c_str(),
+                         why->c_str());
+            return 2;
+        }
+    }
+
     Stopper stopper;
     gStopper = &stopper;
     installSignals();
@@ -92,8 +100,13 @@ int main(int argc, char** argv) {
     Logger log(stdout);
     Session session(options.sim);
     log.write("NOTE", "cj188 address " + formatCj188Address(options.sim.cj188.address) + " type " +
-                          toHex(&options.sim.cj188.meterType, 1) + ", mbus address " +
-                          std::to_string(options.sim.mbus.primaryAddress) + ", faults " +
+                          toHex(&options.sim.cj188.meterType, 1) + ", cj188 heat address " +
+                          formatCj188Address(options.sim.cj188Heat.address) + ", mbus address " +
+                          std::to_string(options.sim.mbus.primaryAddress) +
+                          (options.sim.mbusMeters > 1
+                               ? " and " + std::to_string(options.sim.mbusMeters - 1) + " more"
+                               : std::string()) +
+                          ", faults " +
                           faultNames(options.sim.faults.faults) +
                           (options.sim.faults.every > 1
                                ? " every " + std::to_string(options.sim.faults.every)

@@ -1,5 +1,8 @@
 #include "tools/sim/mbus_meter.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace mb::sim {
 
 namespace {
@@ -8,6 +11,10 @@ constexpr std::uint8_t kSndUd = 0x53, kSndUdFcb = 0x73;
 constexpr std::uint8_t kSndNke = 0x40;
 constexpr std::uint8_t kRspUd = 0x08;
 constexpr std::uint8_t kCiDataSend = 0x51, kCiVariableReply = 0x72;
+// Selection by secondary address: fields least significant byte first (52) or
+// most significant byte first (56).
+constexpr std::uint8_t kCiSelect = 0x52, kCiSelectMsbFirst = 0x56;
+constexpr std::size_t kSelectFrameSize = 17;  // 68 0B 0B 68 C FD CI mask(8) CS 16
 
 // Date and time as M-Bus type F: minute, hour, day with year bits, month with year bits.
 void appendTypeF(Bytes& out, const DateTime& t) {
@@ -16,6 +23,27 @@ void appendTypeF(Bytes& out, const DateTime& t) {
     out.push_back(static_cast<std::uint8_t>(t.hour & 0x1F));
     out.push_back(static_cast<std::uint8_t>((t.day & 0x1F) | (year & 0x07) << 5));
     out.push_back(static_cast<std::uint8_t>((t.month & 0x0F) | (year & 0x78) << 1));
+}
+
+// Day of the week, 1 = Monday .. 7 = Sunday (Gregorian calendar).
+int dayOfWeek(const DateTime& t) {
+    static constexpr int kMonthOffset[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    const int year = t.month < 3 ? t.year - 1 : t.year;
+    const int sundayIsZero =
+        (year + year / 4 - year / 100 + year / 400 + kMonthOffset[(t.month - 1) % 12] + t.day) % 7;
+    return sundayIsZero == 0 ? 7 : sundayIsZero;
+}
+
+// Date and time as M-Bus type I: seconds, minutes, hour with the day of the week,
+// day and month with the year bits as in type F, and the week (0: not given).
+void appendTypeI(Bytes& out, const DateTime& t) {
+    const unsigned year = static_cast<unsigned>(t.year % 100);
+    out.push_back(static_cast<std::uint8_t>(t.second & 0x3F));
+    out.push_back(static_cast<std::uint8_t>(t.minute & 0x3F));
+    out.push_back(static_cast<std::uint8_t>((t.hour & 0x1F) | dayOfWeek(t) << 5));
+    out.push_back(static_cast<std::uint8_t>((t.day & 0x1F) | (year & 0x07) << 5));
+    out.push_back(static_cast<std::uint8_t>((t.month & 0x0F) | (year & 0x78) << 1));
+    out.push_back(0x00);
 }
 
 void appendRecord(Bytes& out, std::uint8_t dif, std::uint8_t vif) {
@@ -38,8 +66,38 @@ MbusMeter::MbusMeter(MbusSettings settings)
     : settings_(std::move(settings)),
       manufacturerCode_(packManufacturer(settings_.manufacturer).value_or(0)) {}
 
+std::string MbusMeter::name() const {
+    char text[48];
+    std::snprintf(text, sizeof text, "mbus id %08u at %u", static_cast<unsigned>(settings_.identNumber),
+                  static_cast<unsigned>(settings_.primaryAddress));
+    return text;
+}
+
 bool MbusMeter::addressedToMe(std::uint8_t address) const {
-    return address == settings_.primaryAddress || address == kBroadcastWithReply;
+    return address == settings_.primaryAddress || address == kBroadcastWithReply ||
+           (address == kNetworkLayer && selected_);
+}
+
+// Each field of the mask either matches this meter or is a wildcard: an F digit
+// of the identification number, FFFF for the manufacturer, FF for version or medium.
+bool MbusMeter::matchesSecondary(const Bytes& frame) const {
+    Bytes mask(frame.begin() + 7, frame.begin() + 15);
+    if (frame[6] == kCiSelectMsbFirst) {
+        std::reverse(mask.begin(), mask.begin() + 4);
+        std::reverse(mask.begin() + 4, mask.begin() + 6);
+    }
+    Bytes ident;
+    appendBcd(ident, settings_.identNumber, 4);
+    for (std::size_t i = 0; i < 4; ++i) {
+        for (int shift : {0, 4}) {
+            const int wanted = mask[i] >> shift & 0x0F;
+            if (wanted != 0x0F && wanted != (ident[i] >> shift & 0x0F)) return false;
+        }
+    }
+    const unsigned manufacturer = mask[4] | mask[5] << 8;
+    return (manufacturer == 0xFFFF || manufacturer == manufacturerCode_) &&
+           (mask[6] == 0xFF || mask[6] == settings_.version) &&
+           (mask[7] == 0xFF || mask[7] == settings_.medium);
 }
 
 MbusAnswer MbusMeter::classify(const Bytes& frame) const {
@@ -54,6 +112,11 @@ MbusAnswer MbusMeter::classify(const Bytes& frame) const {
         frame[3] == 0x68 && (frame[4] == kSndUd || frame[4] == kSndUdFcb) &&
         addressedToMe(frame[5]) && frame[6] == kCiDataSend && frame[7] == 0x01 && frame[8] == 0x7A)
         return MbusAnswer::SetAddress;
+    // 68 0B 0B 68 C FD 52|56 mask(8) CS 16: every meter hears a selection.
+    if (frame.size() == kSelectFrameSize && frame[0] == 0x68 && frame[1] == 0x0B &&
+        frame[2] == 0x0B && frame[3] == 0x68 && (frame[4] == kSndUd || frame[4] == kSndUdFcb) &&
+        frame[5] == kNetworkLayer && (frame[6] == kCiSelect || frame[6] == kCiSelectMsbFirst))
+        return MbusAnswer::Select;
     return MbusAnswer::NotForMe;
 }
 
@@ -62,7 +125,13 @@ std::optional<Bytes> MbusMeter::answer(const Bytes& frame, const DateTime& now) 
         case MbusAnswer::ReadData:
             return readout(now);
         case MbusAnswer::Initialise:
+            // At 253 it reaches only a selected meter, and ends the selection.
+            if (frame[2] == kNetworkLayer) selected_ = false;
             accessNumber_ = 0;
+            return Bytes{kAck};
+        case MbusAnswer::Select:
+            selected_ = matchesSecondary(frame);
+            if (!selected_) return std::nullopt;
             return Bytes{kAck};
         case MbusAnswer::SetAddress:
             if (frame[9] > kHighestPrimary) return std::nullopt;
@@ -110,6 +179,13 @@ Bytes MbusMeter::readout(const DateTime& now) {
     appendBcd(user, settings_.operatingDays, 2);
     appendRecord(user, 0x0C, 0x78);  // fabrication number
     appendBcd(user, settings_.identNumber, 4);
+    // Records that exercise more of a decoder: a stored value, a maximum, type I.
+    appendRecord(user, 0x4C, 0x06);  // energy at storage 1, kWh
+    appendBcd(user, settings_.settlementEnergyKwh, 4);
+    appendRecord(user, 0x1B, 0x2B);  // maximum power, W (function field 01)
+    appendBcd(user, settings_.maxPowerWatt, 3);
+    appendRecord(user, 0x06, 0x6D);  // date and time, type I (48 bits)
+    appendTypeI(user, now);
 
     const auto length = static_cast<std::uint8_t>(user.size());
     Bytes out;

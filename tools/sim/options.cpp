@@ -68,6 +68,15 @@ const std::map<std::string, Setter>& setters() {
              o.sim.cj188.address = *address;
              return std::nullopt;
          }},
+        {"--cj188-heat-address",
+         [](Options& o, const std::string& v) -> std::optional<std::string> {
+             auto address = parseCj188Address(v);
+             if (!address) return "expects 14 decimal digits";
+             o.sim.cj188Heat.address = *address;
+             return std::nullopt;
+         }},
+        {"--mbus-meters", number(1, MbusMeter::kHighestPrimary,
+                                 [](Options& o, unsigned long n) { o.sim.mbusMeters = n; })},
         {"--meter-type",
          [](Options& o, const std::string& v) -> std::optional<std::string> {
              std::string digits = v;
@@ -159,12 +168,20 @@ std::variant<Options, OptionError> parseOptions(const std::vector<std::string>& 
         }
         if (auto error = found->second(options, value)) return OptionError{name + ": " + *error};
     }
+    // The meters take consecutive addresses and numbers; the last must still be valid.
+    const unsigned extra = options.sim.mbusMeters - 1;
+    if (options.sim.mbus.primaryAddress + extra > MbusMeter::kHighestPrimary)
+        return OptionError{"--mbus-meters: " + std::to_string(options.sim.mbusMeters) +
+                           " meters from address " +
+                           std::to_string(options.sim.mbus.primaryAddress) + " pass 250"};
+    if (options.sim.mbus.identNumber + extra > 99999999u)
+        return OptionError{"--mbus-meters: identification numbers pass 99999999"};
     return options;
 }
 
 std::string usageText() {
     return R"(usage: meterbench-sim [options]
-A virtual CJ/T 188 water meter and M-Bus heat meter on a pseudo-terminal.
+Virtual CJ/T 188 water and heat meters and M-Bus heat meters on a pseudo-terminal.
 The first line of output is the path of the line; every request and reply follows.
 
   --link PATH            make PATH a symbolic link to the line (removed on exit)
@@ -173,8 +190,12 @@ The first line of output is the path of the line; every request and reply follow
   --parity N|E|O|M|S     device parity (default E); never required
   --cj188-address DIGITS 14 digits, A6 first (default 78330000000000)
   --meter-type HH        CJ/T 188 meter type in hex (default 10)
+  --cj188-heat-address DIGITS  the CJ/T 188 heat meter (type 20H), A6 first
+                         (default 78330000000001)
   --mbus-address N       M-Bus primary address 0..250 (default 1)
   --mbus-id DIGITS       M-Bus identification number, 8 digits (default 12345678)
+  --mbus-meters N        M-Bus meters on the line, at consecutive addresses and
+                         identification numbers from the two above (default 1)
   --manufacturer ABC     M-Bus manufacturer letters (default SIM)
   --fault NAME[,NAME]    bad-checksum, split, noise, silent, late, echo, flood (repeatable)
   --fault-every N        only every Nth answered request is faulty (default 1)

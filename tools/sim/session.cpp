@@ -1,11 +1,58 @@
 #include "tools/sim/session.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace mb::sim {
 
+namespace {
+
+std::vector<MbusMeter> mbusLine(const MbusSettings& first, unsigned count) {
+    std::vector<MbusMeter> meters;
+    for (unsigned i = 0; i < std::max(1u, count); ++i) {
+        MbusSettings s = first;
+        s.primaryAddress = static_cast<std::uint8_t>(first.primaryAddress + i);
+        s.identNumber = (first.identNumber + i) % 100000000;
+        meters.emplace_back(s);
+    }
+    return meters;
+}
+
+const char* mbusWhat(MbusAnswer kind) {
+    switch (kind) {
+        case MbusAnswer::ReadData:
+            return "mbus req-ud2";
+        case MbusAnswer::Initialise:
+            return "mbus snd-nke";
+        case MbusAnswer::SetAddress:
+            return "mbus set-address";
+        case MbusAnswer::Select:
+            return "mbus select";
+        case MbusAnswer::NotForMe:
+            break;
+    }
+    return "ignored mbus";
+}
+
+void addNote(std::string& note, const std::string& text) {
+    if (text.empty()) return;
+    if (!note.empty()) note += "; ";
+    note += text;
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const auto& n : names) text += (text.empty() ? "" : ", ") + n;
+    return text;
+}
+
+}  // namespace
+
 Session::Session(SimSettings settings)
-    : cj188_(settings.cj188), mbus_(std::move(settings.mbus)), shaper_(settings.faults) {}
+    : cj188_(settings.cj188),
+      cj188Heat_(settings.cj188Heat),
+      mbus_(mbusLine(settings.mbus, settings.mbusMeters)),
+      shaper_(settings.faults) {}
 
 std::vector<Exchange> Session::feed(const std::uint8_t* data, std::size_t size,
                                     const DateTime& now) {
@@ -15,55 +62,76 @@ std::vector<Exchange> Session::feed(const std::uint8_t* data, std::size_t size,
     return exchanges;
 }
 
-Exchange Session::handle(const ScannedFrame& frame, const DateTime& now) {
-    Exchange exchange{frame.bytes, {}, false, {}, {}};
-    std::optional<Bytes> reply;
-    if (frame.kind == FrameKind::Cj188) {
-        switch (cj188_.classify(frame.bytes)) {
-            case Cj188Answer::ReadData:
-                exchange.what = "cj188 read-data";
-                break;
-            case Cj188Answer::ReadAddress:
-                exchange.what = "cj188 read-address";
-                break;
-            case Cj188Answer::NotForMe:
-                exchange.what = "ignored cj188";
-                break;
+// The water meter is asked first, so a wildcard request with type AA reaches it
+// alone; the heat meter answers its own type 20H or its own address.
+void Session::handleCj188(const ScannedFrame& frame, const DateTime& now, Exchange& exchange,
+                          Bytes& reply) {
+    exchange.what = "ignored cj188";
+    for (Cj188Meter* meter : {&cj188_, &cj188Heat_}) {
+        const Cj188Answer kind = meter->classify(frame.bytes);
+        if (kind == Cj188Answer::NotForMe) continue;
+        exchange.what = kind == Cj188Answer::ReadData ? "cj188 read-data" : "cj188 read-address";
+        if (auto answer = meter->answer(frame.bytes, now)) {
+            reply = std::move(*answer);
+            exchange.answeredBy.push_back(meter->name());
         }
-        reply = cj188_.answer(frame.bytes, now);
-    } else {
-        const std::uint8_t before = mbus_.primaryAddress();
-        const MbusAnswer kind = mbus_.classify(frame.bytes);
-        switch (kind) {
-            case MbusAnswer::ReadData:
-                exchange.what = "mbus req-ud2";
-                break;
-            case MbusAnswer::Initialise:
-                exchange.what = "mbus snd-nke";
-                break;
-            case MbusAnswer::SetAddress:
-                exchange.what = "mbus set-address";
-                break;
-            case MbusAnswer::NotForMe:
-                exchange.what = "ignored mbus";
-                break;
-        }
-        reply = mbus_.answer(frame.bytes, now);
-        if (kind == MbusAnswer::SetAddress) {
-            exchange.note = reply ? "primary address " + std::to_string(before) + " -> " +
-                                        std::to_string(mbus_.primaryAddress())
-                                  : "new address " + std::to_string(frame.bytes[9]) +
-                                        " refused: 251..255 are reserved";
-        }
+        return;
     }
-    if (!reply) return exchange;
+}
+
+// Every meter on the line hears the request; each one it is for answers, back
+// to back, which on a real bus is a collision.
+void Session::handleMbus(const ScannedFrame& frame, const DateTime& now, Exchange& exchange,
+                         Bytes& reply) {
+    MbusAnswer seen = MbusAnswer::NotForMe;
+    std::vector<std::string> moved, selected, deselected;
+    bool refused = false;
+    for (MbusMeter& meter : mbus_) {
+        const MbusAnswer kind = meter.classify(frame.bytes);
+        if (kind == MbusAnswer::NotForMe) continue;
+        seen = kind;
+        const std::uint8_t before = meter.primaryAddress();
+        const bool wasSelected = meter.selected();
+        auto answer = meter.answer(frame.bytes, now);
+        if (answer) {
+            reply.insert(reply.end(), answer->begin(), answer->end());
+            exchange.answeredBy.push_back(meter.name());
+        }
+        if (kind == MbusAnswer::SetAddress) {
+            if (answer)
+                moved.push_back("primary address " + std::to_string(before) + " -> " +
+                                std::to_string(meter.primaryAddress()));
+            else
+                refused = true;
+        }
+        if (meter.selected() && kind == MbusAnswer::Select) selected.push_back(meter.name());
+        if (wasSelected && !meter.selected()) deselected.push_back(meter.name());
+    }
+    exchange.what = mbusWhat(seen);
+    for (const auto& m : moved) addNote(exchange.note, m);
+    if (refused)
+        addNote(exchange.note, "new address " + std::to_string(frame.bytes[9]) +
+                                   " refused: 251..255 are reserved");
+    if (seen == MbusAnswer::Select && selected.empty()) addNote(exchange.note, "no meter selected");
+    if (!selected.empty()) addNote(exchange.note, "selected " + joined(selected));
+    if (!deselected.empty()) addNote(exchange.note, "deselected " + joined(deselected));
+    if (exchange.answeredBy.size() > 1)
+        addNote(exchange.note, "collision: " + std::to_string(exchange.answeredBy.size()) +
+                                   " meters answer");
+}
+
+Exchange Session::handle(const ScannedFrame& frame, const DateTime& now) {
+    Exchange exchange{frame.bytes, {}, false, {}, {}, {}};
+    Bytes reply;
+    if (frame.kind == FrameKind::Cj188)
+        handleCj188(frame, now, exchange, reply);
+    else
+        handleMbus(frame, now, exchange, reply);
+    if (exchange.answeredBy.empty()) return exchange;
 
     exchange.answered = true;
-    exchange.plan = shaper_.shape(frame.bytes, std::move(*reply));
-    if (shaper_.lastWasFaulty()) {
-        if (!exchange.note.empty()) exchange.note += "; ";
-        exchange.note += "fault " + faultNames(shaper_.settings().faults);
-    }
+    exchange.plan = shaper_.shape(std::move(reply));
+    if (shaper_.lastWasFaulty()) addNote(exchange.note, "fault " + faultNames(shaper_.settings().faults));
     return exchange;
 }
 

@@ -1,5 +1,6 @@
-// One virtual meter on one line: both meters behind one request scanner,
-// with the fault shaping applied to every answer.
+// The virtual meters on one line: a CJ/T 188 water and heat meter and one or
+// more M-Bus meters behind one request scanner, with the fault shaping applied
+// to every answer.
 #pragma once
 
 #include <string>
@@ -15,16 +16,21 @@ namespace mb::sim {
 
 struct SimSettings {
     Cj188Settings cj188;
+    Cj188Settings cj188Heat = cj188HeatDefaults();
+    // The first M-Bus meter; the others follow at the next primary addresses
+    // with the next identification numbers.
     MbusSettings mbus;
+    unsigned mbusMeters = 1;
     FaultSettings faults;
 };
 
 struct Exchange {
     Bytes request;            // the recognised frame, start byte to stop byte
     std::string what;         // e.g. "cj188 read-data", "mbus req-ud2", "ignored cj188"
-    bool answered = false;    // false: not addressed to this meter, nothing is sent
+    bool answered = false;    // false: not addressed to these meters, nothing is sent
     std::vector<Chunk> plan;  // what to write, chunk by chunk (empty when unanswered)
     std::string note;         // faults applied or state changed; empty when none
+    std::vector<std::string> answeredBy;  // names of the meters that answered, line order
 };
 
 class Session {
@@ -37,15 +43,25 @@ class Session {
         return feed(bytes.data(), bytes.size(), now);
     }
 
+    // Whether the line returns every byte it carries at once (fault echo).
+    bool echoes() const { return shaper_.settings().has(Fault::Echo); }
+
     const Cj188Meter& cj188() const { return cj188_; }
-    const MbusMeter& mbus() const { return mbus_; }
+    const Cj188Meter& cj188Heat() const { return cj188Heat_; }
+    const MbusMeter& mbus() const { return mbus_.front(); }
+    const std::vector<MbusMeter>& mbusMeters() const { return mbus_; }
 
   private:
+    void handleCj188(const ScannedFrame& frame, const DateTime& now, Exchange& exchange,
+                     Bytes& reply);
+    void handleMbus(const ScannedFrame& frame, const DateTime& now, Exchange& exchange,
+                    Bytes& reply);
     Exchange handle(const ScannedFrame& frame, const DateTime& now);
 
     RequestScanner scanner_;
     Cj188Meter cj188_;
-    MbusMeter mbus_;
+    Cj188Meter cj188Heat_;
+    std::vector<MbusMeter> mbus_;
     FaultShaper shaper_;
 };
 
