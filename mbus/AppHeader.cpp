@@ -64,7 +64,13 @@ std::string statusText(std::uint8_t status) {
 }
 
 unsigned encryptionMode(std::uint16_t signature) {
-    return (signature >> 8) & 0x1F;
+    // Only the modes with a defined cipher count: older meters fill this word
+    // with FF FF or other values that were reserved when they were built.
+    const unsigned mode = (signature >> 8) & 0x1F;
+    switch (mode) {
+        case 2: case 3: case 4: case 5: case 7: case 8: case 9: case 10: case 13: return mode;
+        default: return 0;
+    }
 }
 
 void appendLongHeader(std::vector<HeaderField>& header, std::span<const std::uint8_t, 12> b, bool msbFirst) {

@@ -27,7 +27,8 @@ void appendLongHeader(std::vector<HeaderField>& header, std::span<const std::uin
 // Appends access_number, status, status_text and signature from the 4 header bytes.
 void appendShortHeader(std::vector<HeaderField>& header, std::span<const std::uint8_t, 4> bytes, bool msbFirst);
 
-// Encryption mode from the signature (configuration) word; 0 = plain data.
+// Encryption mode from the signature (configuration) word; 0 = plain data or
+// a mode without a defined cipher.
 unsigned encryptionMode(std::uint16_t signature);
 
 }  // namespace mb

@@ -109,7 +109,9 @@ void variableData(Reading& r, std::span<const std::uint8_t> data, std::size_t he
         signature = msbFirst ? data[2] << 8 | data[3] : data[3] << 8 | data[2];
     }
     const auto records = data.subspan(headerLength);
-    if (const unsigned mode = encryptionMode(signature)) {
+    // Decrypted data starts with two idle fillers; anything else is still ciphertext.
+    const bool decrypted = records.size() >= 2 && records[0] == 0x2F && records[1] == 0x2F;
+    if (const unsigned mode = encryptionMode(signature); mode != 0 && !decrypted) {
         addUndecoded(r, records, "data encrypted (mode " + std::to_string(mode) + "), not decoded");
         return;
     }

@@ -80,6 +80,12 @@ void fillRecordValue(Record& r, const ValueMeaning& m, const DataValue& d,
         return;
     }
     switch (m.kind) {
+        case ValueKind::Date:
+            if (fieldBytes.size() != 2) {
+                r.error = "a date needs a 16-bit data field";
+                return;
+            }
+            [[fallthrough]];
         case ValueKind::DateTime:
             if (!integer || d.bcd) {
                 r.error = "a date/time needs an integer data field";

@@ -117,7 +117,7 @@ Lookup primary(unsigned c) {
     if (c <= 0x67) return {plain("External temperature", "°C", e2 - 3, "°C"), {}};
     if (c <= 0x6B) return {plain("Pressure", "bar", e2 - 3, "bar"), {}};
     switch (c) {
-        case 0x6C: return {ofKind("Date", ValueKind::DateTime), {}};
+        case 0x6C: return {ofKind("Date", ValueKind::Date), {}};
         case 0x6D: return {ofKind("Date and time", ValueKind::DateTime), {}};
         case 0x6E: return {plain("HCA units", "HCA", 0, "HCA"), {}};
         case 0x6F: return reserved("VIF", c);

@@ -11,6 +11,7 @@ namespace mb {
 
 enum class ValueKind : std::uint8_t {
     Number,      // a measured or counted value
+    Date,        // a date alone: type G, two bytes
     DateTime,    // a date/time type chosen by the data length
     Identifier,  // digits or text shown as they are (fabrication number, versions)
     Flags,       // bits (error flags, digital inputs) shown in hex
