@@ -51,6 +51,7 @@ Record counter(const ValueMeaning& meaning, std::span<const std::uint8_t> bytes,
 }  // namespace
 
 void decodeFixedData(Reading& reading, std::span<const std::uint8_t> data, bool msbFirst) {
+    if (data.empty()) return;  // a control frame: the CI alone
     if (data.size() != kFixedDataLength) {
         Record r;
         r.error = "fixed data structure needs 16 bytes, got " + std::to_string(data.size());

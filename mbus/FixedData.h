@@ -11,8 +11,8 @@ namespace mb {
 
 inline constexpr std::size_t kFixedDataLength = 16;
 
-// Appends header fields and the two counter records. Data of any other length
-// than 16 bytes gives one error record with the bytes.
+// Appends header fields and the two counter records. No data adds nothing;
+// any other length than 16 bytes gives one error record with the bytes.
 void decodeFixedData(Reading& reading, std::span<const std::uint8_t> data, bool msbFirst);
 
 }  // namespace mb

@@ -362,9 +362,14 @@ VifDecode decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster) {
     std::uint8_t last = vif;  // the byte whose extension bit says whether a VIFE follows
     Lookup base;
     if (code == 0x7B || code == 0x7D) {
-        if (!(vif & 0x80) || at >= bytes.size()) {
-            return fail("VIF " + hex2(vif) + " needs an extension byte that is missing");
+        if (!(vif & 0x80)) {
+            // The byte count is still clear (no VIFE follows), so only this record is lost.
+            out.meaning = ofKind("Unknown", ValueKind::Raw);
+            out.error = "VIF " + hex2(vif) + " without its extension byte";
+            out.length = at;
+            return out;
         }
+        if (at >= bytes.size()) return fail("record ends before the extension byte of VIF " + hex2(vif));
         last = bytes[at++];
         base = code == 0x7B ? extensionFb(last & 0x7Fu) : extensionFd(last & 0x7Fu);
     } else if (code == 0x7C) {

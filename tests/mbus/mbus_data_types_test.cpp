@@ -136,10 +136,16 @@ TEST(MbusDataTypes, FillersManufacturerDataAndBrokenRecords) {
     EXPECT_EQ(r.records[1].error, "record truncated: data field needs 4 bytes, 2 left");
     EXPECT_EQ(r.records[1].rawHex, "04 06 67 12");
 
-    // VIF FB with no extension byte: an error record with the rest, not a crash.
-    r = decodeMbusFrame(variableFrame("01 13 05 04 7B 01 02 03 04"));
-    ASSERT_EQ(r.records.size(), 2u);
+    // VIF 7B with no extension byte: that record fails, the next still decodes.
+    r = decodeMbusFrame(variableFrame("01 13 05 04 7B 01 02 03 04 01 13 06"));
+    ASSERT_EQ(r.records.size(), 3u);
     EXPECT_EQ(r.records[1].rawHex, "04 7B 01 02 03 04");
+    EXPECT_NE(r.records[1].error, "");
+    EXPECT_EQ(r.records[2].display, "0.006 m³");
+    // VIF FB with its extension bit set but the data ends: the rest is the error record.
+    r = decodeMbusFrame(variableFrame("01 13 05 04 FB"));
+    ASSERT_EQ(r.records.size(), 2u);
+    EXPECT_EQ(r.records[1].rawHex, "04 FB");
     EXPECT_NE(r.records[1].error, "");
 
     // Reserved LVAR: the record's end is unknown, so the rest is one error record.
@@ -167,6 +173,12 @@ TEST(MbusDataTypes, FrameEnvelopes) {
         EXPECT_FALSE(r.checkPassed) << hex;
         EXPECT_NE(r.error, "") << hex;
         EXPECT_TRUE(r.header.empty() && r.records.empty()) << hex;
+    }
+
+    // Control frames carry the CI alone: nothing to decode, nothing to report.
+    for (const char* ci : {"72", "73", "77", "7A", "51"}) {
+        r = decodeMbusFrame(longFrame(bytesFromHex(ci)));
+        EXPECT_TRUE(r.checkPassed && r.records.empty()) << ci;
     }
 
     r = decodeMbusFrame(longFrame(bytesFromHex("7A 2A 14 00 00 01 13 05")));
