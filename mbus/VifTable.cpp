@@ -1,0 +1,415 @@
+#include "mbus/VifTable.h"
+
+#include <array>
+#include <cstdio>
+#include <string_view>
+
+namespace mb {
+namespace {
+
+constexpr std::size_t kMaxVifes = 10;
+constexpr double kFeet3 = 0.028316846592;     // m^3 per cubic foot
+constexpr double kGallon = 0.003785411784;    // m^3 per US gallon
+
+std::string hex2(unsigned code) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", code & 0xFF);
+    return text;
+}
+
+// No metric prefix: the exponent shows as decimals ("12.345 m³").
+ValueMeaning plain(std::string quantity, std::string unit, int exponent, std::string displayUnit) {
+    ValueMeaning m;
+    m.quantity = std::move(quantity);
+    m.unit = std::move(unit);
+    m.exponent = exponent;
+    m.displayUnit = std::move(displayUnit);
+    m.displayExponent = exponent;
+    return m;
+}
+
+// Energy and power read best in k/M/G steps: the smallest prefix at or above
+// the meter's resolution, so 10^2 Wh steps show as "471.1 kWh".
+ValueMeaning prefixed(std::string quantity, std::string unit, int exponent) {
+    int prefix = exponent > 0 ? (exponent + 2) / 3 * 3 : 0;
+    if (prefix > 9) prefix = 9;
+    static constexpr std::array<std::string_view, 4> kPrefix = {"", "k", "M", "G"};
+    ValueMeaning m = plain(std::move(quantity), unit, exponent, std::string(kPrefix[prefix / 3]) + unit);
+    m.displayExponent = exponent - prefix;
+    return m;
+}
+
+// Durations: value in seconds, display in the meter's unit.
+ValueMeaning duration(std::string quantity, unsigned nn) {
+    static constexpr std::array<double, 4> kSeconds = {1, 60, 3600, 86400};
+    static constexpr std::array<std::string_view, 4> kUnit = {"s", "min", "h", "d"};
+    ValueMeaning m = plain(std::move(quantity), "s", 0, std::string(kUnit[nn & 3]));
+    m.factor = kSeconds[nn & 3];
+    return m;
+}
+
+// Durations counted in hours, days, months or years: months and years have no
+// fixed length in seconds, so they stay counts.
+ValueMeaning longDuration(std::string quantity, unsigned nn) {
+    switch (nn & 3) {
+        case 0: return duration(std::move(quantity), 2);
+        case 1: return duration(std::move(quantity), 3);
+        case 2: return plain(std::move(quantity), "", 0, "months");
+        default: return plain(std::move(quantity), "", 0, "years");
+    }
+}
+
+ValueMeaning months(std::string quantity, bool years) {
+    return plain(std::move(quantity), "", 0, years ? "years" : "months");
+}
+
+ValueMeaning ofKind(std::string quantity, ValueKind kind) {
+    ValueMeaning m;
+    m.quantity = std::move(quantity);
+    m.kind = kind;
+    return m;
+}
+
+ValueMeaning fahrenheit(std::string quantity, int exponent, bool difference) {
+    ValueMeaning m = plain(std::move(quantity), difference ? "K" : "°C", exponent, "°F");
+    m.factor = 5.0 / 9.0;
+    if (!difference) m.offset = -32.0 * 5.0 / 9.0;
+    return m;
+}
+
+ValueMeaning converted(std::string quantity, std::string unit, int exponent, double factor,
+                       std::string displayUnit) {
+    ValueMeaning m = plain(std::move(quantity), std::move(unit), exponent, std::move(displayUnit));
+    m.factor = factor;
+    return m;
+}
+
+struct Lookup {
+    ValueMeaning meaning;
+    std::string error;
+};
+
+Lookup reserved(const char* table, unsigned code) {
+    Lookup l;
+    l.meaning = ofKind("Reserved", ValueKind::Raw);
+    l.error = std::string("reserved ") + table + " " + hex2(code);
+    return l;
+}
+
+Lookup primary(unsigned c) {
+    const unsigned n3 = c & 7, n2 = c & 3;
+    const int e3 = static_cast<int>(n3), e2 = static_cast<int>(n2);
+    if (c <= 0x07) return {prefixed("Energy", "Wh", e3 - 3), {}};
+    if (c <= 0x0F) return {prefixed("Energy", "J", e3), {}};
+    if (c <= 0x17) return {plain("Volume", "m^3", e3 - 6, "m³"), {}};
+    if (c <= 0x1F) return {plain("Mass", "kg", e3 - 3, "kg"), {}};
+    if (c <= 0x23) return {duration("On time", n2), {}};
+    if (c <= 0x27) return {duration("Operating time", n2), {}};
+    if (c <= 0x2F) return {prefixed("Power", "W", e3 - 3), {}};
+    if (c <= 0x37) return {prefixed("Power", "J/h", e3), {}};
+    if (c <= 0x3F) return {plain("Volume flow", "m^3/h", e3 - 6, "m³/h"), {}};
+    if (c <= 0x47) return {converted("Volume flow", "m^3/h", e3 - 7, 60, "m³/min"), {}};
+    if (c <= 0x4F) return {converted("Volume flow", "m^3/h", e3 - 9, 3600, "m³/s"), {}};
+    if (c <= 0x57) return {plain("Mass flow", "kg/h", e3 - 3, "kg/h"), {}};
+    if (c <= 0x5B) return {plain("Flow temperature", "°C", e2 - 3, "°C"), {}};
+    if (c <= 0x5F) return {plain("Return temperature", "°C", e2 - 3, "°C"), {}};
+    if (c <= 0x63) return {plain("Temperature difference", "K", e2 - 3, "K"), {}};
+    if (c <= 0x67) return {plain("External temperature", "°C", e2 - 3, "°C"), {}};
+    if (c <= 0x6B) return {plain("Pressure", "bar", e2 - 3, "bar"), {}};
+    switch (c) {
+        case 0x6C: return {ofKind("Date", ValueKind::Date), {}};
+        case 0x6D: return {ofKind("Date and time", ValueKind::DateTime), {}};
+        case 0x6E: return {plain("HCA units", "HCA", 0, "HCA"), {}};
+        case 0x6F: return reserved("VIF", c);
+        default: break;
+    }
+    if (c <= 0x73) return {duration("Averaging duration", n2), {}};
+    if (c <= 0x77) return {duration("Actuality duration", n2), {}};
+    switch (c) {
+        case 0x78: return {ofKind("Fabrication number", ValueKind::Identifier), {}};
+        case 0x79: return {ofKind("Enhanced identification", ValueKind::Identifier), {}};
+        case 0x7A: return {ofKind("Bus address", ValueKind::Identifier), {}};
+        case 0x7E: return {ofKind("Any quantity (readout selection)", ValueKind::Raw), {}};
+        case 0x7F: return {ofKind("Manufacturer specific", ValueKind::Raw), {}};
+        default: return reserved("VIF", c);
+    }
+}
+
+// Extension table after VIF 0xFD: mostly identification, parameters and
+// electrical units.
+Lookup extensionFd(unsigned c) {
+    const int e2 = static_cast<int>(c & 3), e4 = static_cast<int>(c & 0x0F);
+    if (c <= 0x03) return {plain("Credit", "", e2 - 3, "currency units"), {}};
+    if (c <= 0x07) return {plain("Debit", "", e2 - 3, "currency units"), {}};
+    static constexpr std::array<std::string_view, 0x1C - 0x08> kIdentity = {
+        "Access number", "Medium", "Manufacturer", "Parameter set identification",
+        "Model / version", "Hardware version", "Firmware version", "Software version",
+        "Customer location", "Customer", "Access code user", "Access code operator",
+        "Access code system operator", "Access code developer", "Password", "Error flags",
+        "Error mask", "", "Digital output", "Digital input"};
+    if (c >= 0x08 && c <= 0x1B) {
+        const std::string name(kIdentity[c - 0x08]);
+        if (name.empty()) return reserved("VIF extension FD", c);
+        if (c <= 0x09) return {plain(name, "", 0, ""), {}};
+        if (c >= 0x17) return {ofKind(name, ValueKind::Flags), {}};
+        return {ofKind(name, ValueKind::Identifier), {}};
+    }
+    switch (c) {
+        case 0x1C: return {plain("Baud rate", "", 0, "Bd"), {}};
+        case 0x1D: return {plain("Response delay time", "", 0, "bit times"), {}};
+        case 0x1E: return {plain("Retry", "", 0, ""), {}};
+        case 0x1F: return {ofKind("Remote control", ValueKind::Flags), {}};
+        case 0x20: return {plain("First storage number (cyclic storage)", "", 0, ""), {}};
+        case 0x21: return {plain("Last storage number (cyclic storage)", "", 0, ""), {}};
+        case 0x22: return {plain("Size of storage block", "", 0, ""), {}};
+        case 0x28: return {months("Storage interval", false), {}};
+        case 0x29: return {months("Storage interval", true), {}};
+        case 0x30: return {ofKind("Start of tariff", ValueKind::DateTime), {}};
+        case 0x38: return {months("Period of tariff", false), {}};
+        case 0x39: return {months("Period of tariff", true), {}};
+        case 0x3A: return {plain("Dimensionless", "", 0, ""), {}};
+        default: break;
+    }
+    if (c >= 0x24 && c <= 0x27) return {duration("Storage interval", c & 3), {}};
+    if (c >= 0x2C && c <= 0x2F) return {duration("Duration since last readout", c & 3), {}};
+    if (c >= 0x31 && c <= 0x33) return {duration("Duration of tariff", c & 3), {}};
+    if (c >= 0x34 && c <= 0x37) return {duration("Period of tariff", c & 3), {}};
+    if (c >= 0x40 && c <= 0x4F) return {plain("Voltage", "V", e4 - 9, "V"), {}};
+    if (c >= 0x50 && c <= 0x5F) return {plain("Current", "A", e4 - 12, "A"), {}};
+    switch (c) {
+        case 0x60: return {plain("Reset counter", "", 0, ""), {}};
+        case 0x61: return {plain("Cumulation counter", "", 0, ""), {}};
+        case 0x62: return {ofKind("Control signal", ValueKind::Flags), {}};
+        case 0x63: return {plain("Day of week", "", 0, ""), {}};
+        case 0x64: return {plain("Week number", "", 0, ""), {}};
+        case 0x65: return {plain("Time point of day change", "", 0, ""), {}};
+        case 0x66: return {ofKind("State of parameter activation", ValueKind::Flags), {}};
+        case 0x67: return {ofKind("Special supplier information", ValueKind::Raw), {}};
+        case 0x70: return {ofKind("Date and time of battery change", ValueKind::DateTime), {}};
+        case 0x71: return {plain("RF level", "", 0, "dBm"), {}};
+        case 0x72: return {ofKind("Daylight saving", ValueKind::Raw), {}};
+        case 0x73: return {ofKind("Listening window management", ValueKind::Raw), {}};
+        case 0x74: return {duration("Remaining battery life time", 3), {}};
+        case 0x75: return {plain("Number of times the meter was stopped", "", 0, ""), {}};
+        case 0x76: return {ofKind("Manufacturer protocol data container", ValueKind::Raw), {}};
+        default: break;
+    }
+    if (c >= 0x68 && c <= 0x6B) return {longDuration("Duration since last cumulation", c & 3), {}};
+    if (c >= 0x6C && c <= 0x6F) return {longDuration("Operating time battery", c & 3), {}};
+    return reserved("VIF extension FD", c);
+}
+
+// Extension table after VIF 0xFB: large and non-metric units, converted to SI.
+Lookup extensionFb(unsigned c) {
+    const int n = static_cast<int>(c & 1), e2 = static_cast<int>(c & 3), e3 = static_cast<int>(c & 7);
+    if (c <= 0x01) return {prefixed("Energy", "Wh", n - 1 + 6), {}};
+    if (c >= 0x08 && c <= 0x09) return {prefixed("Energy", "J", n - 1 + 9), {}};
+    if (c >= 0x10 && c <= 0x11) return {plain("Volume", "m^3", n + 2, "m³"), {}};
+    if (c >= 0x18 && c <= 0x19) {
+        ValueMeaning m = plain("Mass", "kg", n + 2 + 3, "t");
+        m.displayExponent = n + 2;
+        return {m, {}};
+    }
+    switch (c) {
+        case 0x21: return {converted("Volume", "m^3", -1, kFeet3, "ft³"), {}};
+        case 0x22: return {converted("Volume", "m^3", -1, kGallon, "US gal"), {}};
+        case 0x23: return {converted("Volume", "m^3", 0, kGallon, "US gal"), {}};
+        case 0x24: return {converted("Volume flow", "m^3/h", -3, kGallon * 60, "US gal/min"), {}};
+        case 0x25: return {converted("Volume flow", "m^3/h", 0, kGallon * 60, "US gal/min"), {}};
+        case 0x26: return {converted("Volume flow", "m^3/h", 0, kGallon, "US gal/h"), {}};
+        default: break;
+    }
+    if (c >= 0x28 && c <= 0x29) return {prefixed("Power", "W", n - 1 + 6), {}};
+    if (c >= 0x30 && c <= 0x31) return {prefixed("Power", "J/h", n - 1 + 9), {}};
+    if (c >= 0x58 && c <= 0x5B) return {fahrenheit("Flow temperature", e2 - 3, false), {}};
+    if (c >= 0x5C && c <= 0x5F) return {fahrenheit("Return temperature", e2 - 3, false), {}};
+    if (c >= 0x60 && c <= 0x63) return {fahrenheit("Temperature difference", e2 - 3, true), {}};
+    if (c >= 0x64 && c <= 0x67) return {fahrenheit("External temperature", e2 - 3, false), {}};
+    if (c >= 0x70 && c <= 0x73) {
+        return {fahrenheit((c & 2) ? "Warm temperature limit" : "Cold temperature limit", e2 - 3, false), {}};
+    }
+    if (c >= 0x74 && c <= 0x77) {
+        return {plain((c & 2) ? "Warm temperature limit" : "Cold temperature limit", "°C", e2 - 3, "°C"), {}};
+    }
+    if (c >= 0x78) return {prefixed("Cumulative count max power", "W", e3 - 3), {}};
+    return reserved("VIF extension FB", c);
+}
+
+std::string lowCodeText(unsigned c, bool fromMaster) {
+    if (fromMaster) {
+        static constexpr std::array<std::string_view, 14> kActions = {
+            "write (replace)", "add value", "subtract value", "OR", "AND", "XOR", "AND NOT", "clear",
+            "add entry", "delete entry", "", "freeze data", "add to readout list",
+            "delete from readout list"};
+        if (c < kActions.size() && !kActions[c].empty()) return "action: " + std::string(kActions[c]);
+        return "reserved action " + hex2(c);
+    }
+    static constexpr std::array<std::string_view, 0x20> kErrors = {
+        "", "too many DIFEs", "storage number not implemented", "unit number not implemented",
+        "tariff number not implemented", "function not implemented", "data class not implemented",
+        "data size not implemented", "", "", "", "too many VIFEs", "illegal VIF group",
+        "illegal VIF exponent", "VIF/DIF mismatch", "unimplemented action", "", "", "", "", "",
+        "no data available", "data overflow", "data underflow", "data error", "", "", "",
+        "premature end of record", "", "", ""};
+    if (!kErrors[c].empty()) return "meter error: " + std::string(kErrors[c]);
+    return "reserved error code " + hex2(c);
+}
+
+void appendNote(ValueMeaning& m, const std::string& note) {
+    m.quantity += ", " + note;
+}
+
+void rescale(ValueMeaning& m, int by) {
+    m.exponent += by;
+    m.displayExponent += by;
+}
+
+// The combinable VIFE codes after the first value byte.
+void applyCombinable(ValueMeaning& m, unsigned c, bool fromMaster) {
+    static constexpr std::array<std::string_view, 0x19> kPer = {
+        "per second", "per minute", "per hour", "per day", "per week", "per month", "per year",
+        "per revolution/measurement", "increment per input pulse on channel 0",
+        "increment per input pulse on channel 1", "increment per output pulse on channel 0",
+        "increment per output pulse on channel 1", "per litre", "per m³", "per kg", "per K",
+        "per kWh", "per GJ", "per kW", "per K·l", "per V", "per A", "multiplied by s",
+        "multiplied by s/V", "multiplied by s/A"};
+    static constexpr std::array<std::string_view, 7> kPerUnit = {"/s", "/min", "/h", "/d", "/week", "/month", "/year"};
+    if (c <= 0x1F) {
+        if (c != 0x00 || fromMaster) appendNote(m, lowCodeText(c, fromMaster));
+        return;
+    }
+    if (c <= 0x38) {
+        appendNote(m, std::string(kPer[c - 0x20]));
+        if (c <= 0x26 && !m.unit.empty()) {
+            m.unit += kPerUnit[c - 0x20];
+            m.displayUnit += kPerUnit[c - 0x20];
+        }
+        return;
+    }
+    switch (c) {
+        case 0x39: appendNote(m, "start date/time of"); return;
+        case 0x3A: appendNote(m, "uncorrected unit"); return;
+        case 0x3B: appendNote(m, "accumulation only if positive"); return;
+        case 0x3C: appendNote(m, "accumulation of abs value only if negative"); return;
+        case 0x7D: rescale(m, 3); return;
+        case 0x7E: appendNote(m, "future value"); return;
+        default: break;
+    }
+    const std::string limit = (c & 0x08) ? "upper limit" : "lower limit";
+    const std::string which = (c & 0x04) ? "last" : "first";
+    if (c == 0x40 || c == 0x48) {
+        appendNote(m, limit + " value");
+    } else if (c == 0x41 || c == 0x49) {
+        appendNote(m, "number of exceeds of " + limit);
+        m.unit.clear();
+        m.displayUnit.clear();
+        m.exponent = m.displayExponent = 0;
+        m.factor = 1;
+        m.offset = 0;
+    } else if ((c & 0xF2) == 0x42) {
+        const std::string edge = (c & 1) ? "end" : "begin";
+        const std::string name = m.quantity + ", date of " + edge + " of " + which + " " + limit + " exceed";
+        m = ofKind(name, ValueKind::DateTime);
+    } else if ((c & 0xF0) == 0x50) {
+        const std::string name = m.quantity + ", duration of " + which + " " + limit + " exceed";
+        m = duration(name, c & 3);
+    } else if ((c & 0xF8) == 0x60) {
+        m = duration(m.quantity + ", duration of " + std::string((c & 4) ? "last" : "first"), c & 3);
+    } else if ((c & 0xFA) == 0x6A) {
+        const std::string edge = (c & 1) ? "end" : "begin";
+        m = ofKind(m.quantity + ", date of " + edge + " of " + ((c & 4) ? "last" : "first"), ValueKind::DateTime);
+    } else if ((c & 0xF8) == 0x70) {
+        rescale(m, static_cast<int>(c & 7) - 6);  // multiplicative correction factor
+    } else if ((c & 0xFC) == 0x78) {
+        appendNote(m, "additive correction constant");
+        rescale(m, static_cast<int>(c & 3) - 3);
+    } else {
+        appendNote(m, "reserved VIFE " + hex2(c));
+    }
+}
+
+std::string combinableExtensionText(unsigned c) {
+    static constexpr std::array<std::string_view, 0x0D> kNames = {
+        "", "at phase L1", "at phase L2", "at phase L3", "at neutral", "between L1 and L2",
+        "between L2 and L3", "between L3 and L1", "at quadrant Q1", "at quadrant Q2",
+        "at quadrant Q3", "at quadrant Q4", "delta between import and export"};
+    if (c < kNames.size() && !kNames[c].empty()) return std::string(kNames[c]);
+    return "combinable extension " + hex2(c);
+}
+
+}  // namespace
+
+ValueMeaning scaledMeaning(std::string quantity, std::string unit, int exponent, std::string displayUnit) {
+    return plain(std::move(quantity), std::move(unit), exponent, std::move(displayUnit));
+}
+
+ValueMeaning prefixedMeaning(std::string quantity, std::string unit, int exponent) {
+    return prefixed(std::move(quantity), std::move(unit), exponent);
+}
+
+VifDecode decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster) {
+    VifDecode out;
+    auto fail = [&](std::string why) {
+        out.error = std::move(why);
+        out.lengthKnown = false;
+        out.length = bytes.size();
+        return out;
+    };
+    if (bytes.empty()) return fail("record ends before its VIF");
+    std::size_t at = 0;
+    const std::uint8_t vif = bytes[at++];
+    const unsigned code = vif & 0x7Fu;
+    std::uint8_t last = vif;  // the byte whose extension bit says whether a VIFE follows
+    Lookup base;
+    if (code == 0x7B || code == 0x7D) {
+        if (!(vif & 0x80)) {
+            // The byte count is still clear (no VIFE follows), so only this record is lost.
+            out.meaning = ofKind("Unknown", ValueKind::Raw);
+            out.error = "VIF " + hex2(vif) + " without its extension byte";
+            out.length = at;
+            return out;
+        }
+        if (at >= bytes.size()) return fail("record ends before the extension byte of VIF " + hex2(vif));
+        last = bytes[at++];
+        base = code == 0x7B ? extensionFb(last & 0x7Fu) : extensionFd(last & 0x7Fu);
+    } else if (code == 0x7C) {
+        if (at >= bytes.size()) return fail("record ends before its plain-text unit");
+        const std::size_t textLength = bytes[at++];
+        if (bytes.size() - at < textLength) return fail("plain-text unit runs past the data");
+        std::string text;
+        for (std::size_t i = at + textLength; i-- > at;) {
+            const std::uint8_t ch = bytes[i];
+            text.push_back(ch >= 0x20 && ch < 0x7F ? static_cast<char>(ch) : '.');
+        }
+        at += textLength;
+        base.meaning = plain("Value in " + text, "", 0, text);
+    } else {
+        base = primary(code);
+    }
+    out.meaning = std::move(base.meaning);
+    out.error = std::move(base.error);
+
+    bool manufacturerVifes = code == 0x7F;
+    std::size_t vifes = 0;
+    while (last & 0x80) {
+        if (at >= bytes.size()) return fail("record ends inside its VIFE chain");
+        if (++vifes > kMaxVifes) return fail("more than 10 VIFEs");
+        last = bytes[at++];
+        if (manufacturerVifes) continue;
+        const unsigned c = last & 0x7Fu;
+        if (c == 0x7F) {
+            manufacturerVifes = true;
+            appendNote(out.meaning, "manufacturer-specific VIFE");
+        } else if (c == 0x7C) {
+            if (!(last & 0x80) || at >= bytes.size()) return fail("combinable VIFE extension byte missing");
+            last = bytes[at++];
+            appendNote(out.meaning, combinableExtensionText(last & 0x7Fu));
+        } else {
+            applyCombinable(out.meaning, c, fromMaster);
+        }
+    }
+    out.length = at;
+    return out;
+}
+
+}  // namespace mb
