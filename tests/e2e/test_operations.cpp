@@ -199,10 +199,10 @@ TEST(En1434Faults, NoiseBeforeTheAnswerIsSkipped) {
 // correct checksum: it passes before the meter's own answer arrives.
 TEST(Cj188Faults, EchoedRequestPassesAndTheAnswerIsOnlyEchoed) {
     readDataWithFault(Page::Cj188, fault("echo"), Expect::Pass, [](MeterBench& b) {
-        // The line returns the frame from 68 on, without the wake-up bytes.
+        // The line returns every byte of the request, wake-up bytes too, as a
+        // two-wire bus does.
         const Bytes request = hexBytes(buttonsOf(Page::Cj188).readDataFrame);
-        EXPECT_TRUE(
-            b.w().received().startsWith(paneEcho(Bytes(request.begin() + 3, request.end()))))
+        EXPECT_TRUE(b.w().received().startsWith(paneEcho(request)))
             << b.w().received().toStdString();
         EXPECT_EQ(b.w().form().core().replyShape(), nullptr);
     });
