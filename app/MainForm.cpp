@@ -7,6 +7,9 @@
 #include <span>
 
 #include "app/ButtonLayoutResource.h"
+#include "core/ReadingJson.h"
+#include "core/ReadingText.h"
+#include "core/ReplyVerdict.h"
 #include "pages/Cj188Page.h"
 #include "pages/MbusPage.h"
 #include "widgets/Bevelo.h"
@@ -38,6 +41,11 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     wireButtons();
     wirePages();
     wireSerialPanel();
+    replyTimer_.setSingleShot(true);
+    replyTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&replyTimer_, &QTimer::timeout, this, [this] {
+        asEvent(&replyTimer_, [this] { onReplyTimeout(); });
+    });
 
     // Start-up, in order: topmost, port scan, serial configuration, parity
     // list, the first page shown, port closed.
@@ -127,10 +135,17 @@ void MainForm::wireSerialPanel() {
         static const char lostPortEvent = 0;  // its own kind for the gate
         asEvent(&lostPortEvent, [this] { serial_->onConnectionLost(); });
     });
-    connect(serial_, &SerialPanel::connected, this, [this] { stopAllContinuousReadings(); });
-    connect(serial_, &SerialPanel::disconnected, this, [this] { stopAllContinuousReadings(); });
+    connect(serial_, &SerialPanel::connected, this, [this] {
+        log_.event(recordPort(), QStringLiteral("connected ") + serial_->settingsText());
+        stopAllContinuousReadings();
+    });
+    connect(serial_, &SerialPanel::disconnected, this, [this] {
+        log_.event(recordPort(), QStringLiteral("disconnected"));
+        stopAllContinuousReadings();
+    });
     connect(serial_, &SerialPanel::connectFailed, this, &MainForm::showConnectFailure);
     connect(serial_, &SerialPanel::portLost, this, [this](const QString& portText) {
+        log_.event(recordPort(), QStringLiteral("port lost"));
         prompter_->critical(this, failurePromptTitle(), failurePromptText(portText));
     });
 }
@@ -161,8 +176,99 @@ void MainForm::showFailurePrompt() {
     prompter_->critical(this, failurePromptTitle(), failurePromptText(serial_->portText()));
 }
 
-void MainForm::showConnectFailure(const QString& portText, const QString&) {
+void MainForm::showConnectFailure(const QString& portText, const QString& reason) {
+    log_.event(recordPort(), QStringLiteral("connect failed: ") + reason);
     prompter_->critical(this, failurePromptTitle(), failurePromptText(portText));
+}
+
+bool MainForm::writeToPort(const QByteArray& bytes) {
+    const bool written = serial_->port().write(bytes);
+    if (written) log_.sent(recordPort(), bytes);
+    return written;
+}
+
+QString MainForm::recordPort() const {
+    return serial_->portText().section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+}
+
+std::chrono::milliseconds MainForm::replyTimeout(const ProtocolPage& page) const {
+    if (timeoutOverride_)
+        return std::chrono::milliseconds(static_cast<long long>(*timeoutOverride_ * 1000.0 + 0.5));
+    const QStringList parts = serial_->settingsText().split(QLatin1Char(','));
+    const int baud = parts.value(0).toInt();
+    const bool parity = !parts.value(1).startsWith(QLatin1Char('N'));
+    const int dataBits = parts.value(2, QStringLiteral("8")).toInt();
+    const double stopBits = parts.value(3, QStringLiteral("1")).toDouble();
+    return mb::defaultReplyTimeout(baud, dataBits, parity, stopBits, page.longestReplyBytes());
+}
+
+void MainForm::requestSent(ProtocolPage& page, bool replyJudged, bool written) {
+    replyTimer_.stop();
+    if (!replyJudged || !written) {
+        watch_.cancel();
+        watchedPage_ = nullptr;
+        return;
+    }
+    watchedPage_ = &page;
+    wrongChecksumsBefore_ = core_.collector().wrongChecksums;
+    wrongHeadersBefore_ = core_.collector().wrongHeaders;
+    const std::chrono::milliseconds timeout = replyTimeout(page);
+    watch_.start(mb::ReplyWatch::Clock::now(), timeout);
+    replyTimer_.start(timeout);
+}
+
+void MainForm::continuousReadingChanged(ProtocolPage&, bool running) {
+    if (running)
+        watch_.startStatistics();
+    else
+        watch_.stopStatistics();
+}
+
+void MainForm::showAnalysis(QStringList lines) {
+    if (const std::optional<std::string> statistics = watch_.statisticsLine())
+        lines << QString::fromStdString(*statistics);
+    frames_.analysisPane->setText(lines.join(QLatin1Char('\n')));
+}
+
+QString MainForm::whyNoValidReply() const {
+    const mb::FrameCollector& c = core_.collector();
+    if (c.wrongChecksums > wrongChecksumsBefore_) return QStringLiteral("checksum wrong");
+    if (c.wrongHeaders > wrongHeadersBefore_) return QStringLiteral("no valid frame header");
+    if (c.frameIndex > 0) return QStringLiteral("frame incomplete");
+    return QStringLiteral("no frame start");
+}
+
+void MainForm::onReplyTimeout() {
+    const std::string line = watch_.timeoutLine(whyNoValidReply().toStdString());
+    if (line.empty()) return;
+    showAnalysis({QString::fromStdString(line)});
+    log_.event(recordPort(), QString::fromStdString(line));
+}
+
+// "Check Pass！" stays the first line; the reply time and what the meter said follow.
+void MainForm::showPass() {
+    replyTimer_.stop();
+    QStringList lines{QString::fromUtf8(mb::kCheckPassText)};
+    const std::string replyTime = watch_.passed(mb::ReplyWatch::Clock::now());
+    if (!replyTime.empty()) lines << QString::fromStdString(replyTime);
+    log_.event(recordPort(), replyTime.empty() ? QStringLiteral("pass")
+                                               : QStringLiteral("pass, ") +
+                                                     QString::fromStdString(replyTime));
+    ProtocolPage* page = watchedPage_ ? watchedPage_ : shownPage();
+    std::vector<std::uint8_t> frame = core_.lastFrame();
+    // The parser judges up to the checksum; a stop byte still on its way is the
+    // one the frame must end with.
+    if (!frame.empty() && frame.back() != 0x16) frame.push_back(0x16);
+    if (page) {
+        const mb::Reading reading = page->decodeReply(frame);
+        if (reading.checkPassed) {
+            for (const std::string& line : mb::readingLines(reading))
+                lines << QString::fromStdString(line);
+            log_.event(recordPort(), QStringLiteral("reading ") +
+                                         QString::fromStdString(mb::readingJson(reading)));
+        }
+    }
+    showAnalysis(lines);
 }
 
 void MainForm::clearReplyPanes() {
@@ -171,6 +277,8 @@ void MainForm::clearReplyPanes() {
 }
 
 void MainForm::receiveBytes(const QByteArray& bytes) {
+    log_.received(recordPort(), bytes);
+    watch_.bytesArrived(static_cast<std::size_t>(bytes.size()));
     std::string echo;
     echo.reserve(static_cast<std::size_t>(bytes.size()) * 3);
     const bool checkPass =
@@ -179,7 +287,7 @@ void MainForm::receiveBytes(const QByteArray& bytes) {
                          echo);
     serial_->showRxCount(core_.rxCount());
     frames_.receivedPane->appendUtf8(echo);
-    if (checkPass) frames_.analysisPane->setText(QString::fromUtf8(mb::kCheckPassText));
+    if (checkPass) showPass();
 }
 
 // The product page is the manual that comes with the program: README.md next

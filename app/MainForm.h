@@ -7,7 +7,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QTimer>
 #include <QUrl>
+#include <chrono>
+#include <optional>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -16,8 +19,10 @@
 #include "app/EventGate.h"
 #include "app/Prompter.h"
 #include "app/SerialPanel.h"
+#include "app/SessionLog.h"
 #include "app/WindowLayout.h"
 #include "core/ProtocolCore.h"
+#include "core/ReplyWatch.h"
 #include "pages/PageHost.h"
 #include "pages/ProtocolPage.h"
 
@@ -43,10 +48,17 @@ class MainForm : public QWidget, public PageHost {
     // --- PageHost --------------------------------------------------------------
     mb::ProtocolCore& core() override { return core_; }
     bool portConnected() const override { return serial_->portConnected(); }
-    bool writeToPort(const QByteArray& bytes) override { return serial_->port().write(bytes); }
+    bool writeToPort(const QByteArray& bytes) override;
     void showFailurePrompt() override;
     void clearReplyPanes() override;
     void showTxCount() override { serial_->showTxCount(core_.txCount()); }
+    void requestSent(ProtocolPage& page, bool replyJudged, bool written) override;
+    void continuousReadingChanged(ProtocolPage& page, bool running) override;
+
+    // The reply timeout: `seconds`, or without a value 1 s plus the time the
+    // page's longest reply takes at the line's settings.
+    void setReplyTimeout(std::optional<double> seconds) { timeoutOverride_ = seconds; }
+    std::chrono::milliseconds replyTimeout(const ProtocolPage& page) const;
 
     static QString failurePromptText(const QString& portText);
     static QString failurePromptTitle();
@@ -76,12 +88,27 @@ class MainForm : public QWidget, public PageHost {
     void showConnectFailure(const QString& portText, const QString& reason);
     // Runs `handler` as one event of kind `kind` (see EventGate).
     void asEvent(const void* kind, std::function<void()> handler);
+    // "Data Analysis": the verdict's lines, then the statistics line of a
+    // continuous reading once one has started.
+    void showAnalysis(QStringList lines);
+    void showPass();
+    void onReplyTimeout();
+    QString whyNoValidReply() const;
+    // The port's name in the session record ("COM1").
+    QString recordPort() const;
 
     WindowFrames frames_;
     SerialPanel* serial_ = nullptr;
     std::vector<std::unique_ptr<ProtocolPage>> pages_;
     QMap<QString, Bevelo*> buttons_;
     mb::ProtocolCore core_;
+    mb::ReplyWatch watch_;
+    QTimer replyTimer_;
+    ProtocolPage* watchedPage_ = nullptr;
+    std::uint64_t wrongChecksumsBefore_ = 0;
+    std::uint64_t wrongHeadersBefore_ = 0;
+    std::optional<double> timeoutOverride_;
+    SessionLog log_;
     EventGate gate_;
     std::unique_ptr<Prompter> prompter_;
     std::function<bool(const QUrl&)> openUrl_;

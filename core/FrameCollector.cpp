@@ -45,6 +45,7 @@ void collectFrame(ReceiveRing& ring, FrameCollector& c, const FrameShape& shape,
         }
         if (shape.headerValid && c.frameIndex == shape.headerSize &&
             !shape.headerValid(c.frameBuffer.data())) {
+            ++c.wrongHeaders;
             rejectCandidate(ring, c);
             continue;
         }
@@ -70,6 +71,7 @@ void collectFrame(ReceiveRing& ring, FrameCollector& c, const FrameShape& shape,
                 frameComplete = 1;
                 return;
             }
+            ++c.wrongChecksums;
             rejectCandidate(ring, c);
             continue;
         }

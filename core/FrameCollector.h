@@ -19,6 +19,9 @@ struct FrameCollector {
     // The parsers' own running sum. Request builders keep theirs apart, so a
     // request built while a reply is half collected leaves that reply intact.
     std::uint32_t checkSum = 0;
+    // Candidates dropped so far, for telling the technician why nothing passed.
+    std::uint64_t wrongChecksums = 0;
+    std::uint64_t wrongHeaders = 0;
 };
 
 // Where a protocol's frame keeps its length and checksum. All frames start

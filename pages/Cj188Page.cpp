@@ -1,5 +1,6 @@
 #include "pages/Cj188Page.h"
 
+#include "cj188/Cj188Decoder.h"
 #include "cj188/Cj188Operations.h"
 #include "pages/PageHost.h"
 #include "widgets/FieldFilter.h"
@@ -46,13 +47,19 @@ void Cj188Page::readData() {
                                  vendorCodeLow_->text().toStdString(),
                                  vendorCodeHigh_->text().toStdString(),
                                  meterType_->currentText().toStdString()};
-    send(mb::cj188ReadData(host().core(), fields));
+    send(mb::cj188ReadData(host().core(), fields), true);
 }
 
 void Cj188Page::readId() {
-    send(mb::cj188ReadId(host().core(), meterType_->currentText().toStdString()));
+    send(mb::cj188ReadId(host().core(), meterType_->currentText().toStdString()), false);
 }
 
-mb::Reading Cj188Page::decodeReply(const std::vector<std::uint8_t>&) const {
-    return {};
+mb::Reading Cj188Page::decodeReply(const std::vector<std::uint8_t>& frame) const {
+    return mb::decodeCj188Frame(frame);
+}
+
+// Four wake-up bytes, 68 T A0..A6 C L, the longest data the parser takes (244),
+// CS and 16.
+std::size_t Cj188Page::longestReplyBytes() const {
+    return 4 + 11 + 244 + 2;
 }

@@ -17,6 +17,7 @@ class Cj188Page : public ProtocolPage {
     void readData() override;
     void readId();
     mb::Reading decodeReply(const std::vector<std::uint8_t>& frame) const override;
+    std::size_t longestReplyBytes() const override;
 
     QLineEdit& deviceIdField() const { return *deviceId_; }
     QComboBox& meterTypeBox() const { return *meterType_; }

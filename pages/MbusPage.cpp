@@ -1,5 +1,6 @@
 #include "pages/MbusPage.h"
 
+#include "mbus/MbusDecoder.h"
 #include "mbus/MbusOperations.h"
 #include "pages/PageHost.h"
 #include "widgets/FieldFilter.h"
@@ -32,13 +33,18 @@ std::vector<ProtocolPage::ButtonAction> MbusPage::buttonActions() {
 }
 
 void MbusPage::readData() {
-    send(mb::mbusReadData(host().core(), deviceId_->text().toStdString()));
+    send(mb::mbusReadData(host().core(), deviceId_->text().toStdString()), true);
 }
 
 void MbusPage::modifyId() {
-    send(mb::mbusModifyId(host().core(), newAddress_->text().toStdString()));
+    send(mb::mbusModifyId(host().core(), newAddress_->text().toStdString()), false);
 }
 
-mb::Reading MbusPage::decodeReply(const std::vector<std::uint8_t>&) const {
-    return {};
+mb::Reading MbusPage::decodeReply(const std::vector<std::uint8_t>& frame) const {
+    return mb::decodeMbusFrame(frame);
+}
+
+// 68 L L 68, the longest L (255 bytes of C, A, CI and data), CS and 16.
+std::size_t MbusPage::longestReplyBytes() const {
+    return 4 + 255 + 2;
 }

@@ -16,6 +16,7 @@ class MbusPage : public ProtocolPage {
     void readData() override;
     void modifyId();
     mb::Reading decodeReply(const std::vector<std::uint8_t>& frame) const override;
+    std::size_t longestReplyBytes() const override;
 
     QLineEdit& deviceIdField() const { return *deviceId_; }
     QLineEdit& newAddressField() const { return *newAddress_; }

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+class ProtocolPage;
+
 namespace mb {
 class ProtocolCore;
 }
@@ -24,4 +26,10 @@ class PageHost {
     virtual void clearReplyPanes() = 0;
     // Rewrites the TX counter caption after a request.
     virtual void showTxCount() = 0;
+    // A request of `page` went out now. `replyJudged`: it armed a reply parser,
+    // so its reply is timed and decoded (Read Data); otherwise the answer is
+    // only echoed. `written`: false when nothing reached the line.
+    virtual void requestSent(ProtocolPage& page, bool replyJudged, bool written) = 0;
+    // The page's continuous reading started or stopped.
+    virtual void continuousReadingChanged(ProtocolPage& page, bool running) = 0;
 };

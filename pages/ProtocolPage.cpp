@@ -51,16 +51,20 @@ void ProtocolPage::startContinuousReading() {
         host_.showFailurePrompt();
         return;
     }
+    const bool wasRunning = timer_.isEnabled();
     timer_.setEnabled(true);
     setFieldBase(*intervalField_, kRunningFieldColor);
+    if (!wasRunning) host_.continuousReadingChanged(*this, true);
 }
 
 void ProtocolPage::stopContinuousReading() {
+    const bool wasRunning = timer_.isEnabled();
     timer_.setEnabled(false);
     setFieldBase(*intervalField_, QApplication::palette().color(QPalette::Base));
+    if (wasRunning) host_.continuousReadingChanged(*this, false);
 }
 
-void ProtocolPage::send(const mb::Transmission& transmission) {
+void ProtocolPage::send(const mb::Transmission& transmission, bool replyJudged) {
     // 1. The pane is reset to one blank, then every byte goes in as "XX ".
     transmittedPane_->setText(QStringLiteral(" "));
     transmittedPane_->appendUtf8(transmission.paneText);
@@ -78,7 +82,8 @@ void ProtocolPage::send(const mb::Transmission& transmission) {
                          static_cast<qsizetype>(bytes.size()));
 
     // 5, 6. One write; only bytes the port took are counted.
-    if (host_.portConnected() && host_.writeToPort(out))
-        host_.core().countSent(static_cast<std::int64_t>(bytes.size()));
+    const bool written = host_.portConnected() && host_.writeToPort(out);
+    if (written) host_.core().countSent(static_cast<std::int64_t>(bytes.size()));
     host_.showTxCount();
+    host_.requestSent(*this, replyJudged, written);
 }

@@ -53,6 +53,9 @@ class ProtocolPage {
 
     // What an accepted reply to this page's request says, for "Data Analysis".
     virtual mb::Reading decodeReply(const std::vector<std::uint8_t>& frame) const = 0;
+    // The longest reply of the page's protocol, wake-up bytes included, in bytes:
+    // the default reply timeout allows for it at the line's speed.
+    virtual std::size_t longestReplyBytes() const = 0;
 
     PageTimer& timer() { return timer_; }
     QLineEdit& intervalField() const { return *intervalField_; }
@@ -68,8 +71,8 @@ class ProtocolPage {
     // The send sequence: the frame into "Transmitted Data", the failure prompt
     // when the port is not connected, the reply panes emptied, the pane read
     // back into bytes, those bytes written in one write. Only bytes an open port
-    // took are counted.
-    void send(const mb::Transmission& transmission);
+    // took are counted. `replyJudged`: the request armed a reply parser.
+    void send(const mb::Transmission& transmission, bool replyJudged);
 
     QWidget* panel_ = nullptr;
 

@@ -88,7 +88,7 @@ struct Rig {
         const auto start = Clock::now();
         emit(page == Page::Cj188 ? readCj188 : readEn1434)->Click();
         const auto limit = start + std::chrono::seconds(2);
-        while (form->analysisPane().text() != checkPass) {
+        while (!form->analysisPane().text().startsWith(checkPass)) {
             if (Clock::now() > limit) return -1;
             QCoreApplication::processEvents();
         }

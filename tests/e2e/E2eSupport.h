@@ -128,7 +128,8 @@ class Window {
     QString analysis() { return m_form->analysisPane().text(); }
     QString txCaption();
     QString rxCaption();
-    bool checkPass() { return analysis() == kCheckPass; }
+    // "Check Pass！" is the first line; the reply time and the readings follow it.
+    bool checkPass() { return analysis().section(QLatin1Char('\n'), 0, 0) == kCheckPass; }
     QColor fieldColor(QLineEdit* field) const;
 
     WindowControls c() const { return WindowControls(m_form.get()); }
