@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <span>
 
 #include "app/ButtonLayoutResource.h"
@@ -228,6 +229,8 @@ void MainForm::showAnalysis(QStringList lines) {
     if (const std::optional<std::string> statistics = watch_.statisticsLine())
         lines << QString::fromStdString(*statistics);
     frames_.analysisPane->setText(lines.join(QLatin1Char('\n')));
+    // The verdict is read from the top; the pane would follow its end.
+    frames_.analysisPane->verticalScrollBar()->setValue(0);
 }
 
 QString MainForm::whyNoValidReply() const {

@@ -54,6 +54,8 @@ bool ProtocolCore::receiveSlice(std::span<const std::uint8_t> slice) {
 void ProtocolCore::keepAcceptedFrame() {
     const int length = acceptedFrameLength(collector_, *replyShape_);
     lastFrame_.assign(collector_.frameBuffer.begin(), collector_.frameBuffer.begin() + length);
+    // The checksum byte is compared, not stored: it is the sum it matched.
+    lastFrame_.back() = static_cast<std::uint8_t>(collector_.checkSum & 0xFF);
     // The parser judges up to the checksum; the stop byte is handed on when it came.
     if (ring_.unreadCount() > 0 && ring_.cell(ring_.ringReadPos()) == kStopByte)
         lastFrame_.push_back(kStopByte);

@@ -81,7 +81,8 @@ TEST(ReceivePath, BurstLargerThanTheRingKeepsTheReplyAtItsEnd) {
         Bytes burst = mb::test::noiseWithout68(noise, 7);
         burst.insert(burst.end(), kCj188Reply.begin(), kCj188Reply.end());
         EXPECT_TRUE(core.onReceived(burst).checkPass) << noise << " bytes before the reply";
-        EXPECT_EQ(core.lastFrame().size(), kCj188Reply.size() - 2) << "68 to 16, without the two FE";
+        EXPECT_EQ(core.lastFrame(), Bytes(kCj188Reply.begin() + 2, kCj188Reply.end()))
+            << "68 to 16, without the two FE";
     }
 }
 
