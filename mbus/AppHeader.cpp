@@ -16,7 +16,7 @@ void appendStatusAndSignature(std::vector<HeaderField>& header, std::uint8_t acc
                               std::uint16_t signature) {
     header.push_back({"access_number", "Access number", std::int64_t{access}});
     header.push_back({"status", "Status", std::int64_t{status}});
-    header.push_back({"status_text", "Status", statusText(status)});
+    header.push_back({"status_text", "Status bits", statusText(status)});
     header.push_back({"signature", "Signature", std::int64_t{signature}});
     if (const unsigned mode = encryptionMode(signature)) {
         header.push_back({"encryption_mode", "Encryption mode", std::int64_t{mode}});

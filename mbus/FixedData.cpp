@@ -64,7 +64,7 @@ void decodeFixedData(Reading& reading, std::span<const std::uint8_t> data, bool 
     const std::uint8_t status = data[5];
     h.push_back({"access_number", "Access number", std::int64_t{data[4]}});
     h.push_back({"status", "Status", std::int64_t{status}});
-    h.push_back({"status_text", "Status", statusText(status & 0x1F)});
+    h.push_back({"status_text", "Status bits", statusText(status & 0x1F)});
     const std::uint8_t unit1 = data[6], unit2 = data[7];
     h.push_back({"medium", "Medium", fixedMediumText(static_cast<std::uint8_t>((unit1 >> 6) | ((unit2 >> 6) << 2)))});
     h.push_back({"counter_format", "Counter format", std::string((status & kStatusBinary) ? "binary" : "BCD")});

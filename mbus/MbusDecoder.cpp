@@ -173,7 +173,7 @@ void applicationData(Reading& r, std::uint8_t ci, std::span<const std::uint8_t> 
 
 void addLinkFields(Reading& r, std::uint8_t c, std::uint8_t a) {
     r.header.push_back({"frame", "Frame", frameName(c)});
-    r.header.push_back({"c_field", "C field", std::int64_t{c}});
+    r.header.push_back({"c_field", "C field", hexByte(c)});
     r.header.push_back({"address", "Address", std::int64_t{a}});
 }
 
@@ -219,7 +219,7 @@ Reading decodeMbusFrame(std::span<const std::uint8_t> f) {
             const std::size_t userLength = f[1];
             addLinkFields(r, f[4], f[5]);
             const std::uint8_t ci = f[6];
-            r.header.push_back({"ci", "CI field", std::int64_t{ci}});
+            r.header.push_back({"ci", "CI field", hexByte(ci)});
             applicationData(r, ci, f.subspan(7, userLength - 3));
             return r;
         }

@@ -160,7 +160,7 @@ TEST(MbusFrames, LeaveTheRestOfTxBufferAlone) {
     EXPECT_TRUE(std::equal(tx.begin() + 5, tx.end(), before.begin() + 5));
 }
 
-TEST(TransmitFrame, PaneTextIsEveryByteWithABlank) {
+TEST(PaneText, PaneTextIsEveryByteWithABlank) {
     TxBuffer tx{};
     buildCj188ReadData(tx, ExampleFields());
     EXPECT_EQ(framePaneText(tx, 18), "FE FE FE 68 10 90 78 56 34 12 33 78 01 03 1F 90 01 7B 16 ");
@@ -170,14 +170,14 @@ TEST(TransmitFrame, PaneTextIsEveryByteWithABlank) {
     EXPECT_EQ(framePaneText(tx, 1000).size(), 257u * 3);
 }
 
-TEST(TransmitFrame, ReadBackGivesTheFrameAgain) {
+TEST(PaneText, ReadBackGivesTheFrameAgain) {
     TxBuffer tx{};
     buildCj188ReadId(tx, " - 13H");
     EXPECT_EQ(paneTextToBytes(" " + framePaneText(tx, 18)), Sent(tx, 18));
     EXPECT_EQ(paneTextToBytes(framePaneText(tx, 18) + " "), Sent(tx, 18));
 }
 
-TEST(TransmitFrame, ReadBackTakesTheLeadingEvenHexRun) {
+TEST(PaneText, ReadBackTakesTheLeadingEvenHexRun) {
     EXPECT_EQ(paneTextToBytes("fe 6 8 a"), HexBytes("FE 68"));  // odd run: last digit dropped
     EXPECT_EQ(paneTextToBytes("68 0G 11"), HexBytes("68"));     // "680" then G ends the run
     EXPECT_EQ(paneTextToBytes("10 5B\n00 5B 16"), HexBytes("10 5B"));

@@ -118,7 +118,7 @@ TEST(En1434Operations, ModificationIdThenReadDataAtTheNewAddress) {
     EXPECT_EQ(hexText(Bytes(seen.end() - 5, seen.end())), QStringLiteral("10 5B 05 60 16"));
 }
 
-// With the Read Data unanswered (ParseMode 2), the line's echo of a
+// With the Read Data unanswered (the M-Bus parser armed), the line's echo of a
 // Modification ID is itself a valid long frame and passes.
 TEST(En1434Operations, EchoedModificationIdPassesWhileReadDataAwaits) {
     MeterBench bench({QStringLiteral("--fault"), QStringLiteral("echo")});

@@ -38,7 +38,7 @@ void showPageOf(Window& w, Page page) {
 
 // Closed port: the prompt for every request, the frame still shown, both
 // shared panes emptied, the parser armed, and nothing counted as sent.
-TEST(TransmitFrame, ClosedPortPromptsEmptiesPanesArmsParserAndCountsNothing) {
+TEST(SendSequence, ClosedPortPromptsEmptiesPanesArmsParserAndCountsNothing) {
     FarEnd line;
     ASSERT_TRUE(line.ok());
     for (const Operation& op : kOperations) {
@@ -72,7 +72,7 @@ TEST(TransmitFrame, ClosedPortPromptsEmptiesPanesArmsParserAndCountsNothing) {
 
 // A request sent while closed still awaits its reply: after Connect a reply
 // to it passes.
-TEST(TransmitFrame, ClosedPortReadDataStillAwaitsAReplyAfterConnect) {
+TEST(SendSequence, ClosedPortReadDataStillAwaitsAReplyAfterConnect) {
     FarEnd line;
     ASSERT_TRUE(line.ok());
     Window w(line.path());
@@ -93,7 +93,7 @@ TEST(TransmitFrame, ClosedPortReadDataStillAwaitsAReplyAfterConnect) {
 
 // Open port: exactly the shown bytes reach the line, txCount grows by the
 // frame's length each time, and two requests with the same inputs are equal.
-TEST(TransmitFrame, OpenPortWritesThePaneBytesAndCountsThem) {
+TEST(SendSequence, OpenPortWritesThePaneBytesAndCountsThem) {
     FarEnd line;
     ASSERT_TRUE(line.ok());
     Window w(line.path());
@@ -127,7 +127,7 @@ TEST(TransmitFrame, OpenPortWritesThePaneBytesAndCountsThem) {
 }
 
 // The frame comes from the fields as they stand at the click.
-TEST(TransmitFrame, RequestsFollowTheTypedFields) {
+TEST(SendSequence, RequestsFollowTheTypedFields) {
     FarEnd line;
     ASSERT_TRUE(line.ok());
     Window w(line.path());

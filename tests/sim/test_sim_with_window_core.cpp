@@ -67,7 +67,7 @@ TEST(SimWithWindowCore, ReadIdIsAnsweredButPassesOnlyAfterAnUnansweredReadData) 
     Session meter(settingsFor({}));
     Outcome fresh = exchange(window, meter, mb::cj188ReadId(window, " - 10H"));
     ASSERT_TRUE(fresh.answered);
-    EXPECT_FALSE(fresh.checkPass) << "no parser runs at ParseMode 0";
+    EXPECT_FALSE(fresh.checkPass) << "no parser is armed";
     EXPECT_EQ(Bytes(fresh.received.begin() + 3, fresh.received.begin() + 12),
               test::hex("68 10 00 00 00 00 00 33 78"));
 
