@@ -11,6 +11,7 @@
 #include "pages/MbusPage.h"
 #include "widgets/Bevelo.h"
 #include "widgets/BeveloLayout.h"
+#include "widgets/LayoutControls.h"
 #include "widgets/TextPane.h"
 
 MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -44,6 +45,7 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     serial_->runStartUp();
     showPage(*pages_.front());
+    layout::fitLabels(this);
 }
 
 MainForm::~MainForm() = default;
@@ -161,8 +163,8 @@ void MainForm::showFailurePrompt() {
     prompter_->critical(this, failurePromptTitle(), failurePromptText(serial_->portText()));
 }
 
-void MainForm::showConnectFailure(const QString& portText, const QString&) {
-    prompter_->critical(this, failurePromptTitle(), failurePromptText(portText));
+void MainForm::showConnectFailure(const QString& portText, const QString& reason) {
+    prompter_->critical(this, failurePromptTitle(), failurePromptText(portText), reason);
 }
 
 void MainForm::clearReplyPanes() {

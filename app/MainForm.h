@@ -45,6 +45,9 @@ class MainForm : public QWidget, public PageHost {
     bool portConnected() const override { return serial_->portConnected(); }
     bool writeToPort(const QByteArray& bytes) override { return serial_->port().write(bytes); }
     void showFailurePrompt() override;
+    void showInputRefused(const QString& title, const QString& text) override {
+        prompter_->information(this, title, text);
+    }
     void clearReplyPanes() override;
     void showTxCount() override { serial_->showTxCount(core_.txCount()); }
 
