@@ -37,8 +37,7 @@ bool isPseudoTerminal(const QString& device) {
 
 bool isTerminalDevice(const QString& device) {
 #ifdef Q_OS_UNIX
-    const int fd =
-        ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
     // A terminal another program holds in exclusive mode refuses with EBUSY.
     if (fd < 0) return errno == EBUSY;
     const bool terminal = ::isatty(fd) == 1;

@@ -40,7 +40,8 @@ PortMap PortMap::parse(const QString& text) {
         const QString part = raw.trimmed();
         if (part.isEmpty()) continue;
         const auto problem = [&](const char* why) {
-            map.problems_ << QStringLiteral("METERBENCH_PORTS entry \"%1\" %2").arg(part, QLatin1String(why));
+            map.problems_
+                << QStringLiteral("METERBENCH_PORTS entry \"%1\" %2").arg(part, QLatin1String(why));
         };
         const qsizetype eq = part.indexOf(QLatin1Char('='));
         if (eq < 0) {
