@@ -15,6 +15,7 @@
 #include "pages/MbusPage.h"
 #include "widgets/Bevelo.h"
 #include "widgets/BeveloLayout.h"
+#include "widgets/LayoutControls.h"
 #include "widgets/TextPane.h"
 
 MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -53,6 +54,7 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     serial_->runStartUp();
     showPage(*pages_.front());
+    layout::fitLabels(this);
 }
 
 MainForm::~MainForm() = default;
@@ -179,7 +181,7 @@ void MainForm::showFailurePrompt() {
 
 void MainForm::showConnectFailure(const QString& portText, const QString& reason) {
     log_.event(recordPort(), QStringLiteral("connect failed: ") + reason);
-    prompter_->critical(this, failurePromptTitle(), failurePromptText(portText));
+    prompter_->critical(this, failurePromptTitle(), failurePromptText(portText), reason);
 }
 
 bool MainForm::writeToPort(const QByteArray& bytes) {

@@ -50,6 +50,9 @@ class MainForm : public QWidget, public PageHost {
     bool portConnected() const override { return serial_->portConnected(); }
     bool writeToPort(const QByteArray& bytes) override;
     void showFailurePrompt() override;
+    void showInputRefused(const QString& title, const QString& text) override {
+        prompter_->information(this, title, text);
+    }
     void clearReplyPanes() override;
     void showTxCount() override { serial_->showTxCount(core_.txCount()); }
     void requestSent(ProtocolPage& page, bool replyJudged, bool written) override;

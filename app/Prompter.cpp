@@ -2,8 +2,11 @@
 
 #include <QMessageBox>
 
-void MessageBoxPrompter::critical(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::critical(parent, title, text, QMessageBox::Ok);
+void MessageBoxPrompter::critical(QWidget* parent, const QString& title, const QString& text,
+                                  const QString& informativeText) {
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
+    box.setInformativeText(informativeText);
+    box.exec();
 }
 
 void MessageBoxPrompter::information(QWidget* parent, const QString& title, const QString& text) {

@@ -9,8 +9,10 @@ class QWidget;
 class Prompter {
   public:
     virtual ~Prompter() = default;
-    // A failure: critical icon, one OK button.
-    virtual void critical(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A failure: critical icon, one OK button; `informativeText`, when given,
+    // says why below the text.
+    virtual void critical(QWidget* parent, const QString& title, const QString& text,
+                          const QString& informativeText = QString()) = 0;
     // A notice: information icon, one OK button.
     virtual void information(QWidget* parent, const QString& title, const QString& text) = 0;
 };
@@ -18,6 +20,7 @@ class Prompter {
 // The default: a modal QMessageBox.
 class MessageBoxPrompter : public Prompter {
   public:
-    void critical(QWidget* parent, const QString& title, const QString& text) override;
+    void critical(QWidget* parent, const QString& title, const QString& text,
+                  const QString& informativeText = QString()) override;
     void information(QWidget* parent, const QString& title, const QString& text) override;
 };

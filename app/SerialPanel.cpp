@@ -1,16 +1,18 @@
 #include "app/SerialPanel.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStringList>
 
 #include "port/PortMap.h"
 #include "widgets/Bevelo.h"
 #include "widgets/Fonts.h"
 #include "widgets/LayoutControls.h"
+#include "widgets/PopupComboBox.h"
 
 namespace {
-constexpr int kHighestScannedPort = 20;
 const QColor kLampOpen = layoutColor(0x00C000);
 }  // namespace
 
@@ -21,8 +23,11 @@ SerialPanel::SerialPanel(QWidget* window) : QObject(window) {
     const QFont lf = fonts::settingsLabel();
     const QFont cf = fonts::settingsCombo();
     makeLabel(s, QStringLiteral("Label"), QStringLiteral("Port"), {240, 360, 975, 255}, lf);
-    portList_ = makeCombo(s, QStringLiteral("Combo1"), QStringLiteral("Port"),
-                          {1080, 240, 1335, 345}, cf, {}, {});
+    auto* portList = new PopupComboBox(s);
+    setUpCombo(portList, QStringLiteral("Combo1"), QStringLiteral("Port"), {1080, 240, 1335, 345},
+               cf, {}, {});
+    portList_ = portList;
+    portList_->view()->setTextElideMode(Qt::ElideNone);
     makeLabel(s, QStringLiteral("Label18"), QStringLiteral("Baud"), {240, 840, 975, 255}, lf);
     baudBox_ = makeCombo(
         s, QStringLiteral("Combo2"), QStringLiteral("Baud"), {1080, 720, 1335, 345}, cf,
@@ -56,6 +61,7 @@ SerialPanel::SerialPanel(QWidget* window) : QObject(window) {
         if (rxCaptionStale_) showRxCount(rxCountPending_);
     });
     connect(portList_, &QComboBox::textActivated, this, [this] { showStartOfPortText(); });
+    connect(portList, &PopupComboBox::aboutToShowPopup, this, [this] { rescanKeepingChoice(); });
 }
 
 void SerialPanel::attachButtons(Bevelo* connectButton, Bevelo* txCounter, Bevelo* rxCounter) {
@@ -87,11 +93,12 @@ void SerialPanel::runStartUp() {
 void SerialPanel::runPortScan() {
     portList_->clear();
     port_.close();
-    port_.setPortMap(PortMap::fromEnvironment());
-    QStringList refused;
-    for (int n = 1; n <= kHighestScannedPort; ++n) {
+    PortMap map = PortMap::fromEnvironment();
+    reportMapProblems(map.problems());
+    QStringList notes = map.problems();
+    port_.setPortMap(std::move(map));
+    for (int n : port_.portMap().numbers()) {
         const OpenResult result = port_.probe(n);
-        const QString device = port_.portMap().device(n);
         switch (result.outcome) {
             case OpenOutcome::Opened:
                 portList_->addItem(QStringLiteral("COM%1").arg(n));
@@ -102,14 +109,47 @@ void SerialPanel::runPortScan() {
             case OpenOutcome::NotFound:
                 continue;
             default:
-                refused << QStringLiteral("COM%1 not listed: %2").arg(n).arg(result.reason);
+                notes << QStringLiteral("COM%1 not listed: %2").arg(n).arg(result.reason);
                 continue;
         }
-        portList_->setItemData(portList_->count() - 1, device, Qt::ToolTipRole);
+        portList_->setItemData(portList_->count() - 1, port_.portMap().device(n),
+                               Qt::ToolTipRole);
     }
-    portList_->setToolTip(refused.join(QLatin1Char('\n')));
+    portList_->setToolTip(notes.join(QLatin1Char('\n')));
+    widenListToEntries();
     portList_->setEditText(portList_->count() > 0 ? portList_->itemText(0) : QString());
     showStartOfPortText();
+}
+
+// A device plugged in after start-up can be chosen as soon as the list opens.
+// While connected the list stays as it is (its box is disabled then anyway).
+void SerialPanel::rescanKeepingChoice() {
+    if (port_.isOpen()) return;
+    const QString chosen = portText();
+    runPortScan();
+    const int index = portList_->findText(chosen);
+    if (index >= 0) {
+        portList_->setCurrentIndex(index);
+        showStartOfPortText();
+    }
+}
+
+// Said once on standard error for each new text of METERBENCH_PORTS, not at
+// every opening of the list; the list's tooltip keeps showing it.
+void SerialPanel::reportMapProblems(const QStringList& problems) {
+    if (problems == reportedMapProblems_) return;
+    reportedMapProblems_ = problems;
+    for (const QString& problem : problems) qWarning("MeterBench: %s", qPrintable(problem));
+}
+
+// The open list shows every entry in full: "COM1 Occupy" and "COM12 Occupy"
+// must not both read "COM1...cupy".
+void SerialPanel::widenListToEntries() {
+    QAbstractItemView* view = portList_->view();
+    int width = view->sizeHintForColumn(0) + 2 * view->frameWidth();
+    if (portList_->count() > portList_->maxVisibleItems())
+        width += view->verticalScrollBar()->sizeHint().width();
+    view->setMinimumWidth(width);
 }
 
 // "COM12 Occupy" is wider than the box: show its start, where the port is named,
@@ -146,8 +186,11 @@ void SerialPanel::connectPort() {
                     dataBitsBox_->currentText() + QLatin1Char(',') + stopBitsBox_->currentText();
     setCaption(connectButton_, QStringLiteral("Disconnect"));
     stateLamp_->setColor(kLampOpen);
-    const OpenResult result = portNumber > 0 ? port_.open(portNumber, settingsText_)
-                                             : OpenResult{OpenOutcome::NotFound, QString()};
+    const OpenResult result =
+        portNumber > 0
+            ? port_.open(portNumber, settingsText_)
+            : OpenResult{OpenOutcome::NotFound,
+                         QStringLiteral("\"%1\" does not name a port COMn.").arg(portText())};
     if (!result.ok()) {
         enterClosedState();
         emit connectFailed(portText(), result.reason);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 
@@ -35,6 +36,8 @@ class SerialPanel : public QObject {
 
     // Start-up: scan, default settings, parity list, port closed.
     void runStartUp();
+    // Lists every mapped port that opens or is busy, first entry chosen; names
+    // the others and any fault of the port map in the list's tooltip.
     void runPortScan();
     void connectOrDisconnect();
     // The device vanished while connected: leave the panel as Disconnect does
@@ -60,6 +63,9 @@ class SerialPanel : public QObject {
     void enterClosedState();
     void setCombosEnabled(bool enabled);
     void showStartOfPortText();
+    void rescanKeepingChoice();
+    void reportMapProblems(const QStringList& problems);
+    void widenListToEntries();
     void setCaption(Bevelo* button, const QString& caption);
 
     SerialPortService port_;
@@ -78,4 +84,5 @@ class SerialPanel : public QObject {
     bool rxCaptionStale_ = false;
     bool portConnected_ = false;
     QString settingsText_ = QString::fromLatin1(kDefaultSerialSettings);
+    QStringList reportedMapProblems_;
 };

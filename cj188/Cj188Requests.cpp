@@ -17,9 +17,15 @@ void placePiece(TxBuffer& tx, int index, std::string_view piece) {
     }
 }
 
-// T: characters 4 and 5 of the meter-type text (" - 10H" -> 0x10).
 void placeMeterType(TxBuffer& tx, std::string_view meterType) {
-    placePiece(tx, 4, charMid(meterType, 4, 2));
+    if (const std::optional<std::uint8_t> type = meterTypeByte(meterType)) tx[4] = *type;
+}
+
+std::optional<int> hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return std::nullopt;
 }
 
 // Everything but T and the address: wake-up, start, C, L, DI, SER, CS, stop.
@@ -39,6 +45,17 @@ void placeFrame(TxBuffer& tx, std::uint8_t control, std::uint8_t di0, std::uint8
 }
 
 }  // namespace
+
+std::optional<std::uint8_t> meterTypeByte(std::string_view meterType) {
+    const std::string_view pair = charMid(meterType, 4, 2);
+    if (charCount(pair) != 2) return std::uint8_t{0};
+    // Two hex digits are two ASCII characters, exactly two bytes.
+    if (pair.size() != 2) return std::nullopt;
+    const std::optional<int> high = hexDigitValue(pair[0]);
+    const std::optional<int> low = hexDigitValue(pair[1]);
+    if (!high || !low) return std::nullopt;
+    return static_cast<std::uint8_t>(*high * 16 + *low);
+}
 
 int buildCj188ReadData(TxBuffer& tx, const Cj188Fields& fields) {
     placeMeterType(tx, fields.meterType);

@@ -3,6 +3,8 @@
 // FE FE FE 68 T A0..A6 C 03 DI0 DI1 01 CS 16, CS = sum of [3..16] mod 256.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,9 +23,14 @@ struct Cj188Fields {
     std::string meterType;       // e.g. " - 10H": T from characters 4 and 5
 };
 
+// T, the hex pair at characters 4 and 5 of the meter-type text: " - 1AH" ->
+// 0x1A. Fewer than two characters there give 00. Two characters that are not
+// both hex digits are no meter type (std::nullopt): no request is made with it.
+std::optional<std::uint8_t> meterTypeByte(std::string_view meterType);
+
 // Builds Read Data in tx[0..18]; returns the last index (18). A field piece that
-// hexPairToByte refuses leaves the byte tx already held at that index; the
-// checksum is always formed over the bytes as they stand.
+// hexPairToByte (for T, meterTypeByte) refuses leaves the byte tx already held
+// at that index; the checksum is always formed over the bytes as they stand.
 int buildCj188ReadData(TxBuffer& tx, const Cj188Fields& fields);
 
 // Builds Read ID in tx[0..18]; only T is taken from the inputs. Returns 18.

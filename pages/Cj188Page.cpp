@@ -43,6 +43,7 @@ std::vector<ProtocolPage::ButtonAction> Cj188Page::buttonActions() {
 }
 
 void Cj188Page::readData() {
+    if (!meterTypeAccepted()) return;
     const mb::Cj188Fields fields{deviceId_->text().toStdString(),
                                  vendorCodeLow_->text().toStdString(),
                                  vendorCodeHigh_->text().toStdString(),
@@ -51,7 +52,16 @@ void Cj188Page::readData() {
 }
 
 void Cj188Page::readId() {
+    if (!meterTypeAccepted()) return;
     send(mb::cj188ReadId(host().core(), meterType_->currentText().toStdString()), false);
+}
+
+// A meter type that is no hex byte would send whatever T an earlier request left.
+bool Cj188Page::meterTypeAccepted() {
+    if (mb::meterTypeByte(meterType_->currentText().toStdString())) return true;
+    host().showInputRefused(QStringLiteral("Meter Type"),
+                            QStringLiteral("Meter Type must be a hex byte such as 10H"));
+    return false;
 }
 
 mb::Reading Cj188Page::decodeReply(const std::vector<std::uint8_t>& frame) const {

@@ -23,6 +23,9 @@ class Cj188Page : public ProtocolPage {
     QComboBox& meterTypeBox() const { return *meterType_; }
 
   private:
+    // False, after saying so, when the meter type is no hex byte.
+    bool meterTypeAccepted();
+
     QLineEdit* deviceId_ = nullptr;
     QLineEdit* vendorCodeLow_ = nullptr;
     QLineEdit* vendorCodeHigh_ = nullptr;

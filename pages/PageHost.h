@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 class ProtocolPage;
 
@@ -22,6 +23,8 @@ class PageHost {
     virtual bool writeToPort(const QByteArray& bytes) = 0;
     // The shared failure prompt: "Port" + port text + "Cannot Open！".
     virtual void showFailurePrompt() = 0;
+    // A field's text cannot make a request: says so; the page sends nothing.
+    virtual void showInputRefused(const QString& title, const QString& text) = 0;
     // Empties "Received Data" and "Data Analysis" for the reply to a new request.
     virtual void clearReplyPanes() = 0;
     // Rewrites the TX counter caption after a request.

@@ -1,5 +1,6 @@
-// Why a port did not open, told apart the way the port list needs it:
-// a busy port is listed as "COMn Occupy", a refused one is named in the list's tooltip.
+// Why a port did not open, told apart the way the port list and the failure
+// prompt need it: a busy port is listed as "COMn Occupy", a refused one is
+// named in the list's tooltip, and the prompt carries the reason.
 #pragma once
 
 #include <QSerialPort>
@@ -10,6 +11,7 @@ enum class OpenOutcome {
     Busy,              // exists and this user may use it, but another program holds it
     NotFound,          // no device, or no device mapped to the number
     PermissionDenied,  // this user may not read and write the device
+    NotSerialDevice,   // a file, a directory, /dev/null: no terminal
     SettingsRefused,   // the settings text does not parse or the device refused a setting
     Failed,            // anything else
 };
@@ -20,11 +22,22 @@ struct OpenResult {
     bool ok() const { return outcome == OpenOutcome::Opened; }
 };
 
-// Qt reports PermissionError both for a port held by someone else and for a
-// device this user may not open; `accessible` (read and write allowed for this
-// user) tells the two apart.
-OpenOutcome classifyOpenError(QSerialPort::SerialPortError error, bool deviceExists,
-                              bool accessible);
+// What is known of a device that did not open.
+struct DeviceFacts {
+    bool exists = false;
+    bool accessible = false;       // this user may read and write it (access(2))
+    bool terminal = false;         // a serial device or a pty
+    bool lockNameTooLong = false;  // see lockFileNameTooLong
+};
 
-// Whether this user may read and write `device` (access(2) with R_OK | W_OK).
-bool deviceAccessible(const QString& device);
+DeviceFacts examineDevice(const QString& device);
+
+// Qt reports PermissionError for a port held by someone else, for a device this
+// user may not open and for a lock file that cannot be made; the facts tell
+// them apart.
+OpenOutcome classifyOpenError(QSerialPort::SerialPortError error, const DeviceFacts& facts);
+
+// The reason the user reads; `detail` is the system's message, or for refused
+// settings the setting that was refused.
+QString openFailureReason(OpenOutcome outcome, const QString& device, const DeviceFacts& facts,
+                          const QString& detail);

@@ -34,14 +34,37 @@ PortMap PortMap::fromEnvironment() {
 
 PortMap PortMap::parse(const QString& text) {
     PortMap map;
-    static const QRegularExpression entry(
-        QStringLiteral("^\\s*COM(\\d{1,2})\\s*=\\s*(\\S.*?)\\s*$"),
-        QRegularExpression::CaseInsensitiveOption);
-    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const auto m = entry.match(part);
-        if (!m.hasMatch()) continue;
-        const int n = m.captured(1).toInt();
-        if (n >= 1) map.entries_[n] = m.captured(2);
+    static const QRegularExpression name(QStringLiteral("^COM(\\d{1,6})$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    for (const QString& raw : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString part = raw.trimmed();
+        if (part.isEmpty()) continue;
+        const auto problem = [&](const char* why) {
+            map.problems_
+                << QStringLiteral("METERBENCH_PORTS entry \"%1\" %2").arg(part, QLatin1String(why));
+        };
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq < 0) {
+            problem("has no '=' (expected COMn=device)");
+            continue;
+        }
+        const QString portName = part.left(eq).trimmed();
+        const QString device = part.mid(eq + 1).trimmed();
+        if (portName.isEmpty()) {
+            problem("has no port name before '='");
+            continue;
+        }
+        if (device.isEmpty()) {
+            problem("has no device path after '='");
+            continue;
+        }
+        const auto m = name.match(portName);
+        const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
+        if (n < 1) {
+            problem("does not name a port COMn (n from 1)");
+            continue;
+        }
+        map.entries_[n] = device;
     }
     return map;
 }
@@ -83,8 +106,17 @@ QString PortMap::device(int portNumber) const {
     return it == entries_.end() ? QString() : it->second;
 }
 
+QList<int> PortMap::numbers() const {
+    QList<int> list;
+    for (const auto& entry : entries_) list << entry.first;
+    return list;
+}
+
 int portNumberFromText(const QString& portText) {
-    const QString digits = portText.mid(3, 2).trimmed();
+    QString digits = portText.mid(3, 2).trimmed();
+    if (digits.size() == 2)
+        for (qsizetype i = 5; i < portText.size() && portText.at(i).isDigit(); ++i)
+            digits += portText.at(i);
     bool ok = false;
     const int n = digits.toInt(&ok);
     return ok && n > 0 ? n : 0;

@@ -1,7 +1,6 @@
 #include "port/SerialPortService.h"
 
-#include <QFileInfo>
-
+#include "port/DeviceKind.h"
 #include "port/SerialSettings.h"
 
 SerialPortService::SerialPortService(QObject* parent) : QObject(parent) {
@@ -18,16 +17,34 @@ OpenResult SerialPortService::open(int portNumber, const QString& settingsText) 
     const QString device = map_.device(portNumber);
     if (device.isEmpty())
         return {OpenOutcome::NotFound,
-                QStringLiteral("COM%1 is not mapped to a device").arg(portNumber)};
+                QStringLiteral("COM%1 is not mapped to a device.").arg(portNumber)};
     const auto settings = parseSerialSettings(settingsText);
     if (!settings)
         return {OpenOutcome::SettingsRefused,
-                QStringLiteral("settings \"%1\" cannot be applied").arg(settingsText)};
-    port_.setPortName(device);
-    if (!applyBeforeOpen(port_, *settings))
+                QStringLiteral("The settings \"%1\" cannot be applied.").arg(settingsText)};
+    // Qt would take 1.5 and quietly send one stop bit.
+    if (settings->stopBits == QSerialPort::OneAndHalfStop && !systemHasOneAndHalfStopBits())
         return {OpenOutcome::SettingsRefused,
-                QStringLiteral("%1 refused \"%2\"").arg(device, settingsText)};
-    if (!port_.open(QIODevice::ReadWrite)) return failure(portNumber, device);
+                QStringLiteral("1.5 stop bits are not supported by this system")};
+    // A pty keeps no parity bit and always 8 data bits, and refuses a change of
+    // nothing but those: exactly what a client killed while connected leaves
+    // behind. Its connection must not depend on them.
+    const bool pty = isPseudoTerminal(device);
+    SerialSettings opening = *settings;
+    if (pty) {
+        opening.parity = QSerialPort::NoParity;
+        opening.dataBits = QSerialPort::Data8;
+    }
+    port_.setPortName(device);
+    if (!applyBeforeOpen(port_, opening))
+        return {OpenOutcome::SettingsRefused,
+                QStringLiteral("%1 refused \"%2\".").arg(device, settingsText)};
+    if (!port_.open(QIODevice::ReadWrite)) return failure(device, &*settings);
+    if (pty) {  // best effort: whatever of them the pty keeps
+        port_.setParity(settings->parity);
+        port_.setDataBits(settings->dataBits);
+        port_.clearError();
+    }
     openNumber_ = portNumber;
     return {OpenOutcome::Opened, device};
 }
@@ -37,36 +54,23 @@ OpenResult SerialPortService::probe(int portNumber) {
     const QString device = map_.device(portNumber);
     if (device.isEmpty()) return {OpenOutcome::NotFound, QString()};
     port_.setPortName(device);
-    if (!port_.open(QIODevice::ReadWrite)) return failure(portNumber, device);
+    if (!port_.open(QIODevice::ReadWrite)) return failure(device, nullptr);
     port_.close();
     return {OpenOutcome::Opened, device};
 }
 
-OpenResult SerialPortService::failure(int portNumber, const QString& device) {
+OpenResult SerialPortService::failure(const QString& device, const SerialSettings* settings) {
     const QSerialPort::SerialPortError error = port_.error();
-    const QString text = port_.errorString();
+    QString detail = port_.errorString();
     if (port_.isOpen()) port_.close();
     port_.clearError();
-    const bool exists = QFileInfo::exists(device);
-    const OpenOutcome outcome =
-        classifyOpenError(error, exists, exists && deviceAccessible(device));
-    QString reason;
-    switch (outcome) {
-        case OpenOutcome::Busy:
-            reason = QStringLiteral("%1 is in use by another program").arg(device);
-            break;
-        case OpenOutcome::PermissionDenied:
-            reason = QStringLiteral("%1: permission denied (is this user in the dialout group?)")
-                         .arg(device);
-            break;
-        case OpenOutcome::NotFound:
-            reason = QStringLiteral("%1 does not exist").arg(device);
-            break;
-        default:
-            reason = QStringLiteral("COM%1 (%2): %3").arg(portNumber).arg(device, text);
-            break;
+    const DeviceFacts facts = examineDevice(device);
+    const OpenOutcome outcome = classifyOpenError(error, facts);
+    if (outcome == OpenOutcome::SettingsRefused && settings) {
+        const QString refused = firstRefusedSetting(device, *settings);
+        if (!refused.isEmpty()) detail = refused;
     }
-    return {outcome, reason};
+    return {outcome, openFailureReason(outcome, device, facts, detail)};
 }
 
 void SerialPortService::close() {

@@ -9,6 +9,7 @@
 
 #include "port/OpenFailure.h"
 #include "port/PortMap.h"
+#include "port/SerialSettings.h"
 
 class SerialPortService : public QObject {
     Q_OBJECT
@@ -20,7 +21,8 @@ class SerialPortService : public QObject {
     const PortMap& portMap() const { return map_; }
 
     // Opens COMn with the settings text ("2400,E,8,1"); every setting is given
-    // to the port before it opens. On failure the port is closed.
+    // to the port before it opens (on a pty, parity and data bits only as far as
+    // it keeps them). On failure the port is closed and the result says why.
     OpenResult open(int portNumber, const QString& settingsText);
     // Opens COMn as it is and closes it again: is it there, free or busy?
     OpenResult probe(int portNumber);
@@ -41,7 +43,7 @@ class SerialPortService : public QObject {
     void connectionLost(const QString& reason);
 
   private:
-    OpenResult failure(int portNumber, const QString& device);
+    OpenResult failure(const QString& device, const SerialSettings* settings);
     void onError(QSerialPort::SerialPortError error);
 
     PortMap map_;

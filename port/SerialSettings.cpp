@@ -36,6 +36,34 @@ std::optional<QSerialPort::StopBits> stopBitsFrom(const QString& s) {
     return std::nullopt;
 }
 
+QString parityName(QSerialPort::Parity parity) {
+    switch (parity) {
+        case QSerialPort::NoParity:
+            return QStringLiteral("NONE");
+        case QSerialPort::OddParity:
+            return QStringLiteral("ODD");
+        case QSerialPort::EvenParity:
+            return QStringLiteral("EVEN");
+        case QSerialPort::MarkParity:
+            return QStringLiteral("MARK");
+        case QSerialPort::SpaceParity:
+            return QStringLiteral("SPACE");
+    }
+    return QString();
+}
+
+QString stopBitsName(QSerialPort::StopBits stopBits) {
+    switch (stopBits) {
+        case QSerialPort::OneStop:
+            return QStringLiteral("1");
+        case QSerialPort::OneAndHalfStop:
+            return QStringLiteral("1.5");
+        case QSerialPort::TwoStop:
+            return QStringLiteral("2");
+    }
+    return QString();
+}
+
 }  // namespace
 
 std::optional<SerialSettings> parseSerialSettings(const QString& text) {
@@ -57,4 +85,18 @@ bool applyBeforeOpen(QSerialPort& port, const SerialSettings& settings) {
     return port.setBaudRate(settings.baudRate) && port.setParity(settings.parity) &&
            port.setDataBits(settings.dataBits) && port.setStopBits(settings.stopBits) &&
            port.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+QString firstRefusedSetting(const QString& device, const SerialSettings& settings) {
+    QSerialPort port(device);
+    if (!port.open(QIODevice::ReadWrite)) return QString();
+    if (!port.setBaudRate(settings.baudRate))
+        return QStringLiteral("baud rate %1").arg(settings.baudRate);
+    if (!port.setParity(settings.parity))
+        return QStringLiteral("parity %1").arg(parityName(settings.parity));
+    if (!port.setDataBits(settings.dataBits))
+        return QStringLiteral("data bits %1").arg(int(settings.dataBits));
+    if (!port.setStopBits(settings.stopBits))
+        return QStringLiteral("stop bits %1").arg(stopBitsName(settings.stopBits));
+    return QString();
 }

@@ -14,21 +14,29 @@ namespace {
 
 const QColor kLightGrey = layoutColor(0xE0E0E0);
 
-// The label widths were chosen for narrower fonts than the ones installed here.
-// A label that would cut a word, or wrap into more lines than its height holds,
-// grows to the right to its text's width; its place and height stay.
-void growToFitText(QLabel* label) {
+constexpr qreal kSmallestLabelPointSize = 6.0;
+
+// Every word within the width and every wrapped line within the height.
+bool textFits(const QLabel* label) {
     const QFontMetrics metrics(label->font());
-    int widestWord = 0;
+    const int room = label->contentsRect().width() - 2 * label->margin();
     for (const QString& word : label->text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        widestWord = std::max(widestWord, metrics.horizontalAdvance(word));
-    const int frame =
-        label->contentsMargins().left() + label->contentsMargins().right() + 2 * label->margin();
-    const bool cut = widestWord + frame > label->width() ||
-                     label->heightForWidth(label->width()) > label->height();
-    if (!cut) return;
-    const int lineWidth = metrics.horizontalAdvance(label->text()) + frame;
-    label->resize(std::max(label->width(), lineWidth), label->height());
+        if (metrics.horizontalAdvance(word) > room) return false;
+    return label->heightForWidth(label->width()) <= label->height();
+}
+
+// Where the nearest control on the label's rows, to its right, begins.
+int rightLimit(const QLabel* label) {
+    const QRect g = label->geometry();
+    int limit = g.left() + g.width();
+    for (const QWidget* other :
+         label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other == label || qobject_cast<const QLabel*>(other)) continue;
+        const QRect o = other->geometry();
+        if (o.top() <= g.bottom() && o.bottom() >= g.top() && o.left() > g.left())
+            limit = std::min(limit, o.left());
+    }
+    return limit;
 }
 
 }  // namespace
@@ -64,7 +72,6 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, Rec
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(label, r);
-    growToFitText(label);
     return label;
 }
 
@@ -77,9 +84,30 @@ void paintGreyBoxes(QWidget* w) {
     w->setPalette(pal);
 }
 
+void fitLabels(QWidget* window) {
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->text().isEmpty()) continue;
+        // The box keeps its designed place and size; its text ends where the
+        // control beside it begins (some designed boxes overlap it by a pixel).
+        const int overlap = label->geometry().right() + 1 - rightLimit(label);
+        if (overlap > 0) label->setContentsMargins(0, 0, overlap + 1, 0);
+        QFont font = label->font();
+        while (!textFits(label) && font.pointSizeF() > kSmallestLabelPointSize) {
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+            label->setFont(font);
+        }
+    }
+}
+
 QComboBox* makeCombo(QWidget* parent, const QString& name, const QString& label, Rect r,
                      const QFont& font, const QStringList& items, const QString& text) {
     auto* combo = new QComboBox(parent);
+    setUpCombo(combo, name, label, r, font, items, text);
+    return combo;
+}
+
+void setUpCombo(QComboBox* combo, const QString& name, const QString& label, Rect r,
+                const QFont& font, const QStringList& items, const QString& text) {
     identify(combo, name, label);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
@@ -87,7 +115,6 @@ QComboBox* makeCombo(QWidget* parent, const QString& name, const QString& label,
     combo->addItems(items);
     combo->setEditText(text);
     place(combo, r);
-    return combo;
 }
 
 QLineEdit* makeField(QWidget* parent, const QString& name, const QString& label, Rect r,

@@ -29,11 +29,21 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, Rec
                   const QFont& font);
 QComboBox* makeCombo(QWidget* parent, const QString& name, const QString& label, Rect r,
                      const QFont& font, const QStringList& items, const QString& text);
+// makeCombo for a combo box the caller made (a subclass).
+void setUpCombo(QComboBox* combo, const QString& name, const QString& label, Rect r,
+                const QFont& font, const QStringList& items, const QString& text);
 QLineEdit* makeField(QWidget* parent, const QString& name, const QString& label, Rect r,
                      int maxLength, const QString& text);
 TextPane* makePane(QWidget* parent, const QString& name, const QString& label, Rect r);
 Indicator* makeIndicator(QWidget* parent, const QString& name, const QString& label, Rect r,
                          QColor color);
+// The label boxes were drawn for narrower fonts than the ones installed here,
+// and some reach into the control beside them. Once the window is built, each
+// label of `window` ends where the nearest control to its right on its rows
+// begins, and its text takes a smaller size of the same font when it would not
+// fit; its place and height stay.
+void fitLabels(QWidget* window);
+
 // The light grey of the window and of its combo boxes.
 QColor lightGrey();
 void paintGreyBoxes(QWidget* w);

@@ -15,6 +15,7 @@ struct PromptLog {
         QString title;
         QString text;
         bool critical;
+        QString informativeText;
     };
     std::vector<Shown> shown;
     // Runs while a prompt is "open", like the nested event loop of a modal box.
@@ -24,16 +25,18 @@ struct PromptLog {
 class RecordingPrompter : public Prompter {
   public:
     explicit RecordingPrompter(std::shared_ptr<PromptLog> log) : m_log(std::move(log)) {}
-    void critical(QWidget*, const QString& title, const QString& text) override {
-        record(title, text, true);
+    void critical(QWidget*, const QString& title, const QString& text,
+                  const QString& informativeText) override {
+        record(title, text, true, informativeText);
     }
     void information(QWidget*, const QString& title, const QString& text) override {
-        record(title, text, false);
+        record(title, text, false, QString());
     }
 
   private:
-    void record(const QString& title, const QString& text, bool critical) {
-        m_log->shown.push_back({title, text, critical});
+    void record(const QString& title, const QString& text, bool critical,
+                const QString& informativeText) {
+        m_log->shown.push_back({title, text, critical, informativeText});
         if (m_log->whileShown) m_log->whileShown();
     }
     std::shared_ptr<PromptLog> m_log;

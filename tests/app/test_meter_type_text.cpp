@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/app/FormHarness.h"
+#include "tests/support/qt/PtyPair.h"
 
 namespace {
 
@@ -38,4 +39,37 @@ TEST(MeterTypeText, CharactersFourAndFiveGiveTheTypeWhateverComesBefore) {
         }
     }
     EXPECT_EQ(h.prompts->shown.size(), 8u) << "each request on the closed port prompts";
+}
+
+// The type is a hex byte: A-F count as digits; anything else at characters 4
+// and 5 is refused with a prompt, and nothing is sent or counted.
+TEST(MeterTypeText, HexLettersAreTheTypeAnythingElseIsRefusedUnsent) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
+    h.click("OpenCOomPort");
+    ASSERT_TRUE(h.form->portConnected());
+    for (const auto& [text, type] : {std::pair{" - 1AH", '\x1A'}, {" - fbH", '\xFB'}}) {
+        h.c().Combo7->setEditText(QString::fromLatin1(text));
+        h.click("Bevelo1");
+        const QByteArray sent = pty.receive(19);
+        ASSERT_EQ(sent.size(), 19) << text;
+        EXPECT_EQ(sent[4], type) << text;
+    }
+    const QString pane = h.c().RichTextBox1->text();
+    const QString tx = h.caption("Bevelo5");
+    for (const char* text : {" - 1GH", " - x1H", " - 1 H"}) {
+        h.c().Combo7->setEditText(QString::fromLatin1(text));
+        for (const char* button : {"Bevelo1", "Bevelo3"}) {
+            h.prompts->shown.clear();
+            h.click(button);
+            EXPECT_TRUE(pty.receive(1, 100).isEmpty()) << text << " " << button;
+            ASSERT_EQ(h.prompts->shown.size(), 1u) << text << " " << button;
+            EXPECT_EQ(h.prompts->shown[0].title, QStringLiteral("Meter Type"));
+            EXPECT_EQ(h.prompts->shown[0].text,
+                      QStringLiteral("Meter Type must be a hex byte such as 10H"));
+        }
+    }
+    EXPECT_EQ(h.caption("Bevelo5"), tx) << "nothing counted";
+    EXPECT_EQ(h.c().RichTextBox1->text(), pane) << "the last frame sent stays shown";
 }

@@ -81,12 +81,12 @@ TEST(Cj188ReadData, ChecksumCoversIndices3To16AsTheyStand) {
 TEST(Cj188ReadData, RefusedPieceKeepsTheByteAlreadyThere) {
     TxBuffer tx{};
     Cj188Fields f = ExampleFields();
-    f.meterType = " - 1AH";  // hand-typed, not two decimal digits
+    f.meterType = " - 1GH";  // hand-typed, not a hex byte
     buildCj188ReadData(tx, f);
     EXPECT_EQ(tx[4], 0x00);  // the buffer's start value
     f.meterType = " - 21H";
     buildCj188ReadData(tx, f);
-    f.meterType = " - 1AH";
+    f.meterType = " - 1GH";
     buildCj188ReadData(tx, f);
     EXPECT_EQ(tx[4], 0x21);  // left by the earlier request
     unsigned sum = 0;

@@ -86,15 +86,17 @@ class FarEnd {
 struct Prompt {
     QString title;
     QString text;
+    QString informativeText;
 };
 
 class RecordingPrompter : public Prompter {
   public:
-    void critical(QWidget*, const QString& title, const QString& text) override {
-        critical_.push_back({title, text});
+    void critical(QWidget*, const QString& title, const QString& text,
+                  const QString& informativeText) override {
+        critical_.push_back({title, text, informativeText});
     }
     void information(QWidget*, const QString& title, const QString& text) override {
-        information_.push_back({title, text});
+        information_.push_back({title, text, QString()});
     }
     std::vector<Prompt> critical_;
     std::vector<Prompt> information_;

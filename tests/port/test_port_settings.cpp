@@ -12,6 +12,8 @@ TEST(PortMap, EnvironmentTextIsTheWholeMap) {
     EXPECT_EQ(map.device(7), QStringLiteral("/dev/ttyUSB0"));
     EXPECT_TRUE(map.device(2).isEmpty());
     EXPECT_TRUE(PortMap::parse(QString()).entries().empty());
+    EXPECT_EQ(PortMap::parse(QStringLiteral("COM100=/dev/pts/5")).device(100),
+              QStringLiteral("/dev/pts/5"));
 }
 
 TEST(PortMap, EnvironmentVariableWinsEvenWhenItNamesNothing) {
@@ -42,6 +44,9 @@ TEST(PortMap, PortNumberComesFromCharactersFourAndFive) {
     EXPECT_EQ(portNumberFromText(QString()), 0);
     EXPECT_EQ(portNumberFromText(QStringLiteral("COM")), 0);
     EXPECT_EQ(portNumberFromText(QStringLiteral("COMx")), 0);
+    // Three and more digits are the whole number, not its first two.
+    EXPECT_EQ(portNumberFromText(QStringLiteral("COM100")), 100);
+    EXPECT_EQ(portNumberFromText(QStringLiteral("COM256 Occupy")), 256);
 }
 
 TEST(SerialSettingsText, AcceptedValuesParse) {
