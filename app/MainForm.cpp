@@ -7,6 +7,8 @@
 #include <span>
 
 #include "app/ButtonLayoutResource.h"
+#include "app/ReplyPaneMenus.h"
+#include "app/WindowResize.h"
 #include "pages/Cj188Page.h"
 #include "pages/MbusPage.h"
 #include "widgets/Bevelo.h"
@@ -18,7 +20,9 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral(" MeterBench"));
     setAccessibleName(QStringLiteral("MeterBench"));
     setAccessibleDescription(QStringLiteral("MainForm"));
-    setFixedSize(912, 606);
+    // The designed size is the smallest; the panes take any extra room (WindowResize).
+    setMinimumSize(912, 606);
+    resize(minimumSize());
 
     prompter_ = std::make_unique<MessageBoxPrompter>();
     openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -38,6 +42,9 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     wireButtons();
     wirePages();
     wireSerialPanel();
+    new WindowResize(this);
+    replyTimeout_ = new ReplyTimeoutSetting(this);
+    extendReplyPaneMenus(frames_, *replyTimeout_);
 
     // Start-up, in order: topmost, port scan, serial configuration, parity
     // list, the first page shown, port closed.
@@ -178,7 +185,7 @@ void MainForm::receiveBytes(const QByteArray& bytes) {
                                    static_cast<std::size_t>(bytes.size())),
                          echo);
     serial_->showRxCount(core_.rxCount());
-    frames_.receivedPane->appendUtf8(echo);
+    frames_.receivedPane->appendReceiveEvent(echo, QTime::currentTime());
     if (checkPass) frames_.analysisPane->setText(QString::fromUtf8(mb::kCheckPassText));
 }
 

@@ -15,11 +15,13 @@
 
 #include "app/EventGate.h"
 #include "app/Prompter.h"
+#include "app/ReplyTimeoutSetting.h"
 #include "app/SerialPanel.h"
 #include "app/WindowLayout.h"
 #include "core/ProtocolCore.h"
 #include "pages/PageHost.h"
 #include "pages/ProtocolPage.h"
+#include "widgets/ReceivedPane.h"
 
 class Bevelo;
 
@@ -34,11 +36,13 @@ class MainForm : public QWidget, public PageHost {
     const std::vector<std::unique_ptr<ProtocolPage>>& pages() const { return pages_; }
     ProtocolPage& page(std::size_t index) const { return *pages_.at(index); }
     ProtocolPage* shownPage() const;
-    TextPane& receivedPane() const { return *frames_.receivedPane; }
+    ReceivedPane& receivedPane() const { return *frames_.receivedPane; }
     TextPane& analysisPane() const { return *frames_.analysisPane; }
     SerialPanel& serialPanel() { return *serial_; }
     SerialPortService& port() { return serial_->port(); }
     const QString& serialSettings() const { return serial_->settingsText(); }
+    // The user's reply timeout, chosen from the Data Analysis pane's menu.
+    ReplyTimeoutSetting& replyTimeout() { return *replyTimeout_; }
 
     // --- PageHost --------------------------------------------------------------
     mb::ProtocolCore& core() override { return core_; }
@@ -86,4 +90,5 @@ class MainForm : public QWidget, public PageHost {
     std::unique_ptr<Prompter> prompter_;
     std::function<bool(const QUrl&)> openUrl_;
     std::function<void()> exit_;
+    ReplyTimeoutSetting* replyTimeout_ = nullptr;
 };

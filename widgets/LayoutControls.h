@@ -32,6 +32,8 @@ QComboBox* makeCombo(QWidget* parent, const QString& name, const QString& label,
 QLineEdit* makeField(QWidget* parent, const QString& name, const QString& label, Rect r,
                      int maxLength, const QString& text);
 TextPane* makePane(QWidget* parent, const QString& name, const QString& label, Rect r);
+// Names, font and place of a pane made elsewhere (a TextPane subclass).
+void setUpPane(TextPane* pane, const QString& name, const QString& label, Rect r);
 Indicator* makeIndicator(QWidget* parent, const QString& name, const QString& label, Rect r,
                          QColor color);
 // The light grey of the window and of its combo boxes.
