@@ -185,7 +185,7 @@ void MainForm::receiveBytes(const QByteArray& bytes) {
                                    static_cast<std::size_t>(bytes.size())),
                          echo);
     serial_->showRxCount(core_.rxCount());
-    frames_.receivedPane->appendReceiveEvent(echo, QTime::currentTime());
+    frames_.receivedPane->appendReceiveEventNow(echo);
     if (checkPass) frames_.analysisPane->setText(QString::fromUtf8(mb::kCheckPassText));
 }
 

@@ -47,6 +47,10 @@ void ReceivedPane::appendReceiveEvent(std::string_view echo, QTime arrival) {
     appendUtf8(line);
 }
 
+void ReceivedPane::appendReceiveEventNow(std::string_view echo) {
+    appendReceiveEvent(echo, timeStamps() ? QTime::currentTime() : QTime());
+}
+
 QString ReceivedPane::trimNotice(qint64 trimmedBytes) const {
     return tr("[%1 bytes trimmed from the start; the session record keeps every byte]")
         .arg(QLocale(QLocale::English).toString(trimmedBytes));

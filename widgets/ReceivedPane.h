@@ -22,6 +22,9 @@ class ReceivedPane : public TextPane {
     // The echo of one receive event: appended as it is, or with time stamps
     // on, on a line of its own as "[hh:mm:ss.zzz] <echo>".
     void appendReceiveEvent(std::string_view echo, QTime arrival);
+    // The same, arriving now. The clock is read only for a time stamp: local
+    // time costs system calls, too many for a flood of small events.
+    void appendReceiveEventNow(std::string_view echo);
     bool timeStamps() const;
     void setTimeStamps(bool on);
 

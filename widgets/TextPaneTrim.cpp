@@ -2,6 +2,7 @@
 #include <QAccessible>
 #include <QLocale>
 #include <QScrollBar>
+#include <cstring>
 
 #include "widgets/TextPane.h"
 
@@ -36,10 +37,15 @@ void TextPane::trimFront() {
         QAccessible::updateAccessibility(&removed);
     }
 
-    QByteArray kept;
-    kept.reserve(std::max(limitBytes_, notice.size() + utf_8.size() - cut) + 4096);
-    kept.append(notice).append(utf_8.constData() + cut, utf_8.size() - cut);
-    utf_8.swap(kept);
+    // In place: the buffer's pages stay mapped, so refilling it costs no page faults.
+    const qsizetype keptBytes = utf_8.size() - cut;
+    const qsizetype newSize = notice.size() + keptBytes;
+    if (newSize > utf_8.size()) utf_8.resize(newSize);  // a notice longer than the cut text
+    char* data = utf_8.data();
+    std::memmove(data + notice.size(), data + cut, static_cast<std::size_t>(keptBytes));
+    std::memcpy(data, notice.constData(), static_cast<std::size_t>(notice.size()));
+    utf_8.resize(newSize);
+    if (utf_8.capacity() < limitBytes_) utf_8.reserve(limitBytes_);
     noticeBytes_ = notice.size();
     length_ = oldLength - cutPositions + noticeText.size();
 
