@@ -4,6 +4,5 @@
 
 struct WindowFrames;
 class ReplyTimeoutSetting;
-class QWidget;
 
 void extendReplyPaneMenus(const WindowFrames& frames, ReplyTimeoutSetting& replyTimeout);
