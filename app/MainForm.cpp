@@ -8,6 +8,8 @@
 #include <span>
 
 #include "app/ButtonLayoutResource.h"
+#include "app/ReplyPaneMenus.h"
+#include "app/WindowResize.h"
 #include "core/ReadingJson.h"
 #include "core/ReadingText.h"
 #include "core/ReplyVerdict.h"
@@ -23,7 +25,9 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral(" MeterBench"));
     setAccessibleName(QStringLiteral("MeterBench"));
     setAccessibleDescription(QStringLiteral("MainForm"));
-    setFixedSize(912, 606);
+    // The designed size is the smallest; the panes take any extra room (WindowResize).
+    setMinimumSize(912, 606);
+    resize(minimumSize());
 
     prompter_ = std::make_unique<MessageBoxPrompter>();
     openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -48,6 +52,9 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(&replyTimer_, &QTimer::timeout, this, [this] {
         asEvent(&replyTimer_, [this] { onReplyTimeout(); });
     });
+    new WindowResize(this);
+    replyTimeoutSetting_ = new ReplyTimeoutSetting(this);
+    extendReplyPaneMenus(frames_, *replyTimeoutSetting_);
 
     // Start-up, in order: topmost, port scan, serial configuration, parity
     // list, the first page shown, port closed.
@@ -195,8 +202,9 @@ QString MainForm::recordPort() const {
 }
 
 std::chrono::milliseconds MainForm::replyTimeout(const ProtocolPage& page) const {
-    if (timeoutOverride_)
-        return std::chrono::milliseconds(static_cast<long long>(*timeoutOverride_ * 1000.0 + 0.5));
+    const std::optional<double> chosen =
+        timeoutOverride_ ? timeoutOverride_ : replyTimeoutSetting_->seconds();
+    if (chosen) return std::chrono::milliseconds(static_cast<long long>(*chosen * 1000.0 + 0.5));
     const QStringList parts = serial_->settingsText().split(QLatin1Char(','));
     const int baud = parts.value(0).toInt();
     const bool parity = !parts.value(1).startsWith(QLatin1Char('N'));
@@ -291,7 +299,7 @@ void MainForm::receiveBytes(const QByteArray& bytes) {
                                    static_cast<std::size_t>(bytes.size())),
                          echo);
     serial_->showRxCount(core_.rxCount());
-    frames_.receivedPane->appendUtf8(echo);
+    frames_.receivedPane->appendReceiveEventNow(echo);
     if (checkPass) showPass();
 }
 

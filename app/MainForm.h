@@ -18,6 +18,7 @@
 
 #include "app/EventGate.h"
 #include "app/Prompter.h"
+#include "app/ReplyTimeoutSetting.h"
 #include "app/SerialPanel.h"
 #include "app/SessionLog.h"
 #include "app/WindowLayout.h"
@@ -25,6 +26,7 @@
 #include "core/ReplyWatch.h"
 #include "pages/PageHost.h"
 #include "pages/ProtocolPage.h"
+#include "widgets/ReceivedPane.h"
 
 class Bevelo;
 
@@ -39,11 +41,13 @@ class MainForm : public QWidget, public PageHost {
     const std::vector<std::unique_ptr<ProtocolPage>>& pages() const { return pages_; }
     ProtocolPage& page(std::size_t index) const { return *pages_.at(index); }
     ProtocolPage* shownPage() const;
-    TextPane& receivedPane() const { return *frames_.receivedPane; }
+    ReceivedPane& receivedPane() const { return *frames_.receivedPane; }
     TextPane& analysisPane() const { return *frames_.analysisPane; }
     SerialPanel& serialPanel() { return *serial_; }
     SerialPortService& port() { return serial_->port(); }
     const QString& serialSettings() const { return serial_->settingsText(); }
+    // The user's reply timeout, chosen from the Data Analysis pane's menu.
+    ReplyTimeoutSetting& replyTimeoutSetting() { return *replyTimeoutSetting_; }
 
     // --- PageHost --------------------------------------------------------------
     mb::ProtocolCore& core() override { return core_; }
@@ -58,8 +62,10 @@ class MainForm : public QWidget, public PageHost {
     void requestSent(ProtocolPage& page, bool replyJudged, bool written) override;
     void continuousReadingChanged(ProtocolPage& page, bool running) override;
 
-    // The reply timeout: `seconds`, or without a value 1 s plus the time the
-    // page's longest reply takes at the line's settings.
+    // The reply timeout: the remembered setting ("Reply timeout…" on Data
+    // Analysis), or by default 1 s plus the time the page's longest reply takes
+    // at the line's settings. setReplyTimeout overrides both for this window
+    // only, without remembering it.
     void setReplyTimeout(std::optional<double> seconds) { timeoutOverride_ = seconds; }
     std::chrono::milliseconds replyTimeout(const ProtocolPage& page) const;
 
@@ -116,4 +122,5 @@ class MainForm : public QWidget, public PageHost {
     std::unique_ptr<Prompter> prompter_;
     std::function<bool(const QUrl&)> openUrl_;
     std::function<void()> exit_;
+    ReplyTimeoutSetting* replyTimeoutSetting_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "app/Logo.h"
 #include "widgets/Fonts.h"
 #include "widgets/LayoutControls.h"
+#include "widgets/ReceivedPane.h"
 
 using namespace layout;
 
@@ -35,8 +36,9 @@ QWidget* buildMainPanel(QWidget* window) {
 void buildReplyPanes(QWidget* mainPanel, WindowFrames& frames) {
     QGroupBox* received = makeFrame(mainPanel, QStringLiteral("Frame9"),
                                     QStringLiteral("Received Data"), {120, 3720, 10455, 2895});
-    frames.receivedPane = makePane(received, QStringLiteral("RichTextBox2"),
-                                   QStringLiteral("Received Data"), {120, 240, 10215, 2535});
+    frames.receivedPane = new ReceivedPane(received);
+    setUpPane(frames.receivedPane, QStringLiteral("RichTextBox2"), QStringLiteral("Received Data"),
+              {120, 240, 10215, 2535});
     QGroupBox* analysis = makeFrame(mainPanel, QStringLiteral("Frame2"),
                                     QStringLiteral("Data Analysis"), {120, 6720, 10455, 2055});
     frames.analysisPane = makePane(analysis, QStringLiteral("RichTextBox3"),

@@ -4,11 +4,12 @@
 
 class QWidget;
 class TextPane;
+class ReceivedPane;
 
 struct WindowFrames {
-    QWidget* mainPanel = nullptr;       // "mainpage": holds the pages and the reply panes
-    TextPane* receivedPane = nullptr;   // RichTextBox2
-    TextPane* analysisPane = nullptr;   // RichTextBox3
+    QWidget* mainPanel = nullptr;          // "mainpage": holds the pages and the reply panes
+    ReceivedPane* receivedPane = nullptr;  // RichTextBox2
+    TextPane* analysisPane = nullptr;      // RichTextBox3
 };
 
 // The window's background, font and left-column frames around the serial panel.

@@ -133,10 +133,14 @@ QLineEdit* makeField(QWidget* parent, const QString& name, const QString& label,
 
 TextPane* makePane(QWidget* parent, const QString& name, const QString& label, Rect r) {
     auto* pane = new TextPane(parent);
+    setUpPane(pane, name, label, r);
+    return pane;
+}
+
+void setUpPane(TextPane* pane, const QString& name, const QString& label, Rect r) {
     identify(pane, name, label);
     pane->setFont(fonts::window());
     place(pane, r);
-    return pane;
 }
 
 Indicator* makeIndicator(QWidget* parent, const QString& name, const QString& label, Rect r,

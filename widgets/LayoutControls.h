@@ -35,6 +35,8 @@ void setUpCombo(QComboBox* combo, const QString& name, const QString& label, Rec
 QLineEdit* makeField(QWidget* parent, const QString& name, const QString& label, Rect r,
                      int maxLength, const QString& text);
 TextPane* makePane(QWidget* parent, const QString& name, const QString& label, Rect r);
+// Names, font and place of a pane made elsewhere (a TextPane subclass).
+void setUpPane(TextPane* pane, const QString& name, const QString& label, Rect r);
 Indicator* makeIndicator(QWidget* parent, const QString& name, const QString& label, Rect r,
                          QColor color);
 // The label boxes were drawn for narrower fonts than the ones installed here,

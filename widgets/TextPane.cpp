@@ -1,12 +1,8 @@
 #include "widgets/TextPane.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <QClipboard>
-#include <QContextMenuEvent>
 #include <QFontMetricsF>
-#include <QKeyEvent>
-#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -50,6 +46,7 @@ TextPane::TextPane(QWidget* parent) : QAbstractScrollArea(parent) {
     connect(&repaintTimer_, &QTimer::timeout, this, &TextPane::showAppended);
     refreshCharWidths();
     layoutWidth_ = wrapWidth();
+    buildMenu();
 }
 
 QString TextPane::text() const {
@@ -60,6 +57,9 @@ void TextPane::setText(const QString& text) {
     repaintTimer_.stop();
     utf_8 = text.toUtf8();
     length_ = text.size();
+    trimmed_ = 0;
+    noticeBytes_ = 0;
+    anchor_ = cursor_ = 0;
     ascii_ = true;
     for (char c : std::as_const(utf_8))
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -113,6 +113,7 @@ void TextPane::appendBytes(const char* data, qsizetype size) {
                                       QString::fromUtf8(data, size));
         QAccessible::updateAccessibility(&ev);
     }
+    if (limitBytes_ > 0 && utf_8.size() > limitBytes_) trimFront();
     emit textChanged();
 }
 
@@ -133,7 +134,10 @@ QString TextPane::rowText(int row) const {
 
 qsizetype TextPane::rowStartPosition(int row) const {
     row = qBound(0, row, rowCount() - 1);
-    const qsizetype offset = rowStarts_[static_cast<std::size_t>(row)];
+    return positionOfOffset(rowStarts_[static_cast<std::size_t>(row)]);
+}
+
+qsizetype TextPane::positionOfOffset(qsizetype offset) const {
     return ascii_ ? offset : QString::fromUtf8(utf_8.constData(), offset).size();
 }
 
@@ -170,12 +174,13 @@ qreal TextPane::charWidth(char32_t c) const {
     return QFontMetricsF(font()).horizontalAdvance(QString::fromUcs4(&c, 1));
 }
 
-// Greedy word wrap of the text from `offset` on, continuing the last row.
-// Blanks never start a new row (they hang at its end); a word wider than the
-// row is cut where it no longer fits.
-void TextPane::wrapFrom(qsizetype offset) {
+// Greedy word wrap of the text from `offset` on (to `end`, -1 = the end),
+// continuing the last row. Blanks never start a new row (they hang at its
+// end); a word wider than the row is cut where it no longer fits. A row's
+// breaks depend only on the text from its start, which lets a trim keep them.
+void TextPane::wrapFrom(qsizetype offset, qsizetype end) {
     const char* data = utf_8.constData();
-    const qsizetype size = utf_8.size();
+    const qsizetype size = end < 0 ? utf_8.size() : end;
     const qreal limit = qMax(1, layoutWidth_);
     qsizetype i = offset;
     while (i < size) {
@@ -234,8 +239,75 @@ void TextPane::paintEvent(QPaintEvent*) {
     const int ascent = QFontMetrics(font()).ascent();
     const int first = firstVisibleRow();
     const int rows = viewport()->height() / lh + 1;
-    for (int r = 0; r < rows && first + r < rowCount(); ++r)
+    for (int r = 0; r < rows && first + r < rowCount(); ++r) {
         p.drawText(kMargin, kMargin + r * lh + ascent, rowText(first + r));
+        if (hasSelection()) paintSelection(p, first + r, kMargin + r * lh, ascent);
+    }
+}
+
+// The selected part of a row, drawn over it in the highlight colours.
+void TextPane::paintSelection(QPainter& p, int row, int y, int ascent) {
+    const qsizetype rowStart = rowStartPosition(row);
+    const QString text = rowText(row);
+    const qsizetype from = std::max(selectionStart(), rowStart) - rowStart;
+    const qsizetype to = std::min(selectionEnd(), rowStart + text.size()) - rowStart;
+    if (from >= to) return;
+    const QFontMetricsF fm(font());
+    const qreal x = kMargin + fm.horizontalAdvance(text.left(from));
+    const QString part = text.mid(from, to - from);
+    p.fillRect(QRectF(x, y, fm.horizontalAdvance(part), lineHeight()),
+               palette().color(QPalette::Highlight));
+    p.save();
+    p.setPen(palette().color(QPalette::HighlightedText));
+    p.drawText(QPointF(x, y + ascent), part);
+    p.restore();
+}
+
+qsizetype TextPane::positionAt(const QPoint& viewportPoint) const {
+    const int row =
+        qBound(0, firstVisibleRow() + (viewportPoint.y() - kMargin) / lineHeight(), rowCount() - 1);
+    const QString text = rowText(row);
+    const QFontMetricsF fm(font());
+    qreal x = kMargin;
+    qsizetype column = 0;
+    for (; column < text.size() && text[column] != QLatin1Char('\n'); ++column) {
+        const qreal w = fm.horizontalAdvance(text[column]);
+        if (viewportPoint.x() < x + w / 2) break;
+        x += w;
+    }
+    return rowStartPosition(row) + column;
+}
+
+void TextPane::select(qsizetype anchor, qsizetype end) {
+    anchor = qBound<qsizetype>(0, anchor, length_);
+    end = qBound<qsizetype>(0, end, length_);
+    if (anchor == anchor_ && end == cursor_) return;
+    anchor_ = anchor;
+    cursor_ = end;
+    viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextSelectionEvent ev(this, static_cast<int>(selectionStart()),
+                                         static_cast<int>(selectionEnd()));
+        QAccessible::updateAccessibility(&ev);
+    }
+    emit selectionChanged();
+}
+
+void TextPane::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
+    setFocus(Qt::MouseFocusReason);
+    const qsizetype at = positionAt(event->position().toPoint());
+    select(event->modifiers().testFlag(Qt::ShiftModifier) ? anchor_ : at, at);
+}
+
+void TextPane::mouseMoveEvent(QMouseEvent* event) {
+    if (!event->buttons().testFlag(Qt::LeftButton)) return;
+    select(anchor_, positionAt(event->position().toPoint()));
+}
+
+// The release ends the drag the press began here.
+void TextPane::mouseReleaseEvent(QMouseEvent* event) {
+    event->setAccepted(event->button() == Qt::LeftButton);
 }
 
 void TextPane::resizeEvent(QResizeEvent* event) {
@@ -257,24 +329,6 @@ void TextPane::changeEvent(QEvent* event) {
 
 void TextPane::scrollContentsBy(int, int) {
     viewport()->update();
-}
-
-void TextPane::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy)) {
-        copyAll();
-        return;
-    }
-    QAbstractScrollArea::keyPressEvent(event);
-}
-
-void TextPane::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    menu.addAction(tr("Copy All"), this, &TextPane::copyAll)->setEnabled(length_ > 0);
-    menu.exec(event->globalPos());
-}
-
-void TextPane::copyAll() const {
-    if (QClipboard* clipboard = QApplication::clipboard()) clipboard->setText(text());
 }
 
 // Scroll bar and rows catch up with the appended text once per frame.

@@ -2,16 +2,22 @@
 // it keeps the text as it is and wraps it into rows incrementally, so an
 // append costs the same however long the text already is, and it paints only
 // the rows on screen. Reading, replacing and appending the whole text behave
-// like a plain text box.
+// like a plain text box. The user selects with the mouse and has a context
+// menu (TextPaneMenu.cpp); a pane may be bounded, dropping its oldest text
+// (TextPaneTrim.cpp).
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QByteArray>
 #include <QString>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <vector>
+
+class QAction;
+class QMenu;
 
 class TextPane : public QAbstractScrollArea {
     Q_OBJECT
@@ -39,28 +45,66 @@ class TextPane : public QAbstractScrollArea {
     int rowAtPosition(qsizetype position) const;
     int lineHeight() const;
     int firstVisibleRow() const;
+    // Text position nearest to a point of the viewport.
+    qsizetype positionAt(const QPoint& viewportPoint) const;
+
+    // Selection, positions as in length(); anchor and end in either order.
+    void select(qsizetype anchor, qsizetype end);
+    void selectAll() { select(0, length_); }
+    bool hasSelection() const { return selectionStart() < selectionEnd(); }
+    qsizetype selectionStart() const { return std::min(anchor_, cursor_); }
+    qsizetype selectionEnd() const { return std::max(anchor_, cursor_); }
+    QString selectedText() const { return textRange(selectionStart(), selectionEnd()); }
+    // Puts the selection on the clipboard.
+    void copy() const;
+
+    // Writes the whole text as UTF-8 to `path`; returns why it failed, empty on success.
+    QString saveTo(const QString& path) const;
+    // The context menu: Copy, Select All, Save As…, Clear (objectNames copyAction,
+    // selectAllAction, saveAsAction, clearAction); owners may add their own actions.
+    QMenu* contextMenu() const { return menu_; }
+
+    // Bounds the text: when an append makes it longer than `limitBytes` (UTF-8),
+    // the oldest text goes, leaving about `keepBytes`, and the first line
+    // becomes trimNotice(). Large steps keep trimming rare. 0 = unbounded.
+    void setBound(qsizetype limitBytes, qsizetype keepBytes);
+    // Bytes of appended text dropped from the start since the last setText().
+    qint64 trimmedBytes() const { return trimmed_; }
+    qsizetype sizeBytes() const { return utf_8.size(); }
 
   signals:
     void textChanged();
+    void selectionChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    // The first line of a trimmed pane, ending without a line break.
+    virtual QString trimNotice(qint64 trimmedBytes) const;
+    // Adds an action to the context menu and to the pane's own shortcuts.
+    QAction* addMenuAction(const QString& text, const char* name, const QKeySequence& keys);
 
   private:
     void appendBytes(const char* data, qsizetype size);
     void showAppended();
-    void wrapFrom(qsizetype offset);
+    void wrapFrom(qsizetype offset, qsizetype end = -1);
     void relayoutAll();
     void refreshCharWidths();
     qreal charWidth(char32_t c) const;
     void updateScrollBar(bool followEnd);
     int wrapWidth() const;
-    void copyAll() const;
+    void buildMenu();
+    void refreshActions();
+    void saveAsFromDialog();
+    void trimFront();
+    qsizetype positionOfOffset(qsizetype offset) const;
+    void paintSelection(QPainter& p, int row, int y, int ascent);
 
     // A flood of appends repaints at most once per frame, not once per append.
     QTimer repaintTimer_;
@@ -77,4 +121,18 @@ class TextPane : public QAbstractScrollArea {
     qreal widthAtBreak_ = 0;  // width of the last row up to breakAt_
     int layoutWidth_ = 0;
     std::array<qreal, 128> asciiWidth_{};
+
+    qsizetype anchor_ = 0;  // where the selection began
+    qsizetype cursor_ = 0;  // where it ends (the mouse)
+
+    QMenu* menu_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* selectAllAction_ = nullptr;
+    QAction* saveAsAction_ = nullptr;
+    QAction* clearAction_ = nullptr;
+
+    qsizetype limitBytes_ = 0;
+    qsizetype keepBytes_ = 0;
+    qint64 trimmed_ = 0;
+    qsizetype noticeBytes_ = 0;  // the trim notice line at the start, with its line break
 };

@@ -47,9 +47,26 @@ QString TextPaneAccessible::text(QAccessible::Text t) const {
     return QAccessibleWidget::text(t);
 }
 
-void TextPaneAccessible::selection(int, int* startOffset, int* endOffset) const {
-    *startOffset = 0;
-    *endOffset = 0;
+void TextPaneAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const {
+    const bool selected = selectionIndex == 0 && pane()->hasSelection();
+    *startOffset = selected ? static_cast<int>(pane()->selectionStart()) : 0;
+    *endOffset = selected ? static_cast<int>(pane()->selectionEnd()) : 0;
+}
+
+int TextPaneAccessible::selectionCount() const {
+    return pane()->hasSelection() ? 1 : 0;
+}
+
+void TextPaneAccessible::addSelection(int startOffset, int endOffset) {
+    pane()->select(startOffset, endOffset);
+}
+
+void TextPaneAccessible::removeSelection(int selectionIndex) {
+    if (selectionIndex == 0) pane()->select(0, 0);
+}
+
+void TextPaneAccessible::setSelection(int selectionIndex, int startOffset, int endOffset) {
+    if (selectionIndex == 0) pane()->select(startOffset, endOffset);
 }
 
 int TextPaneAccessible::cursorPosition() const {

@@ -19,10 +19,11 @@ class TextPaneAccessible : public QAccessibleWidget, public QAccessibleTextInter
 
     // QAccessibleTextInterface
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override;
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
+    int selectionCount() const override;
+    // The pane has one selection: adding or setting one replaces it.
+    void addSelection(int startOffset, int endOffset) override;
+    void removeSelection(int selectionIndex) override;
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override;
     int cursorPosition() const override;
     void setCursorPosition(int) override {}
     QString text(int startOffset, int endOffset) const override;

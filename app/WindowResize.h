@@ -1,0 +1,40 @@
+// The window may be enlarged beyond its designed size, which is its minimum.
+// The extra room goes to the text: the main panel, the pages and their
+// Transmitted Data panes grow to the right; Received Data and Data Analysis
+// grow to the right and down, sharing the extra height. Everything else keeps
+// the place the layout gave it, and at the designed size every widget is
+// exactly where the layout put it.
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <QSize>
+#include <vector>
+
+class QWidget;
+
+class WindowResize : public QObject {
+  public:
+    // Takes the designed geometry from the laid-out `window` (its current
+    // size must be the designed one) and follows its resizes from now on.
+    explicit WindowResize(QWidget* window);
+
+    // Places the growing widgets for a window of `size`.
+    void apply(QSize size);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // How a widget takes the extra height.
+    enum class Vertical { stays, growsAll, growsReceived, growsAnalysis, analysisBelowReceived };
+    struct Growing {
+        QWidget* widget;
+        QRect designed;
+        Vertical vertical;
+    };
+
+    QWidget* window_;
+    QSize designedSize_;
+    std::vector<Growing> growing_;
+};
