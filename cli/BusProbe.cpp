@@ -9,12 +9,27 @@ Answer classify(const Reply& reply) {
     return reply.clean() ? Answer::Single : Answer::Collision;
 }
 
-Timing scanTiming(const LineSession& session, int overrideMs) {
-    constexpr int kMarginMs = 30;
-    const int firstByte =
-        overrideMs > 0 ? overrideMs : static_cast<int>(std::ceil(11.0 * session.bitMicros() / 1000.0)) + 50 + kMarginMs;
+namespace {
+
+constexpr int kMarginMs = 30;  // adapter and host latency
+
+Timing afterFirstByte(const LineSession& session, int firstByteMs) {
     // A collision of long answers may run on; wait for the longest frame once bytes came.
-    return {firstByte, firstByte + session.bytesMs(kLongestFrameBytes)};
+    return {firstByteMs, firstByteMs + session.bytesMs(kLongestFrameBytes)};
+}
+
+int bitsMs(const LineSession& session, double bits) {
+    return static_cast<int>(std::ceil(bits * session.bitMicros() / 1000.0));
+}
+
+}  // namespace
+
+Timing quickScanTiming(const LineSession& session, int overrideMs) {
+    return afterFirstByte(session, overrideMs > 0 ? overrideMs : bitsMs(session, 11) + 50 + kMarginMs);
+}
+
+Timing fullScanTiming(const LineSession& session, int overrideMs) {
+    return afterFirstByte(session, overrideMs > 0 ? overrideMs : bitsMs(session, 330 + 11) + 50 + kMarginMs);
 }
 
 }  // namespace mb::cli

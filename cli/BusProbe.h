@@ -10,9 +10,12 @@ enum class Answer { Silent, Single, Collision };
 
 Answer classify(const Reply& reply);
 
-// The wait for a meter's first byte during a scan: our request's own time on
-// the line, plus the longest delay the standard allows before a meter's
-// answer (11 bit times + 50 ms), plus a margin for the adapter and the host.
-Timing scanTiming(const LineSession& session, int overrideMs = 0);
+// A meter answers between 11 bit times and 330 bit times + 50 ms after the
+// end of the request. Most answer at once, so a scan first asks every address
+// with the short wait (11 bit times + 50 ms + margin) and asks again with the
+// full wait (330 + 11 bit times + 50 ms + margin) only where bytes came: a
+// slow answer lands in the next address's wait and is not lost.
+Timing quickScanTiming(const LineSession& session, int overrideMs = 0);
+Timing fullScanTiming(const LineSession& session, int overrideMs = 0);
 
 }  // namespace mb::cli

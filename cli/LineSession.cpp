@@ -76,7 +76,12 @@ Reply judgeReply(const Bytes& received, const Bytes& request, FrameKind kind, bo
 }
 
 Reply LineSession::exchange(const Bytes& request, FrameKind kind, Timing timing) {
-    port_.clear(QSerialPort::Input);  // a late answer to the last request is no answer to this one
+    // A late answer to the last request is no answer to this one; keep it apart.
+    Bytes late;
+    if (port_.waitForReadyRead(0) || port_.bytesAvailable() > 0) {
+        const QByteArray chunk = port_.readAll();
+        late.assign(chunk.begin(), chunk.end());
+    }
     port_.write(reinterpret_cast<const char*>(request.data()), static_cast<qint64>(request.size()));
     port_.waitForBytesWritten(1000);
     // The kernel takes the request at once; the line needs its bytes' time to carry it.
@@ -100,6 +105,7 @@ Reply LineSession::exchange(const Bytes& request, FrameKind kind, Timing timing)
         if (!reply.bytes.empty()) deadline = sendMs + timing.totalMs;
         quietUntil = complete ? clock.elapsed() + quietMs : -1;
     }
+    reply.late = std::move(late);
     return reply;
 }
 

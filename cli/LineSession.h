@@ -19,6 +19,7 @@ namespace mb::cli {
 using Bytes = std::vector<std::uint8_t>;
 
 struct Reply {
+    Bytes late;                 // bytes that came before our request went out
     Bytes bytes;                // everything after the echo, in order
     std::vector<Bytes> frames;  // the whole frames found in `bytes`
     bool garbage = false;       // bytes that belong to no frame

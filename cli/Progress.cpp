@@ -13,12 +13,12 @@ Progress::~Progress() {
     if (enabled_) std::fputs("\r\033[K", stderr);
 }
 
-void Progress::show(int done, int found) {
+void Progress::show(int done) {
     if (!enabled_ || total_ <= 0) return;
     constexpr int kWidth = 30;
     const int filled = done * kWidth / total_;
-    std::fprintf(stderr, "\r%s [%.*s%*s] %d/%d, %d found", label_.c_str(), filled,
-                 "##############################", kWidth - filled, "", done, total_, found);
+    std::fprintf(stderr, "\r%s [%.*s%*s] %d/%d", label_.c_str(), filled,
+                 "##############################", kWidth - filled, "", done, total_);
     std::fflush(stderr);
 }
 

@@ -10,7 +10,7 @@ class Progress {
   public:
     Progress(std::string label, int total);
     ~Progress();
-    void show(int done, int found);
+    void show(int done);
 
   private:
     std::string label_;

@@ -114,11 +114,11 @@ int requestAndPrint(LineSession& session, const Request& request, const Attempts
         std::cerr << "meterbench-cli: no reply from " << request.target << '\n';
         return kExitNoValidReply;
     }
-    std::cout << readingOutput(*last, json);
-    if (collision) {
-        std::cerr << "meterbench-cli: collision: more than one meter answered\n";
+    if (collision) {  // no one meter's reading can be trusted
+        std::cerr << "meterbench-cli: collision: more than one meter answered " << request.target << '\n';
         return kExitNoValidReply;
     }
+    std::cout << readingOutput(*last, json);
     if (!last->checkPassed || !last->error.empty()) {
         std::cerr << "meterbench-cli: no valid reply from " << request.target << '\n';
         return kExitNoValidReply;

@@ -1,4 +1,5 @@
 #include <QElapsedTimer>
+#include <algorithm>
 #include <iostream>
 #include <set>
 
@@ -24,8 +25,11 @@ constexpr const char* kHelp =
     "                  253), narrowing digit by digit where several meters answer\n"
     "  cj188           Read Address (810A) to the wildcard address for water (10), heat (20)\n"
     "                  and gas (30) meters\n"
-    "  --timeout S     wait per address for the first byte (default: 11 bit times + 50 ms,\n"
-    "                  the standard's answer delay, + 30 ms margin: 85 ms at 2400 baud)\n"
+    "                  Every address is asked with a short wait (11 bit times + 50 ms + 30 ms,\n"
+    "                  85 ms at 2400 baud); where bytes came, that address and the two before\n"
+    "                  it are asked again with the longest answer delay allowed (330 + 11 bit\n"
+    "                  times + 50 ms + 30 ms, 223 ms), so a slow meter is not missed.\n"
+    "  --timeout S     one wait for the first byte, used instead of both (a fast line)\n"
     "  --retries N     repeats at an address where bytes came but no clean answer (default 2)\n"
     "  --json          {\"found\": [{\"address\":..,\"id\":..,\"manufacturer\":..,\"version\":..,\"medium\":..}]}\n"
     "A progress bar is drawn on standard error when it is a terminal.\n"
@@ -48,12 +52,35 @@ FoundMeter readPrimary(LineSession& session, int address) {
     return meter;
 }
 
+// The first pass asks every address with the short wait. Bytes in an
+// address's wait may be its answer or the late answer of one of the two
+// addresses before it: all three are asked again, one by one, with the full
+// wait the standard allows.
+std::vector<int> quickPass(LineSession& session, int waitMs, Progress& progress) {
+    std::vector<bool> again(251, false);
+    const auto mark = [&](int address) {
+        for (int a = std::max(0, address - 2); a <= address; ++a) again[static_cast<std::size_t>(a)] = true;
+    };
+    for (int address = 0; address <= 250; ++address) {
+        const Reply reply =
+            session.exchange(mbusSndNke(static_cast<std::uint8_t>(address)), FrameKind::Mbus, quickScanTiming(session, waitMs));
+        if (!reply.late.empty()) mark(address - 1);
+        if (!reply.silent()) mark(address);
+        progress.show(address + 1);
+    }
+    std::vector<int> suspects;
+    for (int a = 0; a <= 250; ++a)
+        if (again[static_cast<std::size_t>(a)]) suspects.push_back(a);
+    return suspects;
+}
+
 std::vector<FoundMeter> primaryScan(LineSession& session, int retries, int waitMs) {
     std::vector<FoundMeter> found;
     Progress progress("scan", 251);
-    for (int address = 0; address <= 250; ++address) {
+    const std::vector<int> suspects = quickPass(session, waitMs, progress);
+    for (int address : suspects) {
         const Bytes ping = mbusSndNke(static_cast<std::uint8_t>(address));
-        const Timing timing = scanTiming(session, waitMs);
+        const Timing timing = fullScanTiming(session, waitMs);
         Reply reply = session.exchange(ping, FrameKind::Mbus, timing);
         // Silence is final; bytes that are no clean answer may be a disturbed one: ask again.
         for (int retry = 0; retry < retries && !reply.silent() && !reply.clean(); ++retry)
@@ -73,7 +100,6 @@ std::vector<FoundMeter> primaryScan(LineSession& session, int retries, int waitM
                 break;
             }
         }
-        progress.show(address + 1, static_cast<int>(found.size()));
     }
     return found;
 }

@@ -13,7 +13,7 @@ std::vector<FoundMeter> SecondarySearch::run() {
 void SecondarySearch::search(SecondaryMask mask, std::size_t digit) {
     const Bytes select = mbusSelect(mask);
     ++selections_;
-    const Reply reply = session_.exchange(select, FrameKind::Mbus, scanTiming(session_, waitMs_));
+    const Reply reply = session_.exchange(select, FrameKind::Mbus, fullScanTiming(session_, waitMs_));
     const Answer answer = classify(reply);
     if (answer == Answer::Silent) return;
     if (answer == Answer::Single && reply.frames[0] == Bytes{0xE5}) {
