@@ -16,7 +16,7 @@ add_custom_target(meterbench_icon ALL DEPENDS ${MB_ICON})
 install(TARGETS meterbench meterbench-cli meterbench-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES packaging/meterbench.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${MB_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/meterbench)
 
 set(CPACK_PACKAGE_NAME meterbench)
 set(CPACK_PACKAGE_VENDOR "MeterBench")

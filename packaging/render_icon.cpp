@@ -16,10 +16,12 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     constexpr int kHeight = 64;
     constexpr qreal kScale = 4.0;
-    // Logo geometry: the dial ends at 0.74 of the height, the text begins just after.
+    // Logo geometry: the dial ends at 0.74 of the height and the name begins
+    // 6 px after it; the square stops 5 px after the dial, centred on it in height.
     const QImage logo = drawLogo(QSize(kHeight * 3, kHeight), kScale).toImage();
-    const int side = static_cast<int>(kHeight * kScale * 0.86);
-    const int top = static_cast<int>(kHeight * kScale * 0.07);
-    const QImage icon = logo.copy(0, top, side, side).scaled(256, 256, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const qreal side = kHeight * 0.74 + 5;
+    const qreal top = (kHeight - side) / 2;
+    const QImage icon = logo.copy(0, qRound(top * kScale), qRound(side * kScale), qRound(side * kScale))
+                            .scaled(256, 256, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return icon.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

@@ -120,6 +120,17 @@ TEST(ScanCommand, PrimaryScanFindsExactlyTheMetersPresentThroughTheEcho) {
     EXPECT_EQ(foundMeters(r), kFiveMeters) << r.out;
 }
 
+TEST(ScanCommand, SlowMeterWithinTheStandardsAnswerDelayIsFoundAtItsOwnAddress) {
+    // At 4800 baud the standard allows 330 bit times + 50 ms = 119 ms before the
+    // first byte: 115 ms lands after the short wait, in the next address's.
+    SimProcess sim({"--fault", "late", "--delay-ms", "115"});
+    ASSERT_TRUE(sim.started());
+    const CliResult r = runCli({"scan", "--json", "--baud", "4800", "--port", sim.path()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::vector<std::pair<int, QString>> expected{{1, "12345678"}};
+    EXPECT_EQ(foundMeters(r), expected) << r.out;
+}
+
 TEST(ScanCommand, SecondarySearchResolvesTheCollision) {
     SimProcess sim({"--mbus-meters", "5", "--mbus-address", "20"});
     ASSERT_TRUE(sim.started());
