@@ -171,7 +171,7 @@ int setAddressCommand(const Args& args) {
         const Reply reply = session.exchange(command, FrameKind::Mbus, {a->timeoutMs, a->timeoutMs});
         if (reply.frames.size() > 1) {
             std::cerr << "meterbench-cli: collision: more than one meter acknowledged; "
-                         "all of them now answer at "
+                         "they now share the address "
                       << *newAddress << '\n';
             return kExitNoValidReply;
         }

@@ -7,6 +7,8 @@ namespace mb::cli {
 std::vector<FoundMeter> SecondarySearch::run() {
     found_.clear();
     search(SecondaryMask{}, 0);
+    // Leave no meter selected: a later master's request to 253 must not find one.
+    session_.exchange(mbusSndNke(kMbusAddressSelected), FrameKind::Mbus, quickScanTiming(session_, waitMs_));
     return found_;
 }
 
