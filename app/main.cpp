@@ -1,7 +1,8 @@
-// MeterBench: one window, no command line, no stored settings.
+// MeterBench: one window, no stored settings; the only option is --version.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "widgets/Fonts.h"
 #include "app/MainForm.h"
@@ -22,6 +23,11 @@ bool displayAvailable() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before the display check, so it works on a machine without one.
+    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("meterbench %s\n", MB_VERSION);
+        return 0;
+    }
     if (!displayAvailable()) {
         std::fputs(
             "meterbench: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"

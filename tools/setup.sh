@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei fonts-dejavu-core xdg-utils
+  desktop-file-utils dpkg-dev
 )
 
 missing=()

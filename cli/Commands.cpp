@@ -1,0 +1,12 @@
+#include "cli/Commands.h"
+
+#include <iostream>
+
+namespace mb::cli {
+
+int usageError(const std::string& message) {
+    std::cerr << "meterbench-cli: " << message << '\n';
+    return kExitUsage;
+}
+
+}  // namespace mb::cli

@@ -1,0 +1,26 @@
+// The commands of meterbench-cli. Each takes the words after its name and
+// returns the exit status: 0 success, 1 no valid reply / failed check, 2 usage
+// or port error (one line on standard error).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace mb::cli {
+
+using Args = std::vector<std::string>;
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitNoValidReply = 1;
+inline constexpr int kExitUsage = 2;
+
+int decodeCommand(const Args& args);
+int readCommand(const Args& args);
+int setAddressCommand(const Args& args);
+int scanCommand(const Args& args);
+int monitorCommand(const Args& args);
+
+// Prints "meterbench-cli: <message>" on standard error; returns kExitUsage.
+int usageError(const std::string& message);
+
+}  // namespace mb::cli

@@ -1,0 +1,65 @@
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "cli/CliOptions.h"
+#include "cli/Commands.h"
+#include "cli/FrameInput.h"
+#include "cli/Output.h"
+
+namespace mb::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "usage: meterbench-cli decode [--json] FILE|HEX|-\n"
+    "Decodes one M-Bus or CJ/T 188 frame given as hex text (blanks, line breaks and\n"
+    "leading FE bytes allowed) from a file, the argument itself, or standard input (-).\n"
+    "  --json  one JSON object instead of the window's Data Analysis lines\n"
+    "Exit status: 0 the frame passes its checks, 1 it fails them, 2 not a frame or usage error.\n";
+
+// The argument names a file when one exists by that name; else it is the hex itself.
+bool readInput(const std::string& argument, std::string& text) {
+    if (argument == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), {});
+        return true;
+    }
+    std::ifstream file(argument, std::ios::binary);
+    if (file) {
+        std::ostringstream content;
+        content << file.rdbuf();
+        text = content.str();
+        return true;
+    }
+    text = argument;
+    return false;
+}
+
+}  // namespace
+
+int decodeCommand(const Args& args) {
+    std::string error;
+    const auto options = parseOptions(args, {{}, {"--json"}, 1}, error);
+    if (!options) return usageError(error);
+    if (options->help) {
+        std::cout << kHelp;
+        return kExitOk;
+    }
+    if (options->positional.empty()) return usageError("decode needs FILE, HEX or - (see decode --help)");
+    std::string text;
+    const bool fromFile = readInput(options->positional[0], text);
+    const auto bytes = parseHexText(text);
+    if (!bytes) {
+        return usageError(fromFile || options->positional[0] == "-" ? "the input is not hex text"
+                                                                    : "no such file, and not hex text: " +
+                                                                          options->positional[0]);
+    }
+    const Reading reading = decodeAnyFrame(*bytes);
+    std::cout << readingOutput(reading, options->on("--json"));
+    if (reading.checkPassed && reading.error.empty()) return kExitOk;
+    if (hasFrameLength(*bytes)) return kExitNoValidReply;
+    std::cerr << "meterbench-cli: not a frame: " << reading.error << '\n';
+    return kExitUsage;
+}
+
+}  // namespace mb::cli

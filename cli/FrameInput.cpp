@@ -1,0 +1,66 @@
+#include "cli/FrameInput.h"
+
+#include <cctype>
+
+#include "cj188/Cj188Decoder.h"
+#include "mbus/MbusDecoder.h"
+
+namespace mb::cli {
+
+std::optional<Bytes> parseHexText(std::string_view text) {
+    Bytes bytes;
+    int pending = -1;
+    for (char c : text) {
+        if (std::isspace(static_cast<unsigned char>(c))) continue;
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
+        const int digit = std::isdigit(static_cast<unsigned char>(c))
+                              ? c - '0'
+                              : std::toupper(static_cast<unsigned char>(c)) - 'A' + 10;
+        if (pending < 0) {
+            pending = digit;
+        } else {
+            bytes.push_back(static_cast<std::uint8_t>(pending << 4 | digit));
+            pending = -1;
+        }
+    }
+    if (pending >= 0) return std::nullopt;
+    return bytes;
+}
+
+Protocol detectProtocol(std::span<const std::uint8_t> frame) {
+    std::size_t start = 0;
+    while (start < frame.size() && frame[start] == 0xFE) ++start;
+    const auto f = frame.subspan(start);
+    if (f.empty()) return Protocol::Unknown;
+    if (start == 0 && (f[0] == 0xE5 || f[0] == 0x10)) return Protocol::Mbus;
+    if (f[0] != 0x68) return Protocol::Unknown;
+    if (start == 0 && f.size() >= 4 && f[1] == f[2] && f[3] == 0x68 && f.size() == f[1] + 6u)
+        return Protocol::Mbus;
+    return Protocol::Cj188;
+}
+
+bool hasFrameLength(std::span<const std::uint8_t> frame) {
+    const Protocol protocol = detectProtocol(frame);
+    if (protocol == Protocol::Mbus) {
+        if (frame[0] == 0xE5) return frame.size() == 1;
+        if (frame[0] == 0x10) return frame.size() == 5;
+        return true;  // detectProtocol checked L+6 already
+    }
+    if (protocol != Protocol::Cj188) return false;
+    std::size_t start = 0;
+    while (frame[start] == 0xFE) ++start;
+    return frame.size() - start >= 11 && frame.size() - start == frame[start + 10] + 13u;
+}
+
+Reading decodeAnyFrame(std::span<const std::uint8_t> frame) {
+    switch (detectProtocol(frame)) {
+        case Protocol::Mbus: return decodeMbusFrame(frame);
+        case Protocol::Cj188: return decodeCj188Frame(frame);
+        case Protocol::Unknown: break;
+    }
+    Reading reading;
+    reading.error = frame.empty() ? "no bytes" : "not an M-Bus or CJ/T 188 frame";
+    return reading;
+}
+
+}  // namespace mb::cli

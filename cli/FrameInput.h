@@ -1,0 +1,38 @@
+// A frame given as text: hex digit pairs with blanks and line breaks anywhere,
+// leading FE wake-up bytes allowed; and which protocol a whole frame is in.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/Reading.h"
+
+namespace mb::cli {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Empty optional when the text holds anything but hex pairs and white space,
+// or an odd number of digits. "0x" prefixes and commas are not accepted.
+std::optional<Bytes> parseHexText(std::string_view text);
+
+enum class Protocol { Unknown, Mbus, Cj188 };
+
+// E5, 10 .. 16 and 68 L L 68 with L+6 bytes are M-Bus; any other frame that
+// starts with 68 (after FE bytes) is CJ/T 188.
+Protocol detectProtocol(std::span<const std::uint8_t> frame);
+
+// True when the bytes are as long as their start byte and length field say
+// (E5: 1, 10: 5, 68 L L 68: L+6, CJ/T 188 after FE bytes: L+13): a frame,
+// whatever its checksum and stop byte. A decoder error on such bytes is a
+// failed check, not "no frame".
+bool hasFrameLength(std::span<const std::uint8_t> frame);
+
+// Decodes with the detected protocol's decoder; a Reading with `error` set
+// when the bytes are no frame of either.
+Reading decodeAnyFrame(std::span<const std::uint8_t> frame);
+
+}  // namespace mb::cli

@@ -1,0 +1,110 @@
+#include <signal.h>
+
+#include <QDateTime>
+#include <cstdio>
+#include <iostream>
+
+#include "cli/CliOptions.h"
+#include "cli/Commands.h"
+#include "cli/FrameInput.h"
+#include "cli/LineOptions.h"
+#include "cli/Output.h"
+#include "core/HexText.h"
+#include "core/JsonText.h"
+
+namespace mb::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "usage: meterbench-cli monitor --port DEV [--baud 2400] [--parity E] [--json]\n"
+    "Listens without sending and prints every frame on the line (M-Bus and CJ/T 188) with\n"
+    "its time of arrival, decoded; bytes that make no frame are printed as such. Runs until\n"
+    "interrupted (Ctrl-C, SIGTERM), then exits with status 0.\n"
+    "  --json  one JSON object a line: {\"time\":..,\"hex\":..,\"reading\":{..}}\n";
+
+volatile sig_atomic_t stopRequested = 0;
+void onSignal(int) { stopRequested = 1; }
+
+std::string now() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz")).toStdString();
+}
+
+void printFrame(const Bytes& frame, bool json) {
+    std::string hex = hexEcho(frame);
+    if (!hex.empty()) hex.pop_back();
+    const Reading reading = decodeAnyFrame(frame);
+    if (json) {
+        std::string line = readingOutput(reading, true);
+        line.pop_back();
+        std::cout << "{\"time\":" << jsonQuoted(now()) << ",\"hex\":" << jsonQuoted(hex) << ",\"reading\":" << line
+                  << "}\n";
+    } else {
+        std::cout << now() << "  " << hex << '\n';
+        std::string text = readingOutput(reading, false);
+        for (std::size_t at = 0; at < text.size();) {
+            const auto end = text.find('\n', at);
+            std::cout << "    " << text.substr(at, end - at) << '\n';
+            at = end + 1;
+        }
+    }
+    std::cout.flush();
+}
+
+void printUnframed(Bytes& bytes, bool json) {
+    if (bytes.empty()) return;
+    std::string hex = hexEcho(bytes);
+    hex.pop_back();
+    if (json) std::cout << "{\"time\":" << jsonQuoted(now()) << ",\"unframed\":" << jsonQuoted(hex) << "}\n";
+    else std::cout << now() << "  " << hex << "  (no frame)\n";
+    std::cout.flush();
+    bytes.clear();
+}
+
+}  // namespace
+
+int monitorCommand(const Args& args) {
+    std::string error;
+    const auto options = parseOptions(args, lineSpec({}, {"--json"}), error);
+    if (!options) return usageError(error);
+    if (options->help) {
+        std::cout << kHelp << kLineOptionsHelp;
+        return kExitOk;
+    }
+    LineSession session;
+    if (!openLine(*options, session, error)) return usageError(error);
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    const bool json = options->on("--json");
+    // A frame's bytes follow each other without a pause; a gap this long ends what came.
+    const int gapMs = std::max(50, session.bytesMs(3));
+    Bytes pending, unframed;
+    while (!stopRequested) {
+        const Bytes chunk = session.listen(gapMs);
+        pending.insert(pending.end(), chunk.begin(), chunk.end());
+        std::size_t at = 0;
+        while (at < pending.size()) {
+            const FrameMatch match = matchFrameAt(pending, at, FrameKind::Either);
+            if (match.state == FrameMatch::Complete) {
+                printUnframed(unframed, json);
+                printFrame(Bytes(pending.begin() + static_cast<std::ptrdiff_t>(at),
+                                 pending.begin() + static_cast<std::ptrdiff_t>(at + match.length)),
+                           json);
+                at += match.length;
+            } else if (match.state == FrameMatch::Incomplete && !chunk.empty()) {
+                break;  // the rest of the frame is on its way
+            } else {
+                // FE wake-up bytes belong to the CJ/T 188 frame after them, not to noise.
+                if (pending[at] != 0xFE) unframed.push_back(pending[at]);
+                ++at;
+            }
+        }
+        pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(at));
+        if (chunk.empty()) printUnframed(unframed, json);
+    }
+    return kExitOk;
+}
+
+}  // namespace mb::cli

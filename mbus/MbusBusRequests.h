@@ -1,0 +1,37 @@
+// M-Bus requests a bus master needs beyond the window's two: they address any
+// primary address and return the frame as bytes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace mb {
+
+inline constexpr std::uint8_t kMbusAddressAny = 254;       // every meter answers
+inline constexpr std::uint8_t kMbusAddressSelected = 253;  // meters chosen by secondary selection
+
+// SND_NKE: 10 40 A CS 16.
+std::vector<std::uint8_t> mbusSndNke(std::uint8_t address);
+
+// REQ_UD2: 10 5B/7B A CS 16; `fcb` sets the frame count bit.
+std::vector<std::uint8_t> mbusReqUd2(std::uint8_t address, bool fcb = false);
+
+// SND_UD to `address` giving the meter the primary address `newAddress`:
+// 68 06 06 68 53 A 51 01 7A NEW CS 16.
+std::vector<std::uint8_t> mbusSetAddress(std::uint8_t address, std::uint8_t newAddress);
+
+// What a secondary selection matches. Each of the 8 identification digits
+// (most significant first) is 0..9, or 0xF for any digit; 0xFFFF, 0xFF, 0xFF
+// match any manufacturer, version and medium.
+struct SecondaryMask {
+    std::array<std::uint8_t, 8> idDigits{0xF, 0xF, 0xF, 0xF, 0xF, 0xF, 0xF, 0xF};
+    std::uint16_t manufacturer = 0xFFFF;
+    std::uint8_t version = 0xFF;
+    std::uint8_t medium = 0xFF;
+};
+
+// Selection: SND_UD to 253 with CI 52 and the mask (identification LSB first).
+std::vector<std::uint8_t> mbusSelect(const SecondaryMask& mask);
+
+}  // namespace mb

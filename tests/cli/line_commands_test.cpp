@@ -1,0 +1,165 @@
+// read, set-address and scan against the virtual meter on a pseudo-terminal,
+// with the line faults a real bus shows.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdlib>
+
+#include "tests/cli/CliRun.h"
+#include "tests/sim/sim_process.h"
+
+namespace mb::cli::test {
+namespace {
+
+using mb::sim::test::SimProcess;
+
+QJsonObject jsonOf(const CliResult& r) { return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object(); }
+
+QString headerText(const QJsonObject& reading, const char* key) {
+    return reading["header"].toObject()[key].toVariant().toString();
+}
+
+TEST(ReadCommand, RepliesAndFaults) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> sim;
+        std::vector<std::string> read;
+        int status;
+        const char* headerKey;  // checked when the read passes
+        const char* headerValue;
+    };
+    const Case cases[] = {
+        {"M-Bus", {}, {"--address", "1"}, 0, "id", "12345678"},
+        {"M-Bus any", {}, {"--address", "254"}, 0, "address", "1"},
+        {"M-Bus with echo", {"--fault", "echo"}, {"--address", "1"}, 0, "id", "12345678"},
+        {"M-Bus noise before", {"--fault", "noise"}, {"--address", "1"}, 0, "manufacturer", "SIM"},
+        {"M-Bus split", {"--fault", "split"}, {"--address", "1"}, 0, "id", "12345678"},
+        {"CJ/T 188 heat", {}, {"--protocol", "cj188", "--address", "78330000000001", "--meter-type", "20"},
+         0, "meter_type", "20"},
+        {"CJ/T 188 any, echo", {"--fault", "echo"},
+         {"--protocol", "cj188", "--address", "AAAAAAAAAAAAAA"}, 0, "address", "78330000000000"},
+        {"nobody at 9", {}, {"--address", "9", "--timeout", "0.3"}, 1, nullptr, nullptr},
+        {"silent", {"--fault", "silent"}, {"--address", "1", "--timeout", "0.3"}, 1, nullptr, nullptr},
+        {"bad checksum", {"--fault", "bad-checksum"}, {"--address", "1", "--retries", "1"}, 1, nullptr, nullptr},
+        {"several at 254", {"--mbus-meters", "3"}, {"--address", "254", "--retries", "0"}, 1, nullptr, nullptr},
+        {"address out of range", {}, {"--address", "251"}, 2, nullptr, nullptr},
+        {"bad CJ/T 188 address", {}, {"--protocol", "cj188", "--address", "1234"}, 2, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SimProcess sim(c.sim);
+        ASSERT_TRUE(sim.started()) << c.what;
+        std::vector<std::string> args{"read", "--json", "--port", sim.path()};
+        args.insert(args.end(), c.read.begin(), c.read.end());
+        const CliResult r = runCli(args);
+        EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
+        if (c.status == 0) {
+            const QJsonObject reading = jsonOf(r);
+            EXPECT_EQ(reading["check"].toString(), "pass") << c.what;
+            EXPECT_FALSE(reading["records"].toArray().isEmpty()) << c.what;
+            EXPECT_EQ(headerText(reading, c.headerKey), c.headerValue) << c.what << ": " << r.out;
+        } else {
+            EXPECT_FALSE(r.err.empty()) << c.what;  // one clear line says why
+        }
+    }
+}
+
+TEST(ReadCommand, PortErrorsAndComNames) {
+    EXPECT_EQ(runCli({"read", "--port", "/dev/no-such-tty", "--address", "1"}).status, 2);
+    EXPECT_EQ(runCli({"read", "--address", "1"}).status, 2);
+    SimProcess sim({});
+    ASSERT_TRUE(sim.started());
+    setenv("METERBENCH_PORTS", ("COM3=" + sim.path()).c_str(), 1);
+    const CliResult viaCom = runCli({"read", "--port", "COM3", "--address", "1"});
+    const CliResult unmapped = runCli({"read", "--port", "COM4", "--address", "1"});
+    unsetenv("METERBENCH_PORTS");
+    EXPECT_EQ(viaCom.status, 0) << viaCom.err;
+    EXPECT_EQ(viaCom.out.rfind("Check Pass\xEF\xBC\x81\n", 0), 0u) << viaCom.out;
+    EXPECT_EQ(unmapped.status, 2);
+    EXPECT_NE(unmapped.err.find("COM4"), std::string::npos) << unmapped.err;
+}
+
+TEST(SetAddressCommand, ToTheMeterOnTheLineAndToAnOldAddress) {
+    SimProcess sim({"--fault", "echo"});
+    ASSERT_TRUE(sim.started());
+    const std::string port = sim.path();
+    const CliResult toAny = runCli({"set-address", "--json", "--port", port, "--new-address", "7"});
+    EXPECT_EQ(toAny.status, 0) << toAny.err;
+    EXPECT_EQ(headerText(jsonOf(toAny), "address"), "7");
+    const CliResult fromOld = runCli({"set-address", "--port", port, "--address", "7", "--new-address", "12"});
+    EXPECT_EQ(fromOld.status, 0) << fromOld.err;
+    // The meter left 7: asking there again gets no acknowledgement.
+    const CliResult stale =
+        runCli({"set-address", "--port", port, "--address", "7", "--new-address", "3", "--timeout", "0.3"});
+    EXPECT_EQ(stale.status, 1);
+    EXPECT_EQ(runCli({"read", "--port", port, "--address", "12"}).status, 0);
+    EXPECT_EQ(runCli({"set-address", "--port", port, "--new-address", "251"}).status, 2);
+}
+
+std::vector<std::pair<int, QString>> foundMeters(const CliResult& r) {
+    std::vector<std::pair<int, QString>> found;
+    for (const auto& entry : jsonOf(r)["found"].toArray()) {
+        const QJsonObject m = entry.toObject();
+        found.emplace_back(m["address"].toInt(-1), m["id"].toString());
+        EXPECT_EQ(m["manufacturer"].toString(), "SIM");
+        EXPECT_FALSE(m.contains("note")) << r.out;
+    }
+    return found;
+}
+
+const std::vector<std::pair<int, QString>> kFiveMeters{
+    {20, "12345678"}, {21, "12345679"}, {22, "12345680"}, {23, "12345681"}, {24, "12345682"}};
+
+TEST(ScanCommand, PrimaryScanFindsExactlyTheMetersPresentThroughTheEcho) {
+    SimProcess sim({"--mbus-meters", "5", "--mbus-address", "20", "--fault", "echo"});
+    ASSERT_TRUE(sim.started());
+    // The pty answers at once; a short wait keeps the full 0-250 range fast.
+    const CliResult r = runCli({"scan", "--json", "--port", sim.path(), "--timeout", "0.03"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(foundMeters(r), kFiveMeters) << r.out;
+}
+
+TEST(ScanCommand, SlowMeterWithinTheStandardsAnswerDelayIsFoundAtItsOwnAddress) {
+    // At 4800 baud the standard allows 330 bit times + 50 ms = 119 ms before the
+    // first byte: 115 ms lands after the short wait, in the next address's.
+    SimProcess sim({"--fault", "late", "--delay-ms", "115"});
+    ASSERT_TRUE(sim.started());
+    const CliResult r = runCli({"scan", "--json", "--baud", "4800", "--port", sim.path()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::vector<std::pair<int, QString>> expected{{1, "12345678"}};
+    EXPECT_EQ(foundMeters(r), expected) << r.out;
+}
+
+TEST(ScanCommand, SecondarySearchResolvesTheCollision) {
+    SimProcess sim({"--mbus-meters", "5", "--mbus-address", "20"});
+    ASSERT_TRUE(sim.started());
+    const CliResult r = runCli({"scan", "--secondary", "--json", "--port", sim.path(), "--timeout", "0.03"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(foundMeters(r), kFiveMeters) << r.out;
+}
+
+TEST(ScanCommand, CollisionAtOneAddressIsReportedNotTakenForAMeter) {
+    // Two meters both moved to 5: their E5 answers arrive back to back.
+    SimProcess sim({"--mbus-meters", "2"});
+    ASSERT_TRUE(sim.started());
+    ASSERT_EQ(runCli({"set-address", "--port", sim.path(), "--new-address", "5"}).status, 1);
+    const CliResult r = runCli({"scan", "--json", "--port", sim.path(), "--timeout", "0.03"});
+    const QJsonArray found = jsonOf(r)["found"].toArray();
+    ASSERT_EQ(found.size(), 1) << r.out;
+    EXPECT_EQ(found[0].toObject()["address"].toInt(), 5);
+    EXPECT_TRUE(found[0].toObject()["note"].toString().startsWith("collision")) << r.out;
+}
+
+TEST(ScanCommand, Cj188FindsWaterAndHeatMeter) {
+    SimProcess sim({});
+    ASSERT_TRUE(sim.started());
+    const CliResult r = runCli({"scan", "--protocol", "cj188", "--port", sim.path(), "--timeout", "0.3"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("78330000000000"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("78330000000001"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("2 meters found"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace mb::cli::test

@@ -1,0 +1,81 @@
+// monitor as a passive listener on a line the test drives, and the install
+// tree that cmake --install lays out.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <chrono>
+#include <thread>
+
+#include "tests/cli/CliRun.h"
+#include "tests/support/core/RawPty.h"
+
+namespace mb::cli::test {
+namespace {
+
+void sendHex(int fd, std::initializer_list<std::uint8_t> bytes) {
+    const std::vector<std::uint8_t> data(bytes);
+    ASSERT_EQ(write(fd, data.data(), data.size()), static_cast<ssize_t>(data.size()));
+}
+
+TEST(MonitorCommand, PrintsEachFrameDecodedUntilInterrupted) {
+    const RawPty pty = openRawPty();
+    ASSERT_FALSE(pty.path.empty());
+    CliChild monitor({"monitor", "--port", pty.path});
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));  // let it open the line
+    sendHex(pty.master, {0x10, 0x5B, 0x01, 0x5C, 0x16});           // a master's REQ_UD2
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    sendHex(pty.master, {0x12, 0x34});                              // noise, then a CJ/T 188 reply
+    sendHex(pty.master, {0xFE, 0xFE, 0x68, 0x10, 0x01, 0x00, 0x00, 0x05, 0x08, 0x00, 0x00, 0x83, 0x03, 0x0A,
+                         0x81, 0x00, 0x97, 0x16});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const CliResult r = monitor.stop(SIGINT);
+    close(pty.master);
+    close(pty.slave);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string& out = r.out;
+    const auto request = out.find("  10 5B 01 5C 16\n");
+    const auto noise = out.find("  12 34  (no frame)\n");
+    const auto reply = out.find("  68 10 01 00 00 05 08 00 00 83 03 0A 81 00 97 16\n");
+    ASSERT_NE(request, std::string::npos) << out;
+    ASSERT_NE(noise, std::string::npos) << out;
+    ASSERT_NE(reply, std::string::npos) << out;
+    EXPECT_LT(request, noise);
+    EXPECT_LT(noise, reply);
+    EXPECT_NE(out.find("    Address  00000805000001\n", reply), std::string::npos) << out;
+    EXPECT_EQ(out[2], ':');  // lines start with HH:MM:SS.mmm
+}
+
+TEST(Install, TreeHoldsProgramsDesktopEntryIconAndReadme) {
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    QProcess install;
+    install.start("cmake", {"--install", MB_BUILD_DIR, "--prefix", prefix.path()});
+    ASSERT_TRUE(install.waitForFinished(60000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+    const QDir root(prefix.path());
+    for (const char* file : {"bin/meterbench", "bin/meterbench-cli", "bin/meterbench-sim"})
+        EXPECT_TRUE(QFileInfo(root.filePath(file)).isExecutable()) << file;
+    const QString desktop = root.filePath("share/applications/meterbench.desktop");
+    for (const QString& file : {desktop, root.filePath("share/icons/hicolor/256x256/apps/meterbench.png"),
+                                root.filePath("share/doc/meterbench/README.md")})
+        EXPECT_GT(QFileInfo(file).size(), 0) << file.toStdString();
+
+    QProcess version;
+    version.start(root.filePath("bin/meterbench"), {"--version"});
+    ASSERT_TRUE(version.waitForFinished(10000));
+    EXPECT_TRUE(version.readAllStandardOutput().startsWith("meterbench "));
+
+    QProcess validate;
+    validate.start("desktop-file-validate", {desktop});
+    if (!validate.waitForStarted()) GTEST_SKIP() << "desktop-file-validate is not installed";
+    ASSERT_TRUE(validate.waitForFinished(10000));
+    EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
+}
+
+}  // namespace
+}  // namespace mb::cli::test
