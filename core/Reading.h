@@ -42,6 +42,8 @@ struct Reading {
     std::string error;  // non-empty: the input is not a frame of this protocol
     std::vector<HeaderField> header;
     std::vector<Record> records;
+    // Why a frame of this protocol failed its checks ("checksum 12 != computed 34").
+    std::string checkProblem;
 };
 
 }  // namespace mb

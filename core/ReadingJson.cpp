@@ -83,6 +83,7 @@ std::string readingJson(const Reading& reading) {
     std::string out = "{\"protocol\":" + jsonQuoted(reading.protocol);
     out += ",\"check\":\"" + std::string(checkName(reading)) + '"';
     if (!reading.error.empty()) out += ",\"error\":" + jsonQuoted(reading.error);
+    if (!reading.checkProblem.empty()) out += ",\"reason\":" + jsonQuoted(reading.checkProblem);
     out += ",\"header\":" + headerJson(reading);
     out += ",\"records\":[";
     for (std::size_t i = 0; i < reading.records.size(); ++i) {

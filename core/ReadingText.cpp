@@ -99,7 +99,9 @@ std::vector<std::string> readingLines(const Reading& reading) {
         return lines;
     }
     if (!reading.checkPassed) {
-        lines.push_back("Check failed: start, length, checksum or stop byte is wrong");
+        lines.push_back(reading.checkProblem.empty()
+                            ? "Check failed: start, length, checksum or stop byte is wrong"
+                            : "Check failed: " + printable(reading.checkProblem));
     }
     for (const HeaderField& field : reading.header) {
         lines.push_back(printable(field.label) + "  " + headerValue(field));

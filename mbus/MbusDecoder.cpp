@@ -51,6 +51,14 @@ bool fail(Reading& r, std::string why) {
     return false;
 }
 
+// A whole frame whose checksum or stop byte is wrong: it is a frame, it fails.
+bool failCheck(Reading& r, std::string why) {
+    r.checkProblem = std::move(why);
+    r.header.clear();
+    r.records.clear();
+    return false;
+}
+
 // Checks a long frame's envelope; true when every check passes.
 bool checkLong(Reading& r, std::span<const std::uint8_t> f) {
     if (f.size() < 4) return fail(r, "long frame too short: " + std::to_string(f.size()) + " bytes");
@@ -64,9 +72,9 @@ bool checkLong(Reading& r, std::span<const std::uint8_t> f) {
     }
     const std::uint8_t sum = checksum(f.subspan(4, userLength));
     if (f[4 + userLength] != sum) {
-        return fail(r, "checksum " + hexByte(f[4 + userLength]) + " != computed " + hexByte(sum));
+        return failCheck(r, "checksum " + hexByte(f[4 + userLength]) + " != computed " + hexByte(sum));
     }
-    if (f[5 + userLength] != kStop) return fail(r, "stop byte is " + hexByte(f[5 + userLength]) + ", not 16");
+    if (f[5 + userLength] != kStop) return failCheck(r, "stop byte is " + hexByte(f[5 + userLength]) + ", not 16");
     return true;
 }
 
@@ -202,11 +210,11 @@ Reading decodeMbusFrame(std::span<const std::uint8_t> f) {
             }
             const std::uint8_t sum = checksum(f.subspan(1, 2));
             if (f[3] != sum) {
-                r.error = "checksum " + hexByte(f[3]) + " != computed " + hexByte(sum);
+                r.checkProblem = "checksum " + hexByte(f[3]) + " != computed " + hexByte(sum);
                 return r;
             }
             if (f[4] != kStop) {
-                r.error = "stop byte is " + hexByte(f[4]) + ", not 16";
+                r.checkProblem = "stop byte is " + hexByte(f[4]) + ", not 16";
                 return r;
             }
             r.checkPassed = true;

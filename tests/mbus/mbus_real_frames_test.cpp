@@ -62,7 +62,8 @@ TEST(MbusRealFrames, FramesWithABadChecksumFailTheCheckAndKeepNoRecords) {
         if (f.protocol != FrameProtocol::Mbus || f.checksumOk) continue;
         const Reading r = decodeMbusFrame(f.bytes);
         EXPECT_FALSE(r.checkPassed) << f.file;
-        EXPECT_NE(r.error, "") << f.file;
+        EXPECT_EQ(r.error, "") << f.file << ": a frame that fails, not a non-frame";
+        EXPECT_NE(r.checkProblem, "") << f.file;
         EXPECT_TRUE(r.records.empty()) << f.file;
         EXPECT_TRUE(r.header.empty()) << f.file;
     }
