@@ -188,7 +188,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             case 5: {
                 const int target = (in.byte() << 8 | in.byte()) % (mb::ReceiveRing::kLastCell + 1);
-                core.clsChar(static_cast<std::int16_t>(target));
+                core.ring().clsChar(static_cast<std::int16_t>(target));
                 break;
             }
             case 6:
