@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds MeterBench and runs every test:
 #   1. every test under AddressSanitizer + UndefinedBehaviorSanitizer,
-#   2. the parser fuzzer for a bounded time (MB_FUZZ_SECONDS, default 60),
+#   2. each fuzzer for a bounded time (MB_FUZZ_SECONDS, default 40),
 #   3. the full build (window, virtual meter, benchmarks) and all its tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
 
 jobs=$(nproc)
-fuzz_seconds=${MB_FUZZ_SECONDS:-60}
+fuzz_seconds=${MB_FUZZ_SECONDS:-40}
 
 echo "== all tests under ASan/UBSan =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMB_SANITIZE=ON -DMB_BENCH=OFF >/dev/null
