@@ -10,6 +10,7 @@
 #include "app/ButtonLayoutResource.h"
 #include "app/ReplyPaneMenus.h"
 #include "app/WindowResize.h"
+#include "port/DeviceKind.h"
 #include "core/ReadingJson.h"
 #include "core/ReadingText.h"
 #include "core/ReplyVerdict.h"
@@ -194,6 +195,7 @@ void MainForm::showConnectFailure(const QString& portText, const QString& reason
 bool MainForm::writeToPort(const QByteArray& bytes) {
     const bool written = serial_->port().write(bytes);
     if (written) log_.sent(recordPort(), bytes);
+    lastWriteBytes_ = written ? static_cast<std::size_t>(bytes.size()) : 0;
     return written;
 }
 
@@ -201,16 +203,43 @@ QString MainForm::recordPort() const {
     return serial_->portText().section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
 }
 
+namespace {
+
+// The line's settings as the reply timing needs them, from "2400,E,8,1".
+struct LineSettings {
+    explicit LineSettings(const QString& text) {
+        const QStringList parts = text.split(QLatin1Char(','));
+        baud = parts.value(0).toInt();
+        parity = !parts.value(1).startsWith(QLatin1Char('N'));
+        dataBits = parts.value(2, QStringLiteral("8")).toInt();
+        stopBits = parts.value(3, QStringLiteral("1")).toDouble();
+    }
+    int baud = 0;
+    bool parity = true;
+    int dataBits = 8;
+    double stopBits = 1;
+};
+
+}  // namespace
+
 std::chrono::milliseconds MainForm::replyTimeout(const ProtocolPage& page) const {
     const std::optional<double> chosen =
         timeoutOverride_ ? timeoutOverride_ : replyTimeoutSetting_->seconds();
     if (chosen) return std::chrono::milliseconds(static_cast<long long>(*chosen * 1000.0 + 0.5));
-    const QStringList parts = serial_->settingsText().split(QLatin1Char(','));
-    const int baud = parts.value(0).toInt();
-    const bool parity = !parts.value(1).startsWith(QLatin1Char('N'));
-    const int dataBits = parts.value(2, QStringLiteral("8")).toInt();
-    const double stopBits = parts.value(3, QStringLiteral("1")).toDouble();
-    return mb::defaultReplyTimeout(baud, dataBits, parity, stopBits, page.longestReplyBytes());
+    const LineSettings line(serial_->settingsText());
+    return mb::defaultReplyTimeout(line.baud, line.dataBits, line.parity, line.stopBits,
+                                   page.longestReplyBytes());
+}
+
+// write() returns once the bytes are queued; on a real line the last one leaves
+// only after the whole request has been clocked out. A pty carries them at once.
+mb::ReplyWatch::Clock::time_point MainForm::lastByteLeaves() const {
+    const auto now = mb::ReplyWatch::Clock::now();
+    const SerialPortService& port = serial_->port();
+    if (isPseudoTerminal(port.portMap().device(port.openPortNumber()))) return now;
+    const LineSettings line(serial_->settingsText());
+    return now + mb::lineTime(line.baud, line.dataBits, line.parity, line.stopBits,
+                              lastWriteBytes_);
 }
 
 void MainForm::requestSent(ProtocolPage& page, bool replyJudged, bool written) {
@@ -224,7 +253,7 @@ void MainForm::requestSent(ProtocolPage& page, bool replyJudged, bool written) {
     wrongChecksumsBefore_ = core_.collector().wrongChecksums;
     wrongHeadersBefore_ = core_.collector().wrongHeaders;
     const std::chrono::milliseconds timeout = replyTimeout(page);
-    watch_.start(mb::ReplyWatch::Clock::now(), timeout);
+    watch_.start(lastByteLeaves(), timeout);
     replyTimer_.start(timeout);
 }
 

@@ -103,6 +103,7 @@ class MainForm : public QWidget, public PageHost {
     void showPass();
     void onReplyTimeout();
     QString whyNoValidReply() const;
+    mb::ReplyWatch::Clock::time_point lastByteLeaves() const;
     // The port's name in the session record ("COM1").
     QString recordPort() const;
 
@@ -117,6 +118,7 @@ class MainForm : public QWidget, public PageHost {
     std::uint64_t wrongChecksumsBefore_ = 0;
     std::uint64_t wrongHeadersBefore_ = 0;
     std::optional<double> timeoutOverride_;
+    std::size_t lastWriteBytes_ = 0;
     SessionLog log_;
     EventGate gate_;
     std::unique_ptr<Prompter> prompter_;

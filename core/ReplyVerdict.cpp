@@ -38,6 +38,14 @@ std::string invalidReplyLine(milliseconds timeout, std::size_t bytesReceived, st
     return line + ")";
 }
 
+std::chrono::microseconds lineTime(int baud, int dataBits, bool parity, double stopBits,
+                                   std::size_t bytes) {
+    if (baud <= 0) return std::chrono::microseconds{0};
+    const double bitsPerCharacter = 1.0 + dataBits + (parity ? 1.0 : 0.0) + stopBits;
+    return std::chrono::microseconds(
+        static_cast<long long>(static_cast<double>(bytes) * bitsPerCharacter * 1e6 / baud));
+}
+
 milliseconds defaultReplyTimeout(int baud, int dataBits, bool parity, double stopBits,
                                  std::size_t longestFrameBytes) {
     constexpr milliseconds kMeterTime{1000};

@@ -32,6 +32,10 @@ std::string invalidReplyLine(std::chrono::milliseconds timeout, std::size_t byte
 // the line at these settings (a character is a start bit, the data bits, the
 // parity bit if any and the stop bits), rounded up to the millisecond.
 // A baud rate of zero or less gives the one second alone.
+// How long `bytes` characters take on a line at these settings.
+std::chrono::microseconds lineTime(int baud, int dataBits, bool parity, double stopBits,
+                                   std::size_t bytes);
+
 std::chrono::milliseconds defaultReplyTimeout(int baud, int dataBits, bool parity, double stopBits,
                                               std::size_t longestFrameBytes);
 

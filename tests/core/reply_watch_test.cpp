@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/ReplyVerdict.h"
 #include "core/ReplyWatch.h"
 
 namespace mb {
@@ -63,6 +64,20 @@ TEST(ReplyWatch, StopFreezesTheTallyAndStartResetsIt) {
     EXPECT_EQ(*watch.statisticsLine(), frozen);
     watch.startStatistics();
     EXPECT_EQ(watch.statisticsLine()->rfind("Requests 0  Pass 0", 0), 0u);
+}
+
+}  // namespace
+}  // namespace mb
+
+namespace mb {
+namespace {
+
+// A request is timed from when its last byte has left the line: 19 bytes of
+// 11 bits (start, 8 data, parity, stop) at 2400 baud take 87.083 ms.
+TEST(ReplyWatch, LineTimeOfARequest) {
+    EXPECT_EQ(lineTime(2400, 8, true, 1, 19), std::chrono::microseconds(87083));
+    EXPECT_EQ(lineTime(9600, 8, false, 2, 5), std::chrono::microseconds(5729));
+    EXPECT_EQ(lineTime(0, 8, true, 1, 19), std::chrono::microseconds(0)) << "no line speed known";
 }
 
 }  // namespace
