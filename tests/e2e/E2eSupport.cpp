@@ -98,12 +98,13 @@ SimMeter::SimMeter(const QStringList& options) {
 }
 
 SimMeter::~SimMeter() {
+    // Its log pipe first: a meter blocked writing a log nobody reads ends on EPIPE.
+    if (m_out >= 0) ::close(m_out);
     if (m_pid > 0) {
         ::kill(m_pid, SIGTERM);
         int status = 0;
         ::waitpid(m_pid, &status, 0);
     }
-    if (m_out >= 0) ::close(m_out);
 }
 
 void SimMeter::pump() {
