@@ -68,23 +68,27 @@ TEST(ReplyTiming, ContinuousReadingKeepsATallyAsTheLastLine) {
     CONNECT_BENCH_OR_SKIP(bench);
     bench.usePage(Page::Cj188);
     bench.w().click("Bevelo11");
-    bench.timer(Page::Cj188).setInterval(150);
+    bench.timer(Page::Cj188).setInterval(400);
     ASSERT_TRUE(waitFor([&] { return bench.requests(QStringLiteral("cj188 read-data")) >= 7; },
-                        5000));
+                        8000));
     bench.w().click("Bevelo12");
+    // The last request's verdict (a pass, or an invalid reply at its timeout) brings the tally.
+    const QRegularExpression tallyShape(
+        QStringLiteral("^Requests (\\d+)  Pass (\\d+)  No reply (\\d+)  "
+                       "Invalid (\\d+)  Reply min .+ median .+ max .+$"));
+    ASSERT_TRUE(waitFor([&] { return tallyShape.match(analysisLines(bench).last()).hasMatch(); },
+                        4000))
+        << bench.w().analysis().toStdString();
     const QString tally = analysisLines(bench).last();
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("^Requests (\\d+)  Pass (\\d+)  No reply (\\d+)  "
-                                          "Invalid (\\d+)  Reply min .+ median .+ max .+$"))
-            .match(tally);
+    const QRegularExpressionMatch m = tallyShape.match(tally);
     ASSERT_TRUE(m.hasMatch()) << tally.toStdString();
     const int requests = m.captured(1).toInt(), passes = m.captured(2).toInt();
-    const int invalid = m.captured(4).toInt();
+    const int noReply = m.captured(3).toInt(), invalid = m.captured(4).toInt();
     EXPECT_GE(requests, 7);
-    EXPECT_EQ(m.captured(3).toInt(), 0);
     EXPECT_GE(passes, 3);
-    EXPECT_GE(invalid, 3);
-    EXPECT_LE(requests - passes - invalid, 1) << "only the last request may still be open";
+    EXPECT_GE(invalid, 2) << "every second answer has a wrong checksum";
+    EXPECT_LE(noReply, 1) << "the meter answers every request";
+    EXPECT_LE(requests - passes - invalid - noReply, 1) << "only the last request may be open";
     processEventsFor(400);
     EXPECT_EQ(analysisLines(bench).last(), tally) << "Stop freezes the tally";
 }
