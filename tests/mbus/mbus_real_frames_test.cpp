@@ -64,8 +64,9 @@ TEST(MbusRealFrames, FramesWithABadChecksumFailTheCheckAndKeepNoRecords) {
         EXPECT_FALSE(r.checkPassed) << f.file;
         EXPECT_NE(r.error + r.checkProblem, "") << f.file << ": says why";
         // A captured frame with a wrong checksum is a frame that fails, not a non-frame.
-        if (f.file.find("error-frames") == std::string::npos)
+        if (f.file.find("error-frames") == std::string::npos) {
             EXPECT_NE(r.checkProblem, "") << f.file;
+        }
         EXPECT_TRUE(r.records.empty()) << f.file;
         EXPECT_TRUE(r.header.empty()) << f.file;
     }
