@@ -27,7 +27,7 @@ struct CliOptions {
     std::string value(const std::string& name, const std::string& fallback = {}) const;
 };
 
-// `args` are the words after the command name. On a word the spec does not
+// `args` are the words after the command name. On a word `spec` does not
 // know, a missing value or too many positionals: nullopt and `error` says why.
 // "--name=value" is accepted as well; "-" is a positional (standard input).
 std::optional<CliOptions> parseOptions(const std::vector<std::string>& args, const OptionSpec& spec,
