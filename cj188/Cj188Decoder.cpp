@@ -19,7 +19,7 @@ constexpr std::uint16_t kReadAddress = 0x810A;
 
 enum class FieldKind { Amount, Temperature, Hours, RealTime, Status };
 
-struct FieldSpec {
+struct FieldLayout {
     FieldKind kind;
     std::string_view quantity;
     int decimals = 0;
@@ -36,14 +36,14 @@ constexpr std::size_t fieldSize(FieldKind kind) {
     return 0;
 }
 
-constexpr FieldSpec kWaterGasData[] = {
+constexpr FieldLayout kWaterGasData[] = {
     {FieldKind::Amount, "Current cumulative flow", 2},
     {FieldKind::Amount, "Settlement date cumulative flow", 2},
     {FieldKind::RealTime, "Real time"},
     {FieldKind::Status, "Status"},
 };
 
-constexpr FieldSpec kHeatData[] = {
+constexpr FieldLayout kHeatData[] = {
     {FieldKind::Amount, "Settlement date heat", 2},
     {FieldKind::Amount, "Current heat", 2},
     {FieldKind::Amount, "Heat power", 2},
@@ -56,12 +56,12 @@ constexpr FieldSpec kHeatData[] = {
     {FieldKind::Status, "Status"},
 };
 
-void addField(std::vector<Record>& records, const FieldSpec& spec, Cj188Bytes bytes) {
-    switch (spec.kind) {
-        case FieldKind::Amount: records.push_back(cj188Amount(bytes, spec.quantity, spec.decimals)); return;
-        case FieldKind::Temperature: records.push_back(cj188Temperature(bytes, spec.quantity)); return;
-        case FieldKind::Hours: records.push_back(cj188Hours(bytes, spec.quantity)); return;
-        case FieldKind::RealTime: records.push_back(cj188RealTime(bytes, spec.quantity)); return;
+void addField(std::vector<Record>& records, const FieldLayout& field, Cj188Bytes bytes) {
+    switch (field.kind) {
+        case FieldKind::Amount: records.push_back(cj188Amount(bytes, field.quantity, field.decimals)); return;
+        case FieldKind::Temperature: records.push_back(cj188Temperature(bytes, field.quantity)); return;
+        case FieldKind::Hours: records.push_back(cj188Hours(bytes, field.quantity)); return;
+        case FieldKind::RealTime: records.push_back(cj188RealTime(bytes, field.quantity)); return;
         case FieldKind::Status:
             for (Record& r : cj188Status(bytes)) records.push_back(std::move(r));
             return;
@@ -70,11 +70,11 @@ void addField(std::vector<Record>& records, const FieldSpec& spec, Cj188Bytes by
 
 // Walks `payload` field by field; a field the data ends inside becomes an
 // error record holding what is left, and bytes past the last field are kept.
-void decodeFields(std::span<const FieldSpec> layout, Cj188Bytes payload, std::vector<Record>& records) {
-    for (const FieldSpec& spec : layout) {
-        const std::size_t size = fieldSize(spec.kind);
+void decodeFields(std::span<const FieldLayout> layout, Cj188Bytes payload, std::vector<Record>& records) {
+    for (const FieldLayout& field : layout) {
+        const std::size_t size = fieldSize(field.kind);
         if (payload.size() < size) {
-            Record cut = cj188RawRecord(payload, spec.quantity);
+            Record cut = cj188RawRecord(payload, field.quantity);
             cut.value = std::monostate{};
             cut.display.clear();
             cut.error = "truncated: " + std::to_string(payload.size()) + " of " + std::to_string(size) +
@@ -82,7 +82,7 @@ void decodeFields(std::span<const FieldSpec> layout, Cj188Bytes payload, std::ve
             records.push_back(std::move(cut));
             return;
         }
-        addField(records, spec, payload.first(size));
+        addField(records, field, payload.first(size));
         payload = payload.subspan(size);
     }
     if (!payload.empty()) records.push_back(cj188RawRecord(payload, "Additional data"));

@@ -11,7 +11,7 @@ std::string CliOptions::value(const std::string& name, const std::string& fallba
     return it == values.end() ? fallback : it->second;
 }
 
-std::optional<CliOptions> parseOptions(const std::vector<std::string>& args, const OptionSpec& spec,
+std::optional<CliOptions> parseOptions(const std::vector<std::string>& args, const OptionTable& table,
                                        std::string& error) {
     CliOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -21,7 +21,7 @@ std::optional<CliOptions> parseOptions(const std::vector<std::string>& args, con
             continue;
         }
         if (word.size() < 2 || word.rfind("--", 0) != 0) {
-            if (options.positional.size() == spec.maxPositional) {
+            if (options.positional.size() == table.maxPositional) {
                 error = "unexpected argument '" + word + "'";
                 return std::nullopt;
             }
@@ -33,9 +33,9 @@ std::optional<CliOptions> parseOptions(const std::vector<std::string>& args, con
             inlineValue = word.substr(eq + 1);
             word.resize(eq);
         }
-        if (spec.switches.count(word) && !inlineValue) {
+        if (table.switches.count(word) && !inlineValue) {
             options.switches.insert(word);
-        } else if (spec.valued.count(word)) {
+        } else if (table.valued.count(word)) {
             if (!inlineValue && i + 1 >= args.size()) {
                 error = "option " + word + " needs a value";
                 return std::nullopt;

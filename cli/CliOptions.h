@@ -10,7 +10,7 @@
 
 namespace mb::cli {
 
-struct OptionSpec {
+struct OptionTable {
     std::set<std::string> valued;    // "--port", "--address", ...
     std::set<std::string> switches;  // "--json", "--secondary", ...
     std::size_t maxPositional = 0;
@@ -27,10 +27,10 @@ struct CliOptions {
     std::string value(const std::string& name, const std::string& fallback = {}) const;
 };
 
-// `args` are the words after the command name. On a word `spec` does not
+// `args` are the words after the command name. On a word `table` does not
 // know, a missing value or too many positionals: nullopt and `error` says why.
 // "--name=value" is accepted as well; "-" is a positional (standard input).
-std::optional<CliOptions> parseOptions(const std::vector<std::string>& args, const OptionSpec& spec,
+std::optional<CliOptions> parseOptions(const std::vector<std::string>& args, const OptionTable& table,
                                        std::string& error);
 
 // Whole decimal number in [min, max], or nullopt.

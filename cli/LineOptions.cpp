@@ -4,7 +4,7 @@
 
 namespace mb::cli {
 
-OptionSpec lineSpec(std::set<std::string> valued, std::set<std::string> switches) {
+OptionTable lineSpec(std::set<std::string> valued, std::set<std::string> switches) {
     valued.insert({"--port", "--baud", "--parity"});
     return {std::move(valued), std::move(switches), 0};
 }

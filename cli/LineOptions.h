@@ -11,7 +11,7 @@
 namespace mb::cli {
 
 // --port, --baud, --parity plus the command's own.
-OptionSpec lineSpec(std::set<std::string> valued, std::set<std::string> switches);
+OptionTable lineSpec(std::set<std::string> valued, std::set<std::string> switches);
 
 // Opens the line named by --port with --baud (2400) and --parity (E), 8 data
 // bits, 1 stop bit. False with `error` set on a bad option or a port error.
