@@ -4,16 +4,12 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QScrollBar>
 #include <span>
 
 #include "app/ButtonLayoutResource.h"
 #include "app/ReplyPaneMenus.h"
 #include "app/WindowResize.h"
-#include "port/DeviceKind.h"
-#include "core/ReadingJson.h"
-#include "core/ReadingText.h"
-#include "core/ReplyVerdict.h"
+#include "core/HexText.h"
 #include "pages/Cj188Page.h"
 #include "pages/MbusPage.h"
 #include "widgets/Bevelo.h"
@@ -45,14 +41,12 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     buildButtons();
     serial_->attachButtons(button(QStringLiteral("OpenCOomPort")), button(QStringLiteral("Bevelo5")),
                            button(QStringLiteral("Bevelo6")));
+    runner_ = new ExchangeRunner(serial_->port(), this);
+    results_ = std::make_unique<ResultView>(*frames_.analysisPane, log_);
     wireButtons();
     wirePages();
     wireSerialPanel();
-    replyTimer_.setSingleShot(true);
-    replyTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&replyTimer_, &QTimer::timeout, this, [this] {
-        asEvent(&replyTimer_, [this] { onReplyTimeout(); });
-    });
+    wireExchanges();
     new WindowResize(this);
     replyTimeoutSetting_ = new ReplyTimeoutSetting(this);
     extendReplyPaneMenus(frames_, *replyTimeoutSetting_);
@@ -108,11 +102,11 @@ void MainForm::wireButtons() {
     onClick(QStringLiteral("OpenCOomPort"), [this] { serial_->connectOrDisconnect(); });
     onClick(QStringLiteral("Bevelo5"), [this] {
         serial_->showCountReset(button(QStringLiteral("Bevelo5")));
-        core_.resetTxCount();
+        txCount_ = 0;
     });
     onClick(QStringLiteral("Bevelo6"), [this] {
         serial_->showCountReset(button(QStringLiteral("Bevelo6")));
-        core_.resetRxCount();
+        rxCount_ = 0;
     });
     onClick(QStringLiteral("Bevelo8"), [this] { exit_(); });
     onClick(QStringLiteral("Bevelo9"), [this] { openProductInformation(); });
@@ -192,125 +186,33 @@ void MainForm::showConnectFailure(const QString& portText, const QString& reason
     prompter_->critical(this, failurePromptTitle(), failurePromptText(portText), reason);
 }
 
-bool MainForm::writeToPort(const QByteArray& bytes) {
-    const bool written = serial_->port().write(bytes);
-    if (written) log_.sent(recordPort(), bytes);
-    lastWriteBytes_ = written ? static_cast<std::size_t>(bytes.size()) : 0;
-    return written;
-}
-
 QString MainForm::recordPort() const {
     return serial_->portText().section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
 }
 
-namespace {
+void MainForm::wireExchanges() {
+    connect(runner_, &ExchangeRunner::written, this, [this](const QByteArray& bytes) {
+        log_.sent(recordPort(), bytes);
+        txCount_ += bytes.size();
+    });
+    connect(runner_, &ExchangeRunner::finished, this, [this](const mb::ExchangeResult& result) {
+        results_->show(result, recordPort());
+    });
+}
 
-// The line's settings as the reply timing needs them, from "2400,E,8,1".
-struct LineSettings {
-    explicit LineSettings(const QString& text) {
-        const QStringList parts = text.split(QLatin1Char(','));
-        baud = parts.value(0).toInt();
-        parity = !parts.value(1).startsWith(QLatin1Char('N'));
-        dataBits = parts.value(2, QStringLiteral("8")).toInt();
-        stopBits = parts.value(3, QStringLiteral("1")).toDouble();
-    }
-    int baud = 0;
-    bool parity = true;
-    int dataBits = 8;
-    double stopBits = 1;
-};
-
-}  // namespace
-
-std::chrono::milliseconds MainForm::replyTimeout(const ProtocolPage& page) const {
+void MainForm::runExchange(mb::ExchangeRequest request) {
+    ExchangeRunner::Options options;
     const std::optional<double> chosen =
         timeoutOverride_ ? timeoutOverride_ : replyTimeoutSetting_->seconds();
-    if (chosen) return std::chrono::milliseconds(static_cast<long long>(*chosen * 1000.0 + 0.5));
-    const LineSettings line(serial_->settingsText());
-    return mb::defaultReplyTimeout(line.baud, line.dataBits, line.parity, line.stopBits,
-                                   page.longestReplyBytes());
-}
-
-// write() returns once the bytes are queued; on a real line the last one leaves
-// only after the whole request has been clocked out. A pty carries them at once.
-mb::ReplyWatch::Clock::time_point MainForm::lastByteLeaves() const {
-    const auto now = mb::ReplyWatch::Clock::now();
-    const SerialPortService& port = serial_->port();
-    if (isPseudoTerminal(port.portMap().device(port.openPortNumber()))) return now;
-    const LineSettings line(serial_->settingsText());
-    return now + mb::lineTime(line.baud, line.dataBits, line.parity, line.stopBits,
-                              lastWriteBytes_);
-}
-
-void MainForm::requestSent(ProtocolPage& page, bool replyJudged, bool written) {
-    replyTimer_.stop();
-    if (!replyJudged || !written) {
-        watch_.cancel();
-        watchedPage_ = nullptr;
-        return;
-    }
-    watchedPage_ = &page;
-    wrongChecksumsBefore_ = core_.collector().wrongChecksums;
-    wrongHeadersBefore_ = core_.collector().wrongHeaders;
-    const std::chrono::milliseconds timeout = replyTimeout(page);
-    watch_.start(lastByteLeaves(), timeout);
-    replyTimer_.start(timeout);
+    if (chosen)
+        options.timeout = std::chrono::milliseconds(static_cast<long long>(*chosen * 1000.0 + 0.5));
+    // Only bytes the line took are counted.
+    if (portConnected()) runner_->start(std::move(request), options);
+    serial_->showTxCount(txCount_);
 }
 
 void MainForm::continuousReadingChanged(ProtocolPage&, bool running) {
-    if (running)
-        watch_.startStatistics();
-    else
-        watch_.stopStatistics();
-}
-
-void MainForm::showAnalysis(QStringList lines) {
-    if (const std::optional<std::string> statistics = watch_.statisticsLine())
-        lines << QString::fromStdString(*statistics);
-    frames_.analysisPane->setText(lines.join(QLatin1Char('\n')));
-    // The verdict is read from the top; the pane would follow its end.
-    frames_.analysisPane->verticalScrollBar()->setValue(0);
-}
-
-QString MainForm::whyNoValidReply() const {
-    const mb::FrameCollector& c = core_.collector();
-    if (c.wrongChecksums > wrongChecksumsBefore_) return QStringLiteral("checksum wrong");
-    if (c.wrongHeaders > wrongHeadersBefore_) return QStringLiteral("no valid frame header");
-    if (c.frameIndex > 0) return QStringLiteral("frame incomplete");
-    return QStringLiteral("no frame start");
-}
-
-void MainForm::onReplyTimeout() {
-    const std::string line = watch_.timeoutLine(whyNoValidReply().toStdString());
-    if (line.empty()) return;
-    showAnalysis({QString::fromStdString(line)});
-    log_.event(recordPort(), QString::fromStdString(line));
-}
-
-// "Check Pass！" stays the first line; the reply time and what the meter said follow.
-void MainForm::showPass() {
-    replyTimer_.stop();
-    QStringList lines{QString::fromUtf8(mb::kCheckPassText)};
-    const std::string replyTime = watch_.passed(mb::ReplyWatch::Clock::now());
-    if (!replyTime.empty()) lines << QString::fromStdString(replyTime);
-    log_.event(recordPort(), replyTime.empty() ? QStringLiteral("pass")
-                                               : QStringLiteral("pass, ") +
-                                                     QString::fromStdString(replyTime));
-    ProtocolPage* page = watchedPage_ ? watchedPage_ : shownPage();
-    std::vector<std::uint8_t> frame = core_.lastFrame();
-    // The parser judges up to the checksum; a stop byte still on its way is the
-    // one the frame must end with.
-    if (!frame.empty() && frame.back() != 0x16) frame.push_back(0x16);
-    if (page) {
-        const mb::Reading reading = page->decodeReply(frame);
-        if (reading.checkPassed) {
-            for (const std::string& line : mb::readingLines(reading))
-                lines << QString::fromStdString(line);
-            log_.event(recordPort(), QStringLiteral("reading ") +
-                                         QString::fromStdString(mb::readingJson(reading)));
-        }
-    }
-    showAnalysis(lines);
+    results_->continuousReadingChanged(running);
 }
 
 void MainForm::clearReplyPanes() {
@@ -320,16 +222,12 @@ void MainForm::clearReplyPanes() {
 
 void MainForm::receiveBytes(const QByteArray& bytes) {
     log_.received(recordPort(), bytes);
-    watch_.bytesArrived(static_cast<std::size_t>(bytes.size()));
-    std::string echo;
-    echo.reserve(static_cast<std::size_t>(bytes.size()) * 3);
-    const bool checkPass =
-        core_.onReceived(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                   static_cast<std::size_t>(bytes.size())),
-                         echo);
-    serial_->showRxCount(core_.rxCount());
-    frames_.receivedPane->appendReceiveEventNow(echo);
-    if (checkPass) showPass();
+    rxCount_ += bytes.size();
+    serial_->showRxCount(rxCount_);
+    frames_.receivedPane->appendReceiveEventNow(mb::hexEcho(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                  static_cast<std::size_t>(bytes.size()))));
+    runner_->receive(bytes);
 }
 
 // The product page is the manual that comes with the program: README.md next

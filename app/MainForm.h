@@ -3,11 +3,12 @@
 // its controls, timer and requests), creates the buttons from the stored
 // layout, and routes every click, tick and receive event, one at a time
 // (EventGate), to the part that handles it. Pages reach the window only
-// through PageHost.
+// through PageHost; their requests run on the ExchangeRunner, whose one
+// `finished` signal carries every result to the panes, the tally and the
+// session record. The window judges nothing itself.
 #pragma once
 
 #include <QByteArray>
-#include <QTimer>
 #include <QUrl>
 #include <chrono>
 #include <optional>
@@ -19,12 +20,12 @@
 #include "app/EventGate.h"
 #include "app/Prompter.h"
 #include "app/ReplyTimeoutSetting.h"
+#include "app/ResultView.h"
 #include "app/SerialPanel.h"
 #include "app/SessionLog.h"
 #include "app/WindowLayout.h"
-#include "core/ProtocolCore.h"
-#include "core/ReplyWatch.h"
 #include "pages/PageHost.h"
+#include "port/ExchangeRunner.h"
 #include "pages/ProtocolPage.h"
 #include "widgets/ReceivedPane.h"
 
@@ -43,31 +44,28 @@ class MainForm : public QWidget, public PageHost {
     ProtocolPage* shownPage() const;
     ReceivedPane& receivedPane() const { return *frames_.receivedPane; }
     TextPane& analysisPane() const { return *frames_.analysisPane; }
-    SerialPanel& serialPanel() { return *serial_; }
     SerialPortService& port() { return serial_->port(); }
     const QString& serialSettings() const { return serial_->settingsText(); }
-    // The user's reply timeout, chosen from the Data Analysis pane's menu.
-    ReplyTimeoutSetting& replyTimeoutSetting() { return *replyTimeoutSetting_; }
+    ExchangeRunner& exchanges() { return *runner_; }
+    std::int64_t txCount() const { return txCount_; }
+    std::int64_t rxCount() const { return rxCount_; }
 
     // --- PageHost --------------------------------------------------------------
-    mb::ProtocolCore& core() override { return core_; }
+    mb::TxBuffer& txBuffer() override { return txBuffer_; }
     bool portConnected() const override { return serial_->portConnected(); }
-    bool writeToPort(const QByteArray& bytes) override;
     void showFailurePrompt() override;
     void showInputRefused(const QString& title, const QString& text) override {
         prompter_->information(this, title, text);
     }
     void clearReplyPanes() override;
-    void showTxCount() override { serial_->showTxCount(core_.txCount()); }
-    void requestSent(ProtocolPage& page, bool replyJudged, bool written) override;
+    void runExchange(mb::ExchangeRequest request) override;
     void continuousReadingChanged(ProtocolPage& page, bool running) override;
 
     // The reply timeout: the remembered setting ("Reply timeout…" on Data
-    // Analysis), or by default 1 s plus the time the page's longest reply takes
-    // at the line's settings. setReplyTimeout overrides both for this window
-    // only, without remembering it.
+    // Analysis), or by default 1 s plus the time the protocol's longest answer
+    // takes at the line's settings. setReplyTimeout overrides both for this
+    // window only, without remembering it.
     void setReplyTimeout(std::optional<double> seconds) { timeoutOverride_ = seconds; }
-    std::chrono::milliseconds replyTimeout(const ProtocolPage& page) const;
 
     static QString failurePromptText(const QString& portText);
     static QString failurePromptTitle();
@@ -75,8 +73,8 @@ class MainForm : public QWidget, public PageHost {
     // Shows `page` and hides the others.
     void showPage(ProtocolPage& page);
     void stopAllContinuousReadings();
-    // The receive handler's work on the bytes one event brought: count, ring,
-    // echo into "Received Data", the armed parser, "Check Pass！".
+    // The receive handler's work on the bytes one event brought: record,
+    // count, echo into "Received Data", and on to the running exchange.
     void receiveBytes(const QByteArray& bytes);
 
     // --- injection points ---------------------------------------------------
@@ -97,13 +95,7 @@ class MainForm : public QWidget, public PageHost {
     void showConnectFailure(const QString& portText, const QString& reason);
     // Runs `handler` as one event of kind `kind` (see EventGate).
     void asEvent(const void* kind, std::function<void()> handler);
-    // "Data Analysis": the verdict's lines, then the statistics line of a
-    // continuous reading once one has started.
-    void showAnalysis(QStringList lines);
-    void showPass();
-    void onReplyTimeout();
-    QString whyNoValidReply() const;
-    mb::ReplyWatch::Clock::time_point lastByteLeaves() const;
+    void wireExchanges();
     // The port's name in the session record ("COM1").
     QString recordPort() const;
 
@@ -111,15 +103,13 @@ class MainForm : public QWidget, public PageHost {
     SerialPanel* serial_ = nullptr;
     std::vector<std::unique_ptr<ProtocolPage>> pages_;
     QMap<QString, Bevelo*> buttons_;
-    mb::ProtocolCore core_;
-    mb::ReplyWatch watch_;
-    QTimer replyTimer_;
-    ProtocolPage* watchedPage_ = nullptr;
-    std::uint64_t wrongChecksumsBefore_ = 0;
-    std::uint64_t wrongHeadersBefore_ = 0;
+    mb::TxBuffer txBuffer_{};
+    ExchangeRunner* runner_ = nullptr;
+    std::int64_t txCount_ = 0;
+    std::int64_t rxCount_ = 0;
     std::optional<double> timeoutOverride_;
-    std::size_t lastWriteBytes_ = 0;
     SessionLog log_;
+    std::unique_ptr<ResultView> results_;
     EventGate gate_;
     std::unique_ptr<Prompter> prompter_;
     std::function<bool(const QUrl&)> openUrl_;

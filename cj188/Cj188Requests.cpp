@@ -1,80 +1,80 @@
 #include "cj188/Cj188Requests.h"
 
-#include <cstdint>
-#include <optional>
+#include <algorithm>
 
-#include "core/HexText.h"
-#include "core/TextChars.h"
+#include "cj188/Cj188Protocol.h"
 
 namespace mb {
 namespace {
 
-// Places a byte derived from a field piece; a refused piece keeps what the
-// buffer already holds at that index.
-void placePiece(TxBuffer& tx, int index, std::string_view piece) {
-    if (const std::optional<std::uint8_t> byte = hexPairToByte(piece)) {
-        tx[static_cast<std::size_t>(index)] = *byte;
-    }
-}
+constexpr std::size_t kWakeUpBytes = 3;
 
-void placeMeterType(TxBuffer& tx, std::string_view meterType) {
-    if (const std::optional<std::uint8_t> type = meterTypeByte(meterType)) tx[4] = *type;
-}
-
-std::optional<int> hexDigitValue(char c) {
+int plateDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return std::nullopt;
+    if (c == 'A' || c == 'a') return 0xA;
+    return -1;
 }
 
-// Everything but T and the address: wake-up, start, C, L, DI, SER, CS, stop.
-void placeFrame(TxBuffer& tx, std::uint8_t control, std::uint8_t di0, std::uint8_t di1) {
-    tx[0] = tx[1] = tx[2] = 0xFE;
-    tx[3] = 0x68;
-    tx[12] = control;
-    tx[13] = 0x03;
-    tx[14] = di0;
-    tx[15] = di1;
-    tx[16] = 0x01;
-    // The checksum is formed over the bytes as they stand, refused pieces included.
-    std::uint32_t sum = 0;
-    for (int i = 3; i <= 16; ++i) sum += tx[static_cast<std::size_t>(i)];
-    tx[17] = static_cast<std::uint8_t>(sum & 0xFF);
-    tx[18] = 0x16;
+std::vector<std::uint8_t> request(std::uint8_t type, const Cj188Address& address,
+                                  std::uint8_t control, std::uint16_t dataId) {
+    std::vector<std::uint8_t> frame{0xFE, 0xFE, 0xFE, 0x68, type};
+    frame.insert(frame.end(), address.begin(), address.end());
+    // C, L (DI and SER), DI low byte first, SER.
+    for (std::uint8_t b : {control, std::uint8_t{0x03}, std::uint8_t(dataId & 0xFF),
+                           std::uint8_t(dataId >> 8), std::uint8_t{0x01}})
+        frame.push_back(b);
+    std::uint8_t sum = 0;
+    for (std::size_t i = kWakeUpBytes; i < frame.size(); ++i) sum = std::uint8_t(sum + frame[i]);
+    frame.push_back(sum);
+    frame.push_back(0x16);
+    return frame;
+}
+
+// The address bytes of a request; wildcards anywhere make it a broadcast.
+bool addressesSeveral(const std::vector<std::uint8_t>& bytes) {
+    const auto address = bytes.begin() + kWakeUpBytes + 2;
+    return bytes.size() > kWakeUpBytes + 9 &&
+           std::any_of(address, address + 7, [](std::uint8_t b) { return b == 0xAA; });
+}
+
+ExchangeRequest exchange(std::vector<std::uint8_t> bytes, Awaits awaits, const char* what) {
+    ExchangeRequest r;
+    r.protocol = &cj188Protocol();
+    r.severalMayAnswer = addressesSeveral(bytes);
+    r.bytes = std::move(bytes);
+    r.awaits = awaits;
+    r.what = what;
+    return r;
 }
 
 }  // namespace
 
-std::optional<std::uint8_t> meterTypeByte(std::string_view meterType) {
-    const std::string_view pair = charMid(meterType, 4, 2);
-    if (charCount(pair) != 2) return std::uint8_t{0};
-    // Two hex digits are two ASCII characters, exactly two bytes.
-    if (pair.size() != 2) return std::nullopt;
-    const std::optional<int> high = hexDigitValue(pair[0]);
-    const std::optional<int> low = hexDigitValue(pair[1]);
-    if (!high || !low) return std::nullopt;
-    return static_cast<std::uint8_t>(*high * 16 + *low);
-}
-
-int buildCj188ReadData(TxBuffer& tx, const Cj188Fields& fields) {
-    placeMeterType(tx, fields.meterType);
-    // Ten digits d1..d10 go least significant pair first: A0 = d9 d10 ... A4 = d1 d2.
-    const std::string number = padText(trimBlanks(fields.deviceId), 10, "L");
-    for (int k = 0; k < 5; ++k) {
-        placePiece(tx, 5 + k, charMid(number, static_cast<std::size_t>(9 - 2 * k), 2));
+std::optional<Cj188Address> cj188AddressFromPlate(std::string_view plate) {
+    if (plate.size() != 14) return std::nullopt;
+    Cj188Address address{};
+    for (std::size_t i = 0; i < 7; ++i) {
+        const int high = plateDigit(plate[2 * i]);
+        const int low = plateDigit(plate[2 * i + 1]);
+        if (high < 0 || low < 0) return std::nullopt;
+        address[6 - i] = static_cast<std::uint8_t>(high << 4 | low);
     }
-    placePiece(tx, 10, padText(trimBlanks(fields.vendorCodeLow), 2, "L"));
-    placePiece(tx, 11, padText(trimBlanks(fields.vendorCodeHigh), 2, "L"));
-    placeFrame(tx, 0x01, 0x1F, 0x90);
-    return kCj188LastIndex;
+    return address;
 }
 
-int buildCj188ReadId(TxBuffer& tx, std::string_view meterType) {
-    placeMeterType(tx, meterType);
-    for (int i = 5; i <= 11; ++i) tx[static_cast<std::size_t>(i)] = 0xAA;
-    placeFrame(tx, 0x03, 0x0A, 0x81);
-    return kCj188LastIndex;
+std::vector<std::uint8_t> cj188ReadData(std::uint8_t meterType, const Cj188Address& address) {
+    return request(meterType, address, 0x01, 0x901F);
+}
+
+std::vector<std::uint8_t> cj188ReadAddress(std::uint8_t meterType, const Cj188Address& address) {
+    return request(meterType, address, 0x03, 0x810A);
+}
+
+ExchangeRequest cj188ReadDataExchange(std::vector<std::uint8_t> bytes) {
+    return exchange(std::move(bytes), Awaits::Reading, "Read Data");
+}
+
+ExchangeRequest cj188ReadAddressExchange(std::vector<std::uint8_t> bytes) {
+    return exchange(std::move(bytes), Awaits::Address, "Read ID");
 }
 
 }  // namespace mb

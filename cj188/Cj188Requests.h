@@ -1,39 +1,34 @@
-// CJ/T 188 requests of the CJ188 page: Read Data (C=01, DI 901F) and Read ID
-// (C=03, DI 810A, wildcard address). Both are 19 bytes at TxBuffer[0..18]:
-// FE FE FE 68 T A0..A6 C 03 DI0 DI1 01 CS 16, CS = sum of [3..16] mod 256.
+// CJ/T 188 requests as bytes, each with the three FE wake-up bytes a master
+// sends first: FE FE FE 68 T A0..A6 C L DI0 DI1 SER CS 16, CS the sum from
+// 68 to SER. The only place these frames are built.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
+#include <vector>
 
-#include "core/TxBuffer.h"
+#include "core/ExchangeRequest.h"
 
 namespace mb {
 
-inline constexpr int kCj188LastIndex = 18;
+// A0..A6 as the frame carries them.
+using Cj188Address = std::array<std::uint8_t, 7>;
+inline constexpr Cj188Address kCj188AnyAddress{0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA};
 
-// The meter's address and type as the technician typed them, exactly as the
-// fields hold them.
-struct Cj188Fields {
-    std::string deviceId;        // meter number, up to 10 decimal digits: A4..A0
-    std::string vendorCodeLow;   // first vendor-code pair: address byte A5
-    std::string vendorCodeHigh;  // second vendor-code pair: address byte A6
-    std::string meterType;       // e.g. " - 10H": T from characters 4 and 5
-};
+// "78330000000000" (A6 first, 14 digits; A for the wildcard digit) -> A0..A6.
+std::optional<Cj188Address> cj188AddressFromPlate(std::string_view plate);
 
-// T, the hex pair at characters 4 and 5 of the meter-type text: " - 1AH" ->
-// 0x1A. Fewer than two characters there give 00. Two characters that are not
-// both hex digits are no meter type (std::nullopt): no request is made with it.
-std::optional<std::uint8_t> meterTypeByte(std::string_view meterType);
+// Read Data: C 01, DI 901F, SER 01.
+std::vector<std::uint8_t> cj188ReadData(std::uint8_t meterType, const Cj188Address& address);
+// Read Address: C 03, DI 810A, SER 01.
+std::vector<std::uint8_t> cj188ReadAddress(std::uint8_t meterType,
+                                           const Cj188Address& address = kCj188AnyAddress);
 
-// Builds Read Data in tx[0..18]; returns the last index (18). A field piece that
-// hexPairToByte (for T, meterTypeByte) refuses leaves the byte tx already held
-// at that index; the checksum is always formed over the bytes as they stand.
-int buildCj188ReadData(TxBuffer& tx, const Cj188Fields& fields);
-
-// Builds Read ID in tx[0..18]; only T is taken from the inputs. Returns 18.
-int buildCj188ReadId(TxBuffer& tx, std::string_view meterType);
+// The exchanges around them: a read of `address` awaits its data; a read of
+// the address awaits the address. A wildcard address lets several meters answer.
+ExchangeRequest cj188ReadDataExchange(std::vector<std::uint8_t> bytes);
+ExchangeRequest cj188ReadAddressExchange(std::vector<std::uint8_t> bytes);
 
 }  // namespace mb

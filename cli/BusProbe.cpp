@@ -2,20 +2,26 @@
 
 #include <cmath>
 
+#include "mbus/MbusProtocol.h"
+
 namespace mb::cli {
 
-Answer classify(const Reply& reply) {
-    if (reply.silent()) return Answer::Silent;
-    return reply.clean() ? Answer::Single : Answer::Collision;
+Answer classify(const ExchangeResult& result) {
+    if (result.verdict == Verdict::NoReply) return Answer::Silent;
+    return result.answered() ? Answer::Single : Answer::Collision;
 }
 
 namespace {
 
 constexpr int kMarginMs = 30;  // adapter and host latency
 
-Timing afterFirstByte(const LineSession& session, int firstByteMs) {
+ExchangeRunner::Options afterFirstByte(const LineSession& session, int firstByteMs) {
     // A collision of long answers may run on; wait for the longest frame once bytes came.
-    return {firstByteMs, firstByteMs + session.bytesMs(kLongestFrameBytes)};
+    const int longest = session.bytesMs(mbusProtocol().longestAnswerBytes());
+    ExchangeRunner::Options options;
+    options.firstByteWithin = std::chrono::milliseconds(firstByteMs);
+    options.timeout = std::chrono::milliseconds(firstByteMs + longest);
+    return options;
 }
 
 int bitsMs(const LineSession& session, double bits) {
@@ -24,11 +30,11 @@ int bitsMs(const LineSession& session, double bits) {
 
 }  // namespace
 
-Timing quickScanTiming(const LineSession& session, int overrideMs) {
+ExchangeRunner::Options quickScanTiming(const LineSession& session, int overrideMs) {
     return afterFirstByte(session, overrideMs > 0 ? overrideMs : bitsMs(session, 11) + 50 + kMarginMs);
 }
 
-Timing fullScanTiming(const LineSession& session, int overrideMs) {
+ExchangeRunner::Options fullScanTiming(const LineSession& session, int overrideMs) {
     return afterFirstByte(session, overrideMs > 0 ? overrideMs : bitsMs(session, 330 + 11) + 50 + kMarginMs);
 }
 

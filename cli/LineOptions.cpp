@@ -22,7 +22,7 @@ bool openLine(const CliOptions& options, LineSession& session, std::string& erro
         error = "bad line settings " + text.toStdString() + " (baud, parity N/E/O/M/S)";
         return false;
     }
-    return session.open(QString::fromStdString(options.value("--port")), *settings, error);
+    return session.open(QString::fromStdString(options.value("--port")), text, error);
 }
 
 }  // namespace mb::cli

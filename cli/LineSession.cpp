@@ -1,11 +1,10 @@
 #include "cli/LineSession.h"
 
-#include <QElapsedTimer>
-#include <algorithm>
+#include <QEventLoop>
+#include <QTimer>
 #include <cmath>
 
 #include "port/PortMap.h"
-#include "port/SerialSettings.h"
 
 namespace mb::cli {
 
@@ -16,106 +15,89 @@ QString resolvePort(const QString& port) {
     return port;
 }
 
-bool LineSession::open(const QString& port, const SerialSettings& settings, std::string& error) {
+LineSession::LineSession() : runner_(port_) {
+    QObject::connect(&port_, &SerialPortService::bytesReceived, &runner_, [this] {
+        if (!listening_) runner_.receive(port_.readAll());
+    });
+    // A late answer to the previous request, come before the next one went out.
+    QObject::connect(&runner_, &ExchangeRunner::finished, &runner_, [this](const ExchangeResult& r) {
+        if (r.late && !runner_.running()) lateAnswer_ = r;
+    });
+    QObject::connect(&port_, &SerialPortService::connectionLost, &runner_,
+                     [this](const QString& reason) { runner_.abandon(reason); });
+}
+
+bool LineSession::open(const QString& port, const QString& settings, std::string& error) {
     const QString device = resolvePort(port);
     if (device.isEmpty()) {
         error = "no device is mapped to " + port.toStdString();
         return false;
     }
-    port_.setPortName(device);
-    if (!applyBeforeOpen(port_, settings)) {
-        error = "the port refuses the settings";
+    const OpenResult opened = port_.openDevice(device, settings);
+    if (opened.outcome != OpenOutcome::Opened) {
+        error = opened.reason.toStdString();
         return false;
     }
-    if (!port_.open(QIODevice::ReadWrite)) {
-        error = "cannot open " + device.toStdString() + ": " + port_.errorString().toStdString();
-        return false;
-    }
-    const int bits = 1 + settings.dataBits + (settings.parity == QSerialPort::NoParity ? 0 : 1) +
-                     (settings.stopBits == QSerialPort::OneStop ? 1 : 2);
-    bitMicros_ = 1e6 / settings.baudRate;
-    byteMicros_ = bits * bitMicros_;
     return true;
 }
 
-int LineSession::bytesMs(std::size_t count) const {
-    return static_cast<int>(std::ceil(count * byteMicros_ / 1000.0));
-}
-
-Reply judgeReply(const Bytes& received, const Bytes& request, FrameKind kind, bool& complete) {
-    complete = false;
-    std::size_t echo = 0;
-    while (echo < received.size() && echo < request.size() && received[echo] == request[echo]) ++echo;
-    if (echo < request.size() && echo == received.size() && echo > 0) return {};  // echo still coming
-    if (echo < request.size()) echo = 0;  // not our echo after all
-
-    Reply reply;
-    reply.bytes.assign(received.begin() + static_cast<std::ptrdiff_t>(echo), received.end());
-    const auto& b = reply.bytes;
-    bool pending = false;
-    for (std::size_t at = 0; at < b.size();) {
-        if (b[at] == 0xFE && kind != FrameKind::Mbus) {  // wake-up bytes before a CJ/T 188 frame
-            ++at;
-            continue;
-        }
-        const FrameMatch match = matchFrameAt(b, at, kind);
-        if (match.state == FrameMatch::Complete) {
-            reply.frames.emplace_back(b.begin() + static_cast<std::ptrdiff_t>(at),
-                                      b.begin() + static_cast<std::ptrdiff_t>(at + match.length));
-            at += match.length;
-        } else if (match.state == FrameMatch::Incomplete) {
-            pending = true;
-            break;
-        } else {
-            reply.garbage = true;
-            ++at;
-        }
+ExchangeResult LineSession::exchange(ExchangeRequest request,
+                                     const ExchangeRunner::Options& options) {
+    lateAnswer_.reset();
+    port_.pollReceived();  // what came since the last request is judged as its late answer
+    ExchangeResult result;
+    result.request = request;
+    QEventLoop loop;
+    bool done = false;
+    const QMetaObject::Connection finished = QObject::connect(
+        &runner_, &ExchangeRunner::finished, &loop, [&](const ExchangeResult& r) {
+            if (done || r.superseded) return;
+            result = r;
+            done = true;
+            loop.quit();
+        });
+    if (!runner_.start(request, options)) {
+        result.verdict = Verdict::NotSent;
+        result.reason = port_.isOpen() ? "the line did not take the request" : "the port is closed";
+        done = true;
     }
-    complete = !reply.frames.empty() && !pending;
-    return reply;
-}
-
-Reply LineSession::exchange(const Bytes& request, FrameKind kind, Timing timing) {
-    // A late answer to the last request is no answer to this one; keep it apart.
-    Bytes late;
-    if (port_.waitForReadyRead(0) || port_.bytesAvailable() > 0) {
-        const QByteArray chunk = port_.readAll();
-        late.assign(chunk.begin(), chunk.end());
-    }
-    port_.write(reinterpret_cast<const char*>(request.data()), static_cast<qint64>(request.size()));
-    port_.waitForBytesWritten(1000);
-    // The kernel takes the request at once; the line needs its bytes' time to carry it.
-    const int sendMs = bytesMs(request.size());
-    const int quietMs = std::max(20, bytesMs(3));  // a second answer right after the first is a collision
-    QElapsedTimer clock;
-    clock.start();
-    Bytes received;
-    Reply reply;
-    qint64 deadline = sendMs + timing.firstByteMs;
-    qint64 quietUntil = -1;
-    for (;;) {
-        const qint64 until = quietUntil >= 0 ? std::min(quietUntil, deadline) : deadline;
-        const qint64 left = until - clock.elapsed();
-        if (left <= 0) break;
-        if (!port_.waitForReadyRead(static_cast<int>(left))) continue;
-        const QByteArray chunk = port_.readAll();
-        received.insert(received.end(), chunk.begin(), chunk.end());
-        bool complete = false;
-        reply = judgeReply(received, request, kind, complete);
-        if (!reply.bytes.empty()) deadline = sendMs + timing.totalMs;
-        quietUntil = complete ? clock.elapsed() + quietMs : -1;
-    }
-    reply.late = std::move(late);
-    return reply;
+    if (!done) loop.exec();
+    QObject::disconnect(finished);
+    return result;
 }
 
 Bytes LineSession::listen(int ms) {
+    listening_ = true;
     Bytes bytes;
-    if (port_.bytesAvailable() > 0 || port_.waitForReadyRead(ms)) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    const auto take = [&] {
         const QByteArray chunk = port_.readAll();
-        bytes.assign(chunk.begin(), chunk.end());
-    }
+        bytes.insert(bytes.end(), chunk.begin(), chunk.end());
+        if (!bytes.empty()) loop.quit();
+    };
+    const QMetaObject::Connection arrived =
+        QObject::connect(&port_, &SerialPortService::bytesReceived, &loop, take);
+    take();
+    if (bytes.empty() && port_.isOpen()) loop.exec();
+    QObject::disconnect(arrived);
+    listening_ = false;
     return bytes;
+}
+
+double LineSession::bitMicros() const {
+    return 1e6 / std::max(1, static_cast<int>(port_.lineSettings().baudRate));
+}
+
+double LineSession::byteMicros() const {
+    const SerialSettings& s = port_.lineSettings();
+    const int bits = 1 + s.dataBits + (s.parity == QSerialPort::NoParity ? 0 : 1) +
+                     (s.stopBits == QSerialPort::OneStop ? 1 : 2);
+    return bits * bitMicros();
+}
+
+int LineSession::bytesMs(std::size_t count) const {
+    return static_cast<int>(std::ceil(static_cast<double>(count) * byteMicros() / 1000.0));
 }
 
 }  // namespace mb::cli

@@ -9,8 +9,10 @@
 #include "cli/FrameInput.h"
 #include "cli/LineOptions.h"
 #include "cli/Output.h"
+#include "cj188/Cj188Protocol.h"
 #include "core/HexText.h"
 #include "core/JsonText.h"
+#include "mbus/MbusProtocol.h"
 
 namespace mb::cli {
 namespace {
@@ -27,6 +29,19 @@ void onSignal(int) { stopRequested = 1; }
 
 std::string now() {
     return QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz")).toStdString();
+}
+
+// A whole frame of either protocol at the start of `bytes`, too few bytes yet
+// to tell, or none.
+FrameCheck frameAt(std::span<const std::uint8_t> bytes) {
+    bool needMore = false;
+    for (const mb::Protocol* protocol : {&mbusProtocol(), &cj188Protocol()}) {
+        if (!protocol->mayStartFrame(bytes[0])) continue;
+        const FrameCheck check = protocol->checkFrame(bytes);
+        if (check.status == FrameCheck::Status::Whole) return check;
+        needMore = needMore || check.status == FrameCheck::Status::NeedMore;
+    }
+    return needMore ? FrameCheck::needMore() : FrameCheck::notAFrame("no frame");
 }
 
 void printFrame(const Bytes& frame, bool json) {
@@ -86,18 +101,18 @@ int monitorCommand(const Args& args) {
         pending.insert(pending.end(), chunk.begin(), chunk.end());
         std::size_t at = 0;
         while (at < pending.size()) {
-            const FrameMatch match = matchFrameAt(pending, at, FrameKind::Either);
-            if (match.state == FrameMatch::Complete) {
+            const FrameCheck match = frameAt(std::span(pending).subspan(at));
+            if (match.status == FrameCheck::Status::Whole) {
                 printUnframed(unframed, json);
                 printFrame(Bytes(pending.begin() + static_cast<std::ptrdiff_t>(at),
                                  pending.begin() + static_cast<std::ptrdiff_t>(at + match.length)),
                            json);
                 at += match.length;
-            } else if (match.state == FrameMatch::Incomplete && !chunk.empty()) {
+            } else if (match.status == FrameCheck::Status::NeedMore && !chunk.empty()) {
                 break;  // the rest of the frame is on its way
             } else {
-                // FE wake-up bytes belong to the CJ/T 188 frame after them, not to noise.
-                if (pending[at] != 0xFE) unframed.push_back(pending[at]);
+                // Wake-up bytes belong to the frame after them, not to noise.
+                if (!cj188Protocol().isPreamble(pending[at])) unframed.push_back(pending[at]);
                 ++at;
             }
         }

@@ -4,9 +4,11 @@
 #include <variant>
 
 #include "core/JsonText.h"
-#include "core/ProtocolCore.h"
+#include "core/ExchangeText.h"
+#include "core/Protocol.h"
 #include "core/ReadingJson.h"
 #include "core/ReadingText.h"
+#include "core/ReplyVerdict.h"
 
 namespace mb::cli {
 namespace {
@@ -23,6 +25,45 @@ std::string readingOutput(const Reading& reading, bool json) {
     if (reading.checkPassed) out += std::string(kCheckPassText) + '\n';
     for (const auto& line : readingLines(reading)) out += line + '\n';
     return out;
+}
+
+namespace {
+
+std::string resultFields(const ExchangeResult& result) {
+    std::string out = ",\"check\":" + jsonQuoted(std::string(verdictName(result.verdict)));
+    if (!result.reason.empty()) out += ",\"reason\":" + jsonQuoted(result.reason);
+    if (result.replyTime) {
+        char ms[32];
+        std::snprintf(ms, sizeof ms, "%.1f", static_cast<double>(result.replyTime->count()) / 1000.0);
+        out += ",\"reply_ms\":" + std::string(ms);
+    }
+    out += ",\"attempt\":" + std::to_string(result.attempt);
+    out += ",\"attempts\":" + std::to_string(result.attempts);
+    if (result.late) out += ",\"late\":true";
+    if (result.noiseBytes > 0) out += ",\"noise_bytes\":" + std::to_string(result.noiseBytes);
+    out += ",\"bytes_received\":" + std::to_string(result.bytesSeen);
+    return out;
+}
+
+}  // namespace
+
+std::string resultOutput(const ExchangeResult& result, bool json) {
+    if (!json) {
+        std::string out;
+        for (const std::string& line : resultLines(result)) out += line + '\n';
+        if (result.late && result.attempts > 1 && result.replyTime)
+            out += "answered attempt " + std::to_string(result.attempt) + " after " +
+                   millisecondsText(*result.replyTime) + '\n';
+        return out;
+    }
+    const std::string protocol(result.request.protocol ? result.request.protocol->name() : "");
+    std::string out = "{\"protocol\":" + jsonQuoted(protocol) + resultFields(result);
+    if (result.reading.protocol.empty()) return out + "}\n";
+    // The reading's own fields follow; its "check" only judged the frame.
+    const std::string reading = readingJson(result.reading);
+    const std::size_t check = reading.find(",\"check\":\"");
+    const std::size_t rest = reading.find('"', check + 10) + 1;
+    return out + reading.substr(rest) + '\n';
 }
 
 std::string foundTable(const std::vector<FoundMeter>& found) {

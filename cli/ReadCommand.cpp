@@ -1,11 +1,11 @@
 #include <iostream>
 
-#include "cj188/Cj188BusRequests.h"
+#include "cj188/Cj188Requests.h"
 #include "cli/Commands.h"
 #include "cli/FrameInput.h"
 #include "cli/LineOptions.h"
 #include "cli/Output.h"
-#include "mbus/MbusBusRequests.h"
+#include "mbus/MbusRequests.h"
 
 namespace mb::cli {
 namespace {
@@ -29,15 +29,19 @@ constexpr const char* kSetAddressHelp =
     "the meter at NEW and prints its reply decoded.\n"
     "  --timeout S, --retries N as for read\n";
 
-// A reply we may decode: exactly one frame, or the first frame when the only
-// other bytes are noise before it.
-const Bytes* firstFrame(const Reply& reply) { return reply.frames.empty() ? nullptr : &reply.frames.front(); }
-
 struct Request {
-    Bytes bytes;
-    FrameKind kind;
+    ExchangeRequest exchange;
     std::string target;
+    std::optional<std::uint8_t> meterType;  // CJ/T 188
 };
+
+// "10", "10H", "1a": one hex byte, with or without the H the window shows.
+std::optional<std::uint8_t> meterTypeOption(std::string text) {
+    if (!text.empty() && (text.back() == 'H' || text.back() == 'h')) text.pop_back();
+    const auto bytes = parseHexText(text);
+    if (!bytes || bytes->size() != 1) return std::nullopt;
+    return bytes->front();
+}
 
 std::optional<Request> buildRequest(const CliOptions& options, std::string& error) {
     const std::string protocol = options.value("--protocol", "mbus");
@@ -52,39 +56,38 @@ std::optional<Request> buildRequest(const CliOptions& options, std::string& erro
             error = "M-Bus address must be 0-250 or 254, not '" + address + "'";
             return std::nullopt;
         }
-        return Request{mbusReqUd2(static_cast<std::uint8_t>(*a)), FrameKind::Mbus, "M-Bus address " + address};
+        return Request{mbusReadExchange(mbusReqUd2(static_cast<std::uint8_t>(*a))),
+                       "M-Bus address " + address, std::nullopt};
     }
     if (protocol == "cj188") {
         const auto plate = cj188AddressFromPlate(address);
-        const auto type = parseHexText(options.value("--meter-type", "10"));
+        const auto type = meterTypeOption(options.value("--meter-type", "10"));
         if (!plate) {
             error = "CJ/T 188 address must be 14 digits (A6 first), not '" + address + "'";
             return std::nullopt;
         }
-        if (!type || type->size() != 1) {
-            error = "meter type must be two hex digits, not '" + options.value("--meter-type") + "'";
+        if (!type) {
+            error = "meter type must be one hex byte such as 10 or 10H, not '" +
+                    options.value("--meter-type") + "'";
             return std::nullopt;
         }
-        return Request{cj188ReadData(type->front(), *plate), FrameKind::Cj188, "CJ/T 188 meter " + address};
+        return Request{cj188ReadDataExchange(cj188ReadData(*type, *plate)),
+                       "CJ/T 188 meter " + address, type};
     }
     error = "unknown protocol '" + protocol + "' (mbus or cj188)";
     return std::nullopt;
 }
 
-struct Attempts {
-    int timeoutMs;
-    int retries;
-};
-
-std::optional<Attempts> attempts(const CliOptions& options, const LineSession& session, std::string& error) {
-    Attempts a{session.defaultReadTimeoutMs(), 2};
+std::optional<ExchangeRunner::Options> attempts(const CliOptions& options, std::string& error) {
+    ExchangeRunner::Options a;
+    a.retries = 2;
     if (options.has("--timeout")) {
         const auto ms = parseSeconds(options.value("--timeout"));
         if (!ms) {
             error = "--timeout must be seconds above 0";
             return std::nullopt;
         }
-        a.timeoutMs = *ms;
+        a.timeout = std::chrono::milliseconds(*ms);
     }
     if (options.has("--retries")) {
         const auto n = parseInteger(options.value("--retries"), 0, 100);
@@ -97,33 +100,36 @@ std::optional<Attempts> attempts(const CliOptions& options, const LineSession& s
     return a;
 }
 
-// Sends until a frame passes its checks or the retries are used up; prints
-// the last frame decoded. Returns the exit status.
-int requestAndPrint(LineSession& session, const Request& request, const Attempts& a, bool json) {
-    std::optional<Reading> last;
-    bool collision = false;
-    for (int attempt = 0; attempt <= a.retries; ++attempt) {
-        const Reply reply = session.exchange(request.bytes, request.kind, {a.timeoutMs, a.timeoutMs});
-        collision = reply.frames.size() > 1;
-        if (const Bytes* frame = firstFrame(reply)) {
-            last = decodeAnyFrame(*frame);
-            if (last->checkPassed && last->error.empty() && !collision) break;
+// Why a read did not pass, in one line for standard error.
+std::string failureLine(const ExchangeResult& result, const Request& request) {
+    switch (result.verdict) {
+        case Verdict::NoReply: {
+            std::string line = "no reply from " + request.target;
+            if (request.meterType == 0x10)
+                line += " (heat meters answer to --meter-type 20, any meter to AA)";
+            return line;
         }
+        case Verdict::Collision: return "collision: more than one meter answered " + request.target;
+        case Verdict::MeterError: return request.target + " answered with an error";
+        case Verdict::NotSent: return "nothing sent to " + request.target + ": " + result.reason;
+        default: return "no valid reply from " + request.target + " (" + result.reason + ")";
     }
-    if (!last) {
-        std::cerr << "meterbench-cli: no reply from " << request.target << '\n';
-        return kExitNoValidReply;
-    }
-    if (collision) {  // no one meter's reading can be trusted
-        std::cerr << "meterbench-cli: collision: more than one meter answered " << request.target << '\n';
-        return kExitNoValidReply;
-    }
-    std::cout << readingOutput(*last, json);
-    if (!last->checkPassed || !last->error.empty()) {
-        std::cerr << "meterbench-cli: no valid reply from " << request.target << '\n';
-        return kExitNoValidReply;
-    }
-    return kExitOk;
+}
+
+int exitStatus(const ExchangeResult& result) {
+    if (result.answered() && result.verdict != Verdict::MeterError) return kExitOk;
+    return result.verdict == Verdict::NotSent ? kExitUsage : kExitNoValidReply;
+}
+
+// Runs the request with its retries and prints the result, whatever it is.
+// Returns the exit status.
+int requestAndPrint(LineSession& session, const Request& request,
+                    const ExchangeRunner::Options& options, bool json) {
+    const ExchangeResult result = session.exchange(request.exchange, options);
+    std::cout << resultOutput(result, json);
+    const int status = exitStatus(result);
+    if (status != kExitOk) std::cerr << "meterbench-cli: " << failureLine(result, request) << '\n';
+    return status;
 }
 
 }  // namespace
@@ -139,10 +145,10 @@ int readCommand(const Args& args) {
     }
     const auto request = buildRequest(*options, error);
     if (!request) return usageError(error);
+    const auto a = attempts(*options, error);
+    if (!a) return usageError(error);
     LineSession session;
     if (!openLine(*options, session, error)) return usageError(error);
-    const auto a = attempts(*options, session, error);
-    if (!a) return usageError(error);
     return requestAndPrint(session, *request, *a, options->on("--json"));
 }
 
@@ -160,29 +166,29 @@ int setAddressCommand(const Args& args) {
     const auto oldAddress = parseInteger(options->value("--address", "254"), 0, 254);
     if (!oldAddress || (*oldAddress > 250 && *oldAddress != 254))
         return usageError("--address must be 0-250 or 254");
+    const auto a = attempts(*options, error);
+    if (!a) return usageError(error);
     LineSession session;
     if (!openLine(*options, session, error)) return usageError(error);
-    const auto a = attempts(*options, session, error);
-    if (!a) return usageError(error);
 
-    const Bytes command = mbusSetAddress(static_cast<std::uint8_t>(*oldAddress), static_cast<std::uint8_t>(*newAddress));
-    bool acknowledged = false;
-    for (int attempt = 0; attempt <= a->retries && !acknowledged; ++attempt) {
-        const Reply reply = session.exchange(command, FrameKind::Mbus, {a->timeoutMs, a->timeoutMs});
-        if (reply.frames.size() > 1) {
-            std::cerr << "meterbench-cli: collision: more than one meter acknowledged; "
-                         "they now share the address "
-                      << *newAddress << '\n';
-            return kExitNoValidReply;
-        }
-        acknowledged = reply.clean() && reply.frames[0] == Bytes{0xE5};
-    }
-    if (!acknowledged) {
-        std::cerr << "meterbench-cli: no acknowledgement (E5) from M-Bus address " << *oldAddress << '\n';
+    const auto oldA = static_cast<std::uint8_t>(*oldAddress);
+    const auto newA = static_cast<std::uint8_t>(*newAddress);
+    const ExchangeResult answer = session.exchange(
+        mbusAcknowledgedExchange(mbusSetAddress(oldA, newA), "set address"), *a);
+    if (answer.verdict == Verdict::Collision) {
+        std::cerr << "meterbench-cli: collision: more than one meter acknowledged; "
+                     "they now share the address "
+                  << *newAddress << '\n';
         return kExitNoValidReply;
     }
-    const Request verify{mbusReqUd2(static_cast<std::uint8_t>(*newAddress)), FrameKind::Mbus,
-                         "M-Bus address " + std::to_string(*newAddress) + " after the change"};
+    if (answer.verdict != Verdict::Acknowledged) {
+        std::cerr << "meterbench-cli: no acknowledgement (E5) from M-Bus address " << *oldAddress
+                  << '\n';
+        return kExitNoValidReply;
+    }
+    const Request verify{mbusReadExchange(mbusReqUd2(newA)),
+                         "M-Bus address " + std::to_string(*newAddress) + " after the change",
+                         std::nullopt};
     return requestAndPrint(session, verify, *a, options->on("--json"));
 }
 

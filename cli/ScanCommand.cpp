@@ -3,7 +3,7 @@
 #include <iostream>
 #include <set>
 
-#include "cj188/Cj188BusRequests.h"
+#include "cj188/Cj188Requests.h"
 #include "cli/BusProbe.h"
 #include "cli/Commands.h"
 #include "cli/FrameInput.h"
@@ -35,20 +35,20 @@ constexpr const char* kHelp =
     "A progress bar is drawn on standard error when it is a terminal.\n"
     "Exit status: 0 scan done (also when nothing was found), 2 usage or port error.\n";
 
+ExchangeResult ping(LineSession& session, int address, const ExchangeRunner::Options& timing) {
+    return session.exchange(mbusAcknowledgedExchange(mbusSndNke(static_cast<std::uint8_t>(address)), "SND_NKE"),
+                            timing);
+}
+
 FoundMeter readPrimary(LineSession& session, int address) {
     FoundMeter meter;
     meter.address = address;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const Reply reply = session.exchange(mbusReqUd2(static_cast<std::uint8_t>(address)), FrameKind::Mbus,
-                                             {session.defaultReadTimeoutMs(), session.defaultReadTimeoutMs()});
-        if (!reply.clean()) continue;
-        const Reading reading = decodeAnyFrame(reply.frames[0]);
-        if (reading.checkPassed && reading.error.empty()) {
-            fillFromReading(meter, reading);
-            return meter;
-        }
-    }
-    meter.note = "acknowledged, but no valid reply to REQ_UD2";
+    ExchangeRunner::Options once;
+    once.retries = 1;
+    const ExchangeResult result =
+        session.exchange(mbusReadExchange(mbusReqUd2(static_cast<std::uint8_t>(address))), once);
+    if (result.verdict == Verdict::Pass) fillFromReading(meter, result.reading);
+    else meter.note = "acknowledged, but no valid reply to REQ_UD2";
     return meter;
 }
 
@@ -62,10 +62,9 @@ std::vector<int> quickPass(LineSession& session, int waitMs, Progress& progress)
         for (int a = std::max(0, address - 2); a <= address; ++a) again[static_cast<std::size_t>(a)] = true;
     };
     for (int address = 0; address <= 250; ++address) {
-        const Reply reply =
-            session.exchange(mbusSndNke(static_cast<std::uint8_t>(address)), FrameKind::Mbus, quickScanTiming(session, waitMs));
-        if (!reply.late.empty()) mark(address - 1);
-        if (!reply.silent()) mark(address);
+        const ExchangeResult result = ping(session, address, quickScanTiming(session, waitMs));
+        if (session.lateAnswer()) mark(address - 1);
+        if (classify(result) != Answer::Silent) mark(address);
         progress.show(address + 1);
     }
     std::vector<int> suspects;
@@ -79,23 +78,21 @@ std::vector<FoundMeter> primaryScan(LineSession& session, int retries, int waitM
     Progress progress("scan", 251);
     const std::vector<int> suspects = quickPass(session, waitMs, progress);
     for (int address : suspects) {
-        const Bytes ping = mbusSndNke(static_cast<std::uint8_t>(address));
-        const Timing timing = fullScanTiming(session, waitMs);
-        Reply reply = session.exchange(ping, FrameKind::Mbus, timing);
+        const ExchangeRunner::Options timing = fullScanTiming(session, waitMs);
+        ExchangeResult result = ping(session, address, timing);
         // Silence is final; bytes that are no clean answer may be a disturbed one: ask again.
-        for (int retry = 0; retry < retries && !reply.silent() && !reply.clean(); ++retry)
-            reply = session.exchange(ping, FrameKind::Mbus, timing);
-        switch (classify(reply)) {
+        for (int retry = 0; retry < retries && classify(result) == Answer::Collision; ++retry)
+            result = ping(session, address, timing);
+        switch (classify(result)) {
             case Answer::Silent: break;
             case Answer::Single:
-                if (reply.frames[0] == Bytes{0xE5}) found.push_back(readPrimary(session, address));
+                if (result.verdict == Verdict::Acknowledged) found.push_back(readPrimary(session, address));
                 break;
             case Answer::Collision: {
                 FoundMeter meter;
                 meter.address = address;
-                meter.note = reply.frames.size() > 1 ? "collision: " + std::to_string(reply.frames.size()) +
-                                                           " answers at once"
-                                                     : "collision: garbled answer";
+                meter.note = result.verdict == Verdict::Collision ? "collision: several answers at once"
+                                                                  : "collision: garbled answer";
                 found.push_back(meter);
                 break;
             }
@@ -107,18 +104,16 @@ std::vector<FoundMeter> primaryScan(LineSession& session, int retries, int waitM
 std::vector<FoundMeter> cj188Scan(LineSession& session, int waitMs) {
     std::vector<FoundMeter> found;
     std::set<std::string> seen;
-    const int wait = waitMs > 0 ? waitMs : session.defaultReadTimeoutMs();
+    ExchangeRunner::Options wait;
+    if (waitMs > 0) wait.timeout = std::chrono::milliseconds(waitMs);
     for (std::uint8_t type : {0x10, 0x20, 0x30}) {
-        const Reply reply = session.exchange(cj188ReadAddress(type, kCj188AnyAddress), FrameKind::Cj188, {wait, wait});
-        if (reply.silent()) continue;
+        const ExchangeResult result =
+            session.exchange(cj188ReadAddressExchange(cj188ReadAddress(type, kCj188AnyAddress)), wait);
+        if (classify(result) == Answer::Silent) continue;
         FoundMeter meter;
-        if (reply.clean()) {
-            const Reading reading = decodeAnyFrame(reply.frames[0]);
-            if (reading.checkPassed && reading.error.empty()) fillFromReading(meter, reading);
-            else meter.note = "reply fails its check";
-        } else {
-            meter.note = "collision: garbled answer";
-        }
+        if (result.verdict == Verdict::Pass) fillFromReading(meter, result.reading);
+        else if (result.verdict == Verdict::Invalid) meter.note = "reply fails its check";
+        else meter.note = "collision: garbled answer";
         if (meter.note.empty() && !seen.insert(meter.id).second) continue;
         found.push_back(meter);
     }

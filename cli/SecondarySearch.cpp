@@ -1,6 +1,5 @@
 #include "cli/SecondarySearch.h"
 
-#include "cli/FrameInput.h"
 
 namespace mb::cli {
 
@@ -8,17 +7,18 @@ std::vector<FoundMeter> SecondarySearch::run() {
     found_.clear();
     search(SecondaryMask{}, 0);
     // Leave no meter selected: a later master's request to 253 must not find one.
-    session_.exchange(mbusSndNke(kMbusAddressSelected), FrameKind::Mbus, quickScanTiming(session_, waitMs_));
+    session_.exchange(mbusAcknowledgedExchange(mbusSndNke(kMbusAddressSelected), "SND_NKE"),
+                      quickScanTiming(session_, waitMs_));
     return found_;
 }
 
 void SecondarySearch::search(SecondaryMask mask, std::size_t digit) {
-    const Bytes select = mbusSelect(mask);
     ++selections_;
-    const Reply reply = session_.exchange(select, FrameKind::Mbus, fullScanTiming(session_, waitMs_));
-    const Answer answer = classify(reply);
+    const ExchangeResult result = session_.exchange(
+        mbusAcknowledgedExchange(mbusSelect(mask), "select"), fullScanTiming(session_, waitMs_));
+    const Answer answer = classify(result);
     if (answer == Answer::Silent) return;
-    if (answer == Answer::Single && reply.frames[0] == Bytes{0xE5}) {
+    if (answer == Answer::Single && result.verdict == Verdict::Acknowledged) {
         readSelected(mask);
         return;
     }
@@ -38,19 +38,14 @@ void SecondarySearch::search(SecondaryMask mask, std::size_t digit) {
 }
 
 void SecondarySearch::readSelected(const SecondaryMask& mask) {
-    const Bytes request = mbusReqUd2(kMbusAddressSelected);
     FoundMeter meter;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const Reply reply = session_.exchange(request, FrameKind::Mbus, {session_.defaultReadTimeoutMs(),
-                                                                         session_.defaultReadTimeoutMs()});
-        if (reply.clean()) {
-            const Reading reading = decodeAnyFrame(reply.frames[0]);
-            if (reading.checkPassed && reading.error.empty()) {
-                fillFromReading(meter, reading);
-                found_.push_back(meter);
-                return;
-            }
-        }
+    ExchangeRunner::Options once;
+    once.retries = 1;
+    const ExchangeResult result = session_.exchange(mbusReadExchange(mbusReqUd2(kMbusAddressSelected)), once);
+    if (result.verdict == Verdict::Pass) {
+        fillFromReading(meter, result.reading);
+        found_.push_back(meter);
+        return;
     }
     for (auto d : mask.idDigits) meter.id += d == 0xF ? '?' : static_cast<char>('0' + d);
     meter.note = "selected, but no valid reply to REQ_UD2";

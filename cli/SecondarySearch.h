@@ -8,7 +8,7 @@
 
 #include "cli/BusProbe.h"
 #include "cli/Output.h"
-#include "mbus/MbusBusRequests.h"
+#include "mbus/MbusRequests.h"
 
 namespace mb::cli {
 

@@ -20,6 +20,12 @@ public:
     void addPass(Duration replyTime);
     void addNoReply() { ++noReplies_; }
     void addInvalidReply() { ++invalidReplies_; }
+    // Takes back a no-reply (or an invalid reply) whose answer came after all;
+    // the request stays counted.
+    void withdraw(bool noReply) {
+        std::uint64_t& count = noReply ? noReplies_ : invalidReplies_;
+        if (count > 0) --count;
+    }
     void reset() { *this = ReplyStatistics(); }
 
     std::uint64_t requests() const { return requests_; }

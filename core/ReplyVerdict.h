@@ -9,9 +9,7 @@
 
 namespace mb {
 
-// The longest M-Bus frame: 68 L L 68, up to 255 bytes from C to the last data
-// byte, checksum, 16.
-inline constexpr std::size_t kMbusLongestFrameBytes = 4 + 255 + 2;
+inline constexpr const char* kCheckPassText = "Check Pass\xEF\xBC\x81";  // "Check Pass！"
 
 // "42 ms"; under a millisecond to a tenth, "0.4 ms".
 std::string millisecondsText(std::chrono::microseconds duration);

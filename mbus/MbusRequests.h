@@ -1,28 +1,44 @@
-// M-Bus requests of the EN1434 page.
-//  Read Data: REQ_UD2 short frame 10 5B A CS 16 in TxBuffer[0..4].
-//  Modification ID: SND_UD long frame 68 06 06 68 53 FE 51 01 7A N CS 16 in
-//  TxBuffer[0..11], giving the meter on the line the primary address N.
+// M-Bus requests as bytes (EN 13757-2 short and long frames): the only place
+// these frames are built.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <string_view>
+#include <vector>
 
-#include "core/TxBuffer.h"
+#include "core/ExchangeRequest.h"
 
 namespace mb {
 
-inline constexpr int kMbusReadDataLastIndex = 4;
-inline constexpr int kMbusModifyIdLastIndex = 11;
+inline constexpr std::uint8_t kMbusAddressSelected = 253;  // meters chosen by secondary selection
+inline constexpr std::uint8_t kMbusAddressAny = 254;       // every meter answers
 
-// The value of the hex number formed by the first two characters of a field:
-// "FE" -> 0xFE, "1" -> 0x01, "" -> 0, case-insensitive. Reading stops at the
-// first character that is not a hex digit ("1G" -> 0x01, "G1" -> 0).
-std::uint8_t mbusAddressFromText(std::string_view text);
+// SND_NKE: 10 40 A CS 16.
+std::vector<std::uint8_t> mbusSndNke(std::uint8_t address);
 
-// Builds REQ_UD2 to the primary address in `deviceId`; returns the last index (4).
-int buildMbusReadData(TxBuffer& tx, std::string_view deviceId);
+// REQ_UD2: 10 5B/7B A CS 16; `fcb` sets the frame count bit.
+std::vector<std::uint8_t> mbusReqUd2(std::uint8_t address, bool fcb = false);
 
-// Builds SND_UD to address 254 setting the address in `newAddress`; returns 11.
-int buildMbusModifyId(TxBuffer& tx, std::string_view newAddress);
+// SND_UD to `address` giving the meter the primary address `newAddress`:
+// 68 06 06 68 53 A 51 01 7A NEW CS 16.
+std::vector<std::uint8_t> mbusSetAddress(std::uint8_t address, std::uint8_t newAddress);
+
+// What a secondary selection matches. Each of the 8 identification digits
+// (most significant first) is 0..9, or 0xF for any digit; 0xFFFF, 0xFF, 0xFF
+// match any manufacturer, version and medium.
+struct SecondaryMask {
+    std::array<std::uint8_t, 8> idDigits{0xF, 0xF, 0xF, 0xF, 0xF, 0xF, 0xF, 0xF};
+    std::uint16_t manufacturer = 0xFFFF;
+    std::uint8_t version = 0xFF;
+    std::uint8_t medium = 0xFF;
+};
+
+// Selection: SND_UD to 253 with CI 52 and the mask (identification LSB first).
+std::vector<std::uint8_t> mbusSelect(const SecondaryMask& mask);
+
+// The exchanges around them. A request to 253, 254 or 255 may find several
+// meters; a read awaits the meter's data, every other request its E5.
+ExchangeRequest mbusReadExchange(std::vector<std::uint8_t> bytes);
+ExchangeRequest mbusAcknowledgedExchange(std::vector<std::uint8_t> bytes, const char* what);
 
 }  // namespace mb

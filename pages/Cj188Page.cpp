@@ -1,7 +1,7 @@
 #include "pages/Cj188Page.h"
 
-#include "cj188/Cj188Decoder.h"
-#include "cj188/Cj188Operations.h"
+#include "cj188/Cj188FieldRequests.h"
+#include "cj188/Cj188Requests.h"
 #include "pages/PageHost.h"
 #include "widgets/FieldFilter.h"
 #include "widgets/Fonts.h"
@@ -48,12 +48,13 @@ void Cj188Page::readData() {
                                  vendorCodeLow_->text().toStdString(),
                                  vendorCodeHigh_->text().toStdString(),
                                  meterType_->currentText().toStdString()};
-    send(mb::cj188ReadData(host().core(), fields), true);
+    send(mb::buildCj188ReadData(host().txBuffer(), fields), &mb::cj188ReadDataExchange);
 }
 
 void Cj188Page::readId() {
     if (!meterTypeAccepted()) return;
-    send(mb::cj188ReadId(host().core(), meterType_->currentText().toStdString()), false);
+    send(mb::buildCj188ReadId(host().txBuffer(), meterType_->currentText().toStdString()),
+         &mb::cj188ReadAddressExchange);
 }
 
 // A meter type that is no hex byte would send whatever T an earlier request left.
@@ -62,14 +63,4 @@ bool Cj188Page::meterTypeAccepted() {
     host().showInputRefused(QStringLiteral("Meter Type"),
                             QStringLiteral("Meter Type must be a hex byte such as 10H"));
     return false;
-}
-
-mb::Reading Cj188Page::decodeReply(const std::vector<std::uint8_t>& frame) const {
-    return mb::decodeCj188Frame(frame);
-}
-
-// Four wake-up bytes, 68 T A0..A6 C L, the longest data the parser takes (244),
-// CS and 16.
-std::size_t Cj188Page::longestReplyBytes() const {
-    return 4 + 11 + 244 + 2;
 }

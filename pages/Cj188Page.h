@@ -16,8 +16,6 @@ class Cj188Page : public ProtocolPage {
     std::vector<ButtonAction> buttonActions() override;
     void readData() override;
     void readId();
-    mb::Reading decodeReply(const std::vector<std::uint8_t>& frame) const override;
-    std::size_t longestReplyBytes() const override;
 
     QLineEdit& deviceIdField() const { return *deviceId_; }
     QComboBox& meterTypeBox() const { return *meterType_; }

@@ -1,7 +1,7 @@
 #include "pages/MbusPage.h"
 
-#include "mbus/MbusDecoder.h"
-#include "mbus/MbusOperations.h"
+#include "mbus/MbusFieldRequests.h"
+#include "mbus/MbusRequests.h"
 #include "pages/PageHost.h"
 #include "widgets/FieldFilter.h"
 #include "widgets/Fonts.h"
@@ -33,18 +33,14 @@ std::vector<ProtocolPage::ButtonAction> MbusPage::buttonActions() {
 }
 
 void MbusPage::readData() {
-    send(mb::mbusReadData(host().core(), deviceId_->text().toStdString()), true);
+    send(mb::buildMbusReadData(host().txBuffer(), deviceId_->text().toStdString()),
+         &mb::mbusReadExchange);
 }
 
 void MbusPage::modifyId() {
-    send(mb::mbusModifyId(host().core(), newAddress_->text().toStdString()), false);
-}
-
-mb::Reading MbusPage::decodeReply(const std::vector<std::uint8_t>& frame) const {
-    return mb::decodeMbusFrame(frame);
-}
-
-// 68 L L 68, the longest L (255 bytes of C, A, CI and data), CS and 16.
-std::size_t MbusPage::longestReplyBytes() const {
-    return 4 + 255 + 2;
+    // Whichever meter hears address 254 takes the new address, as the page says.
+    send(mb::buildMbusModifyId(host().txBuffer(), newAddress_->text().toStdString()),
+         [](std::vector<std::uint8_t> bytes) {
+             return mb::mbusAcknowledgedExchange(std::move(bytes), "Modification ID");
+         });
 }

@@ -15,8 +15,6 @@ class MbusPage : public ProtocolPage {
     std::vector<ButtonAction> buttonActions() override;
     void readData() override;
     void modifyId();
-    mb::Reading decodeReply(const std::vector<std::uint8_t>& frame) const override;
-    std::size_t longestReplyBytes() const override;
 
     QLineEdit& deviceIdField() const { return *deviceId_; }
     QLineEdit& newAddressField() const { return *newAddress_; }

@@ -1,38 +1,34 @@
 // What a protocol page may ask of the window around it. The page owns its
-// controls, timer and requests; the window owns the line, the shared reply
-// panes, the counters and the prompts.
+// controls, timer and request fields; the window owns the line, the shared
+// reply panes, the counters and the prompts, runs the page's requests as
+// exchanges and shows their results.
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
-class ProtocolPage;
+#include "core/ExchangeRequest.h"
+#include "core/TxBuffer.h"
 
-namespace mb {
-class ProtocolCore;
-}
+class ProtocolPage;
 
 class PageHost {
   public:
     virtual ~PageHost() = default;
 
-    // The protocol state shared by every page (TxBuffer, ring, counters).
-    virtual mb::ProtocolCore& core() = 0;
+    // The one buffer every page builds its requests in: a byte keeps its value
+    // until a request writes it again.
+    virtual mb::TxBuffer& txBuffer() = 0;
     virtual bool portConnected() const = 0;
-    // All bytes in one write; false when the port is closed or refuses them.
-    virtual bool writeToPort(const QByteArray& bytes) = 0;
     // The shared failure prompt: "Port" + port text + "Cannot Open！".
     virtual void showFailurePrompt() = 0;
     // A field's text cannot make a request: says so; the page sends nothing.
     virtual void showInputRefused(const QString& title, const QString& text) = 0;
     // Empties "Received Data" and "Data Analysis" for the reply to a new request.
     virtual void clearReplyPanes() = 0;
-    // Rewrites the TX counter caption after a request.
-    virtual void showTxCount() = 0;
-    // A request of `page` went out now. `replyJudged`: it armed a reply parser,
-    // so its reply is timed and decoded (Read Data); otherwise the answer is
-    // only echoed. `written`: false when nothing reached the line.
-    virtual void requestSent(ProtocolPage& page, bool replyJudged, bool written) = 0;
+    // Writes the request in one write when the port is connected and judges
+    // what comes back; the result is shown by the window. The TX counter
+    // shows only bytes the line took.
+    virtual void runExchange(mb::ExchangeRequest request) = 0;
     // The page's continuous reading started or stopped.
     virtual void continuousReadingChanged(ProtocolPage& page, bool running) = 0;
 };

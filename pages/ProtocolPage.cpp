@@ -5,7 +5,6 @@
 #include <QPalette>
 
 #include "core/PaneText.h"
-#include "core/ProtocolCore.h"
 #include "pages/PageHost.h"
 #include "widgets/FieldFilter.h"
 #include "widgets/Fonts.h"
@@ -64,10 +63,10 @@ void ProtocolPage::stopContinuousReading() {
     if (wasRunning) host_.continuousReadingChanged(*this, false);
 }
 
-void ProtocolPage::send(const mb::Transmission& transmission, bool replyJudged) {
+void ProtocolPage::send(int lastIndex, ExchangeOf asExchange) {
     // 1. The pane is reset to one blank, then every byte goes in as "XX ".
     transmittedPane_->setText(QStringLiteral(" "));
-    transmittedPane_->appendUtf8(transmission.paneText);
+    transmittedPane_->appendUtf8(mb::framePaneText(host_.txBuffer(), lastIndex));
 
     // 2. A closed port is reported, and the sequence goes on.
     if (!host_.portConnected()) host_.showFailurePrompt();
@@ -76,14 +75,5 @@ void ProtocolPage::send(const mb::Transmission& transmission, bool replyJudged) 
     host_.clearReplyPanes();
 
     // 4. What is sent is the pane read back, not the buffer.
-    const std::vector<std::uint8_t> bytes =
-        mb::paneTextToBytes(transmittedPane_->text().toStdString());
-    const QByteArray out(reinterpret_cast<const char*>(bytes.data()),
-                         static_cast<qsizetype>(bytes.size()));
-
-    // 5, 6. One write; only bytes the port took are counted.
-    const bool written = host_.portConnected() && host_.writeToPort(out);
-    if (written) host_.core().countSent(static_cast<std::int64_t>(bytes.size()));
-    host_.showTxCount();
-    host_.requestSent(*this, replyJudged, written);
+    host_.runExchange(asExchange(mb::paneTextToBytes(transmittedPane_->text().toStdString())));
 }

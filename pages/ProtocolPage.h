@@ -9,17 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "core/Reading.h"
+#include "core/ExchangeRequest.h"
 #include "pages/PageTimer.h"
 
 class PageHost;
 class QLineEdit;
 class QWidget;
 class TextPane;
-
-namespace mb {
-struct Transmission;
-}
 
 class ProtocolPage {
   public:
@@ -51,14 +47,7 @@ class ProtocolPage {
     void stopContinuousReading();
     void tick() { readData(); }
 
-    // What an accepted reply to this page's request says, for "Data Analysis".
-    virtual mb::Reading decodeReply(const std::vector<std::uint8_t>& frame) const = 0;
-    // The longest reply of the page's protocol, wake-up bytes included, in bytes:
-    // the default reply timeout allows for it at the line's speed.
-    virtual std::size_t longestReplyBytes() const = 0;
-
     PageTimer& timer() { return timer_; }
-    QLineEdit& intervalField() const { return *intervalField_; }
     TextPane& transmittedPane() const { return *transmittedPane_; }
 
   protected:
@@ -68,11 +57,12 @@ class ProtocolPage {
     void buildCommonControls(QWidget* panel, const QString& frameName, const QString& fieldName,
                              const QString& secLabelName, const QString& transmittedFrameName,
                              const QString& paneName);
-    // The send sequence: the frame into "Transmitted Data", the failure prompt
-    // when the port is not connected, the reply panes emptied, the pane read
-    // back into bytes, those bytes written in one write. Only bytes an open port
-    // took are counted. `replyJudged`: the request armed a reply parser.
-    void send(const mb::Transmission& transmission, bool replyJudged);
+    // The send sequence for the frame in the shared TxBuffer up to `lastIndex`:
+    // the frame into "Transmitted Data", the failure prompt when the port is not
+    // connected, the reply panes emptied, the pane read back into bytes, and
+    // those bytes run as the exchange `asExchange` makes of them.
+    using ExchangeOf = mb::ExchangeRequest (*)(std::vector<std::uint8_t> bytes);
+    void send(int lastIndex, ExchangeOf asExchange);
 
     QWidget* panel_ = nullptr;
 

@@ -18,6 +18,13 @@ OpenResult SerialPortService::open(int portNumber, const QString& settingsText) 
     if (device.isEmpty())
         return {OpenOutcome::NotFound,
                 QStringLiteral("COM%1 is not mapped to a device.").arg(portNumber)};
+    OpenResult result = openDevice(device, settingsText);
+    if (result.outcome == OpenOutcome::Opened) openNumber_ = portNumber;
+    return result;
+}
+
+OpenResult SerialPortService::openDevice(const QString& device, const QString& settingsText) {
+    close();
     const auto settings = parseSerialSettings(settingsText);
     if (!settings)
         return {OpenOutcome::SettingsRefused,
@@ -45,7 +52,8 @@ OpenResult SerialPortService::open(int portNumber, const QString& settingsText) 
         port_.setDataBits(settings->dataBits);
         port_.clearError();
     }
-    openNumber_ = portNumber;
+    settings_ = *settings;
+    onPseudoTerminal_ = pty;
     return {OpenOutcome::Opened, device};
 }
 
@@ -77,6 +85,10 @@ void SerialPortService::close() {
     if (port_.isOpen()) port_.close();
     port_.clearError();
     openNumber_ = 0;
+}
+
+void SerialPortService::pollReceived() {
+    if (port_.isOpen()) port_.waitForReadyRead(0);
 }
 
 bool SerialPortService::write(const QByteArray& bytes) {

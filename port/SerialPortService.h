@@ -24,14 +24,23 @@ class SerialPortService : public QObject {
     // to the port before it opens (on a pty, parity and data bits only as far as
     // it keeps them). On failure the port is closed and the result says why.
     OpenResult open(int portNumber, const QString& settingsText);
+    // The same for a device path ("/dev/ttyUSB0"), outside the port map.
+    OpenResult openDevice(const QString& device, const QString& settingsText);
     // Opens COMn as it is and closes it again: is it there, free or busy?
     OpenResult probe(int portNumber);
     void close();
     bool isOpen() const { return port_.isOpen(); }
     int openPortNumber() const { return openNumber_; }
+    // The settings the open line was given, and whether it is a pseudo-terminal
+    // (which carries bytes at once, whatever its speed).
+    const SerialSettings& lineSettings() const { return settings_; }
+    bool onPseudoTerminal() const { return onPseudoTerminal_; }
 
     qint64 bytesWaiting() const { return port_.isOpen() ? port_.bytesAvailable() : 0; }
     QByteArray readAll() { return port_.isOpen() ? port_.readAll() : QByteArray(); }
+    // Takes in what the system holds for the port now, without waiting
+    // (bytesReceived follows when there is any).
+    void pollReceived();
     // One write of all bytes; false when the port is closed or refuses them.
     bool write(const QByteArray& bytes);
 
@@ -49,4 +58,6 @@ class SerialPortService : public QObject {
     PortMap map_;
     QSerialPort port_;
     int openNumber_ = 0;
+    SerialSettings settings_;
+    bool onPseudoTerminal_ = false;
 };

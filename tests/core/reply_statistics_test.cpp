@@ -123,7 +123,7 @@ TEST(ReplyVerdict, DefaultTimeoutIsOneSecondPlusTheLongestFrameOnTheLine) {
     };
     const Case cases[] = {
         // 261 bytes x 11 bits = 2871 bits / 2400 = 1196.25 ms -> 1197
-        {2400, 8, true, 1, kMbusLongestFrameBytes, 2197},
+        {2400, 8, true, 1, 261, 2197},
         // 261 x 10 = 2610 bits / 9600 = 271.875 ms -> 272
         {9600, 8, false, 1, 261, 1272},
         // 261 x 11 = 2871 bits / 300 = 9570 ms exactly: not rounded up to 9571
@@ -142,7 +142,7 @@ TEST(ReplyVerdict, DefaultTimeoutIsOneSecondPlusTheLongestFrameOnTheLine) {
         EXPECT_EQ(defaultReplyTimeout(c.baud, c.dataBits, c.parity, c.stopBits, c.frameBytes).count(), c.expectedMs)
             << c.baud << " baud, " << c.frameBytes << " bytes";
     }
-    EXPECT_EQ(noReplyLine(defaultReplyTimeout(2400, 8, true, 1, kMbusLongestFrameBytes)), "No reply within 2.2 s");
+    EXPECT_EQ(noReplyLine(defaultReplyTimeout(2400, 8, true, 1, 261)), "No reply within 2.2 s");
 }
 
 }  // namespace

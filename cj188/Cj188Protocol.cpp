@@ -1,0 +1,89 @@
+#include "cj188/Cj188Protocol.h"
+
+#include <algorithm>
+
+#include "cj188/Cj188Decoder.h"
+
+namespace mb {
+namespace {
+
+constexpr std::uint8_t kStart = 0x68;
+constexpr std::uint8_t kStop = 0x16;
+constexpr std::uint8_t kWakeUp = 0xFE;
+constexpr std::uint8_t kWildcard = 0xAA;
+constexpr std::size_t kLengthIndex = 10;
+constexpr std::size_t kAddressIndex = 2;
+constexpr std::size_t kControlIndex = 9;
+constexpr std::uint8_t kFromMeter = 0x80;
+constexpr std::uint8_t kErrorAnswer = 0x40;
+
+std::span<const std::uint8_t> withoutWakeUp(std::span<const std::uint8_t> bytes) {
+    const auto start = std::find_if(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b != kWakeUp; });
+    return bytes.subspan(static_cast<std::size_t>(start - bytes.begin()));
+}
+
+// "78330000000000": A6 first, as printed on the plate.
+std::string plate(std::span<const std::uint8_t> address) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string text;
+    for (std::size_t i = address.size(); i-- > 0;) {
+        text += digits[address[i] >> 4];
+        text += digits[address[i] & 0xF];
+    }
+    return text;
+}
+
+class Cj188Protocol final : public Protocol {
+  public:
+    std::string_view name() const override { return "cj188"; }
+    bool isPreamble(std::uint8_t byte) const override { return byte == kWakeUp; }
+    bool mayStartFrame(std::uint8_t byte) const override { return byte == kStart; }
+
+    FrameCheck checkFrame(std::span<const std::uint8_t> b) const override {
+        if (b.empty() || b[0] != kStart) return FrameCheck::notAFrame("no frame start");
+        if (b.size() <= kLengthIndex) return FrameCheck::needMore();
+        const std::size_t checksumAt = kLengthIndex + 1 + b[kLengthIndex];
+        if (b.size() < checksumAt + 2) return FrameCheck::needMore();
+        std::uint8_t sum = 0;
+        for (std::size_t i = 0; i < checksumAt; ++i) sum = static_cast<std::uint8_t>(sum + b[i]);
+        if (sum != b[checksumAt]) return FrameCheck::notAFrame("checksum wrong");
+        if (b[checksumAt + 1] != kStop) return FrameCheck::notAFrame("stop byte wrong");
+        return FrameCheck::whole(checksumAt + 2);
+    }
+
+    AnswerKind classify(std::span<const std::uint8_t> frame,
+                        std::span<const std::uint8_t>) const override {
+        const std::uint8_t control = frame[kControlIndex];
+        if ((control & kFromMeter) == 0) return AnswerKind::NotAnAnswer;
+        return (control & kErrorAnswer) != 0 ? AnswerKind::MeterError : AnswerKind::Answer;
+    }
+
+    std::optional<std::string> otherAddress(std::span<const std::uint8_t> frame,
+                                            std::span<const std::uint8_t> request) const override {
+        const auto asked = withoutWakeUp(request);
+        if (asked.size() <= kLengthIndex || frame.size() <= kLengthIndex) return std::nullopt;
+        const auto want = asked.subspan(kAddressIndex, 7);
+        const auto got = frame.subspan(kAddressIndex, 7);
+        for (std::size_t i = 0; i < 7; ++i) {
+            if (want[i] != kWildcard && want[i] != got[i])
+                return "Answered by address " + plate(got) + " (asked " + plate(want) + ")";
+        }
+        return std::nullopt;
+    }
+
+    Reading decode(std::span<const std::uint8_t> frame) const override {
+        return decodeCj188Frame(frame);
+    }
+
+    // Four wake-up bytes, 68 T A0..A6 C L, 255 data bytes, CS and 16.
+    std::size_t longestAnswerBytes() const override { return 4 + 11 + 255 + 2; }
+};
+
+}  // namespace
+
+const Protocol& cj188Protocol() {
+    static const Cj188Protocol protocol;
+    return protocol;
+}
+
+}  // namespace mb

@@ -1,0 +1,38 @@
+#include "core/ExchangeTally.h"
+
+namespace mb {
+
+void ExchangeTally::start() {
+    statistics_.reset();
+    counting_ = true;
+    shown_ = true;
+    lastUnanswered_.reset();
+}
+
+void ExchangeTally::add(const ExchangeResult& result) {
+    if (!counting_ || result.verdict == Verdict::NotSent) return;
+    if (result.late) {
+        if (!lastUnanswered_) return;  // its request was counted before the Start
+        statistics_.withdraw(*lastUnanswered_ == Verdict::NoReply);
+        lastUnanswered_.reset();
+    } else {
+        statistics_.addRequest();
+    }
+    if (result.answered() && result.replyTime) {
+        statistics_.addPass(*result.replyTime);
+        lastUnanswered_.reset();
+        return;
+    }
+    if (result.verdict == Verdict::NoReply)
+        statistics_.addNoReply();
+    else
+        statistics_.addInvalidReply();
+    lastUnanswered_ = result.verdict;
+}
+
+std::optional<std::string> ExchangeTally::line() const {
+    if (!shown_) return std::nullopt;
+    return statistics_.line();
+}
+
+}  // namespace mb

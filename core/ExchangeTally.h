@@ -1,0 +1,30 @@
+// The tally of a continuous reading, fed with every finished exchange: Start
+// resets it, Stop freezes it. A late answer turns its request's no-reply
+// into a pass, so each request is counted once, by how it finally ended.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/ExchangeResult.h"
+#include "core/ReplyStatistics.h"
+
+namespace mb {
+
+class ExchangeTally {
+  public:
+    void start();
+    void stop() { counting_ = false; }
+    void add(const ExchangeResult& result);
+    // The statistics line, once a continuous reading has started.
+    std::optional<std::string> line() const;
+    const ReplyStatistics& statistics() const { return statistics_; }
+
+  private:
+    ReplyStatistics statistics_;
+    bool counting_ = false;
+    bool shown_ = false;
+    std::optional<Verdict> lastUnanswered_;
+};
+
+}  // namespace mb
