@@ -194,6 +194,7 @@ void MainForm::wireExchanges() {
     connect(runner_, &ExchangeRunner::written, this, [this](const QByteArray& bytes) {
         log_.sent(recordPort(), bytes);
         txCount_ += bytes.size();
+        results_->requestSent();
     });
     connect(runner_, &ExchangeRunner::finished, this, [this](const mb::ExchangeResult& result) {
         results_->show(result, recordPort());

@@ -17,6 +17,7 @@ class ResultView {
   public:
     ResultView(TextPane& analysisPane, SessionLog& log) : pane_(analysisPane), log_(log) {}
 
+    void requestSent() { tally_.requestSent(); }
     void show(const mb::ExchangeResult& result, const QString& port);
     void continuousReadingChanged(bool running);
 

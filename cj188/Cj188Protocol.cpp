@@ -17,6 +17,11 @@ constexpr std::size_t kControlIndex = 9;
 constexpr std::uint8_t kFromMeter = 0x80;
 constexpr std::uint8_t kErrorAnswer = 0x40;
 
+// Write data, write address, write the synchronised reading: answered without data.
+bool isWrite(std::uint8_t control) {
+    return control == 0x04 || control == 0x15 || control == 0x16;
+}
+
 std::span<const std::uint8_t> withoutWakeUp(std::span<const std::uint8_t> bytes) {
     const auto start = std::find_if(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b != kWakeUp; });
     return bytes.subspan(static_cast<std::size_t>(start - bytes.begin()));
@@ -51,11 +56,18 @@ class Cj188Protocol final : public Protocol {
         return FrameCheck::whole(checksumAt + 2);
     }
 
+    // Start, length and checksum make a frame an answer, whatever its address
+    // or type; the meter's error answer and a write's own answer are told apart.
     AnswerKind classify(std::span<const std::uint8_t> frame,
-                        std::span<const std::uint8_t>) const override {
+                        std::span<const std::uint8_t> request) const override {
         const std::uint8_t control = frame[kControlIndex];
-        if ((control & kFromMeter) == 0) return AnswerKind::NotAnAnswer;
-        return (control & kErrorAnswer) != 0 ? AnswerKind::MeterError : AnswerKind::Answer;
+        if ((control & (kFromMeter | kErrorAnswer)) == (kFromMeter | kErrorAnswer))
+            return AnswerKind::MeterError;
+        const auto asked = withoutWakeUp(request);
+        if (asked.size() > kControlIndex && isWrite(asked[kControlIndex]) &&
+            control == (asked[kControlIndex] | kFromMeter))
+            return AnswerKind::Acknowledge;
+        return AnswerKind::Answer;
     }
 
     std::optional<std::string> otherAddress(std::span<const std::uint8_t> frame,

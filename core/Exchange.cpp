@@ -83,9 +83,7 @@ void Exchange::fillAnswer() {
     switch (judge_.kind()) {
         case AnswerKind::Acknowledge: result_.verdict = Verdict::Acknowledged; break;
         case AnswerKind::MeterError: result_.verdict = Verdict::MeterError; break;
-        default:
-            result_.verdict = result_.request.awaits == Awaits::Acknowledge ? Verdict::Acknowledged
-                                                                            : Verdict::Pass;
+        default: result_.verdict = Verdict::Pass;
     }
     result_.reason.clear();
     if (result_.verdict != Verdict::Acknowledged || result_.frame.size() > 1)

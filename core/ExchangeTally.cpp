@@ -9,14 +9,16 @@ void ExchangeTally::start() {
     lastUnanswered_.reset();
 }
 
+void ExchangeTally::requestSent() {
+    if (counting_) statistics_.addRequest();
+}
+
 void ExchangeTally::add(const ExchangeResult& result) {
     if (!counting_ || result.verdict == Verdict::NotSent) return;
     if (result.late) {
         if (!lastUnanswered_) return;  // its request was counted before the Start
         statistics_.withdraw(*lastUnanswered_ == Verdict::NoReply);
         lastUnanswered_.reset();
-    } else {
-        statistics_.addRequest();
     }
     if (result.answered() && result.replyTime) {
         statistics_.addPass(*result.replyTime);

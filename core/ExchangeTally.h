@@ -15,6 +15,8 @@ class ExchangeTally {
   public:
     void start();
     void stop() { counting_ = false; }
+    // A request went out: counted now, so one still open at Stop is counted too.
+    void requestSent();
     void add(const ExchangeResult& result);
     // The statistics line, once a continuous reading has started.
     std::optional<std::string> line() const;

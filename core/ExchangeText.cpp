@@ -8,10 +8,12 @@ namespace mb {
 namespace {
 
 std::string replyTime(const ExchangeResult& result) {
-    if (!result.replyTime) return {};
-    std::string line = replyTimeLine(*result.replyTime);
-    if (result.late) line += " (late: its " + timeoutText(result.timeout) + " had run out)";
-    return line;
+    return result.replyTime ? replyTimeLine(*result.replyTime) : std::string();
+}
+
+std::string lateLine(const ExchangeResult& result) {
+    if (!result.late) return {};
+    return "Late: after its " + timeoutText(result.timeout) + " timeout";
 }
 
 std::string plural(std::size_t n, const char* one) {
@@ -22,8 +24,9 @@ std::string plural(std::size_t n, const char* one) {
 std::vector<std::string> verdictLines(const ExchangeResult& result) {
     switch (result.verdict) {
         case Verdict::Pass:
-            if (result.request.awaits == Awaits::Address) return {"Address found", replyTime(result)};
-            return {kCheckPassText, replyTime(result)};
+            if (result.request.awaits == Awaits::Address)
+                return {"Address found", replyTime(result), lateLine(result)};
+            return {kCheckPassText, replyTime(result), lateLine(result)};
         case Verdict::Acknowledged: {
             std::string line = "Acknowledged";
             if (result.frame.size() == 1) {
@@ -31,7 +34,7 @@ std::vector<std::string> verdictLines(const ExchangeResult& result) {
                 hex.pop_back();
                 line += " (" + hex + ")";
             }
-            return {line, replyTime(result)};
+            return {line, replyTime(result), lateLine(result)};
         }
         case Verdict::MeterError:
             return {"The meter answered with an error", replyTime(result)};

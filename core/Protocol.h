@@ -30,10 +30,10 @@ struct FrameCheck {
 
 // How a whole frame stands to the request it came after.
 enum class AnswerKind {
-    Answer,       // the meter's answer (data, address): the request's awaited reply
-    Acknowledge,  // the single-character acknowledgement
+    Answer,       // an answer to a read: a frame of the shape reads are answered with
+    Acknowledge,  // what the protocol acknowledges a write with
     MeterError,   // an answer that says the meter could not do it
-    NotAnAnswer,  // a request (ours echoed late, another master's): not from a meter
+    NotAnAnswer,  // a frame of a shape that answers nothing (a short request frame)
 };
 
 class Protocol {

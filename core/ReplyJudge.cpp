@@ -5,11 +5,11 @@
 namespace mb {
 namespace {
 
-// Which answers a request awaits. A write's acknowledgement may be the
-// single character or a plain answer frame, as the protocol has it.
+// Which answers a request awaits: a read its answer, a write its
+// acknowledgement; either may hear that the meter could not do it.
 bool awaited(AnswerKind kind, Awaits awaits) {
     switch (kind) {
-        case AnswerKind::Answer: return true;
+        case AnswerKind::Answer: return awaits != Awaits::Acknowledge;
         case AnswerKind::MeterError: return true;
         case AnswerKind::Acknowledge: return awaits == Awaits::Acknowledge;
         case AnswerKind::NotAnAnswer: return false;
@@ -67,6 +67,7 @@ void ReplyJudge::followEcho(std::span<const std::uint8_t>& bytes) {
     echoDone_ = true;
     buffer_.assign(request_.begin(), request_.begin() + static_cast<std::ptrdiff_t>(echoMatched_));
     echoMatched_ = 0;
+    bytes = bytes.subspan(n);
 }
 
 void ReplyJudge::hunt() {
@@ -147,10 +148,13 @@ bool ReplyJudge::collided() const {
     return severalMayAnswer_ && answered() && noise_ > 0;
 }
 
+// A candidate that failed once whole says more than one still waiting for
+// bytes (often a false start in the failed frame's own bytes).
 std::string_view ReplyJudge::whyNoAnswer() const {
+    if (failureRank_ == kRankWhole) return failure_;
     if (at_ < buffer_.size()) return "frame incomplete";
     if (!failure_.empty()) return failure_;
-    if (sawRequestFrame_) return "only requests came back";
+    if (sawRequestFrame_) return "no frame that answers the request";
     return "no frame start";
 }
 

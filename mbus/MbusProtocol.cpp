@@ -11,8 +11,6 @@ constexpr std::uint8_t kAck = 0xE5;
 constexpr std::uint8_t kShortStart = 0x10;
 constexpr std::uint8_t kLongStart = 0x68;
 constexpr std::uint8_t kStop = 0x16;
-constexpr std::uint8_t kFromMaster = 0x40;          // PRM bit of the C field
-constexpr std::uint8_t kApplicationError = 0x70;    // CI of an error report
 constexpr std::uint8_t kShortestLength = 3;         // C, A, CI
 constexpr std::size_t kShortFrameBytes = 5;
 constexpr std::uint8_t kFirstSharedAddress = 253;   // 253 selected, 254 any, 255 broadcast
@@ -57,11 +55,12 @@ class MbusProtocol final : public Protocol {
         }
     }
 
+    // A read is answered with a long frame, whatever its address; a write with
+    // E5. A short frame answers nothing (it is a master's request).
     AnswerKind classify(std::span<const std::uint8_t> frame,
                         std::span<const std::uint8_t>) const override {
         if (frame.size() == 1) return AnswerKind::Acknowledge;
-        if ((frame[controlIndex(frame)] & kFromMaster) != 0) return AnswerKind::NotAnAnswer;
-        if (frame[0] == kLongStart && frame[6] == kApplicationError) return AnswerKind::MeterError;
+        if (frame[0] == kShortStart) return AnswerKind::NotAnAnswer;
         return AnswerKind::Answer;
     }
 

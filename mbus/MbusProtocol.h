@@ -1,6 +1,6 @@
 // M-Bus frames for the exchange engine (EN 13757-2): the single character
 // E5, short frames 10 C A CS 16 and long frames 68 L L 68 C A CI .. CS 16,
-// CS the sum from C on. C bit 6 (PRM) set: the frame is a master's request.
+// CS the sum from C on.
 #pragma once
 
 #include <cstdint>

@@ -1,20 +1,19 @@
-// Throughput of the byte-level core: both reply parsers over a 16 MB stream of
-// noise and valid frames, the hex echo of received bytes, and a whole receive
-// event as the window runs it.
+// Throughput of the byte-level core: the reply judge of both protocols over a
+// 16 MB stream of noise and valid answers (a new request after each answer, as
+// continuous reading sends them), and the hex echo of received bytes.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <random>
 #include <span>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "cj188/Cj188ReplyParser.h"
-#include "cj188/Cj188Operations.h"
-#include "mbus/MbusLongFrameParser.h"
+#include "cj188/Cj188Requests.h"
 #include "core/HexText.h"
-#include "core/ProtocolCore.h"
-#include "core/ReceiveRing.h"
+#include "core/ReplyJudge.h"
+#include "mbus/MbusRequests.h"
 
 namespace {
 
@@ -56,36 +55,32 @@ Bytes MixedStream(const Bytes& frame, std::uint32_t seed) {
     return stream;
 }
 
-template <void (*Parse)(mb::ReceiveRing&, mb::FrameCollector&, std::uint8_t&)>
-void BM_Parser(benchmark::State& state, const Bytes& frame) {
+void BM_Judge(benchmark::State& state, const mb::ExchangeRequest& request, const Bytes& frame) {
     const Bytes stream = MixedStream(frame, 188);
-    std::int64_t accepted = 0;
+    std::int64_t answers = 0;
     for (auto _ : state) {
-        mb::ReceiveRing ring;
-        mb::FrameCollector collector;
+        auto judge = std::make_unique<mb::ReplyJudge>(request);
         for (std::size_t at = 0; at < stream.size(); at += kEventBytes) {
-            ring.ringFill(std::span(stream.data() + at, std::min(kEventBytes, stream.size() - at)));
-            // Keep parsing until the event's bytes are used up, so the stream
-            // is read as fast as the parser can go.
-            for (;;) {
-                std::uint8_t complete = 0;
-                Parse(ring, collector, complete);
-                if (complete == 0) break;
-                ++accepted;
-            }
+            judge->take(std::span(stream.data() + at, std::min(kEventBytes, stream.size() - at)));
+            if (!judge->answered()) continue;
+            ++answers;
+            // The next request starts from what this one left unjudged.
+            const Bytes rest = judge->unjudgedBytes();
+            judge = std::make_unique<mb::ReplyJudge>(request);
+            judge->carryOver(rest);
         }
-        benchmark::DoNotOptimize(collector.frameIndex);
+        benchmark::DoNotOptimize(judge->noiseBytes());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream.size()));
-    state.counters["frames"] =
-        benchmark::Counter(static_cast<double>(accepted) / static_cast<double>(state.iterations()));
+    state.counters["answers"] =
+        benchmark::Counter(static_cast<double>(answers) / static_cast<double>(state.iterations()));
 }
 
-void BM_ParseCj188Reply(benchmark::State& state) {
-    BM_Parser<mb::parseCj188Reply>(state, kCj188Reply);
+void BM_JudgeCj188(benchmark::State& state) {
+    BM_Judge(state, mb::cj188ReadDataExchange(mb::cj188ReadData(0x10, mb::kCj188AnyAddress)), kCj188Reply);
 }
-void BM_ParseMbusLongFrame(benchmark::State& state) {
-    BM_Parser<mb::parseMbusLongFrame>(state, MbusReply());
+void BM_JudgeMbus(benchmark::State& state) {
+    BM_Judge(state, mb::mbusReadExchange(mb::mbusReqUd2(1)), MbusReply());
 }
 
 void BM_HexEcho(benchmark::State& state) {
@@ -102,34 +97,8 @@ void BM_HexEcho(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream.size()));
 }
 
-// A whole receive event: count, echo, ring, parser, "Check Pass！" decision,
-// with a new Read Data after each pass as continuous reading would send.
-void BM_ReceiveEvent(benchmark::State& state) {
-    const Bytes stream = MixedStream(kCj188Reply, 11);
-    const mb::Cj188Fields fields{"0000050800", "00", "00", " - 10H"};
-    std::int64_t passes = 0;
-    std::string echo;
-    for (auto _ : state) {
-        mb::ProtocolCore core;
-        mb::cj188ReadData(core, fields);
-        for (std::size_t at = 0; at < stream.size(); at += kEventBytes) {
-            echo.clear();
-            if (core.onReceived(
-                    std::span(stream.data() + at, std::min(kEventBytes, stream.size() - at)),
-                    echo)) {
-                ++passes;
-                mb::cj188ReadData(core, fields);
-            }
-        }
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream.size()));
-    state.counters["passes"] =
-        benchmark::Counter(static_cast<double>(passes) / static_cast<double>(state.iterations()));
-}
-
-BENCHMARK(BM_ParseCj188Reply)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ParseMbusLongFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JudgeCj188)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JudgeMbus)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HexEcho)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReceiveEvent)->Unit(benchmark::kMillisecond);
 
 }  // namespace

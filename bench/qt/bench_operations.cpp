@@ -68,7 +68,7 @@ struct Rig {
     std::unique_ptr<MainForm> form;
     Bevelo* readCj188 = nullptr;
     Bevelo* readEn1434 = nullptr;
-    QString checkPass = QString::fromUtf8(mb::kCheckPassText);
+    QString checkPass = QString::fromUtf8("Check Pass\xEF\xBC\x81");
 
     Rig() {
         if (!meter.ok()) return;
@@ -154,7 +154,7 @@ void readDataMemory(benchmark::State& state) {
         state.counters["rss_after_1000_MB"] = afterFirstThousand;
         state.counters["rss_after_10000_MB"] = atEnd;
         state.counters["growth_MB"] = atEnd - afterFirstThousand;
-        state.counters["received_bytes"] = static_cast<double>(rig.form->core().rxCount());
+        state.counters["received_bytes"] = static_cast<double>(rig.form->rxCount());
     }
 }
 

@@ -11,7 +11,6 @@
 #include <QSerialPort>
 #include <QStyle>
 
-#include "cj188/Cj188ReplyParser.h"
 #include "tests/app/FormHarness.h"
 #include "tests/support/qt/PtyPair.h"
 #include "tests/support/qt/WaitFor.h"
@@ -100,7 +99,7 @@ TEST(MainFormSerial, ConnectAndDisconnectOnAPty) {
     EXPECT_EQ(pty.outputSpeed(), unsigned(B9600)) << "the chosen baud rate reached the device";
     EXPECT_EQ(f.serialSettings(), QStringLiteral("9600,N,8,1"));
 
-    EXPECT_TRUE(f.writeToPort(QByteArray::fromHex("FEFE")));
+    EXPECT_TRUE(f.port().write(QByteArray::fromHex("FEFE")));
     EXPECT_EQ(pty.receive(2), QByteArray::fromHex("FEFE"));
 
     f.page(0).timer().setEnabled(true);
@@ -113,7 +112,7 @@ TEST(MainFormSerial, ConnectAndDisconnectOnAPty) {
     EXPECT_FALSE(f.page(0).timer().isEnabled()) << "Disconnect stops both readings";
     EXPECT_EQ(h.portList(), QStringList{"COM2"}) << "the port is listed again, free";
     EXPECT_TRUE(h.prompts->shown.empty());
-    EXPECT_FALSE(f.writeToPort(QByteArray::fromHex("FE")));
+    EXPECT_FALSE(f.port().write(QByteArray::fromHex("FE")));
 }
 
 TEST(MainFormSerial, DefaultSettingsConnectOnAPty) {
@@ -255,7 +254,7 @@ TEST(MainFormSerial, BytesSplitOverEventsAreEchoedAndCountedInOrder) {
     pty.send(QByteArray::fromHex("02"));
     ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("3"); }, 1000));
     EXPECT_EQ(f.receivedPane().text(), QStringLiteral("68 01 02 "));
-    EXPECT_EQ(f.core().rxCount(), 3);
+    EXPECT_EQ(f.rxCount(), 3);
     EXPECT_EQ(f.analysisPane().text(), QString());
 }
 
@@ -266,19 +265,15 @@ TEST(MainFormSerial, AnAwaitedReplyShowsCheckPassWhenItsLastPieceArrives) {
     MainForm& f = *h.form;
     h.click("OpenCOomPort");
     ASSERT_TRUE(f.portConnected());
-    f.analysisPane().setText(QStringLiteral("old"));
-    f.core().setReplyShape(&mb::kCj188ReplyShape);
-    f.core().setAwaitingReply(true);
+    h.click("Bevelo1");  // CJ188 Read Data
     const QByteArray reply = cj188Reply();
     pty.send(reply.left(5));
-    ASSERT_TRUE(waitFor([&] { return f.core().rxCount() == qint64(5); }, 1000));
-    EXPECT_EQ(f.analysisPane().text(), QStringLiteral("old"));
+    ASSERT_TRUE(waitFor([&] { return f.rxCount() == qint64(5); }, 1000));
+    EXPECT_EQ(f.analysisPane().text(), QString());
     pty.send(reply.mid(5));
     ASSERT_TRUE(
         waitFor([&] { return f.analysisPane().text().section(QLatin1Char('\n'), 0, 0) == QStringLiteral("Check Pass！"); }, 1000));
     EXPECT_EQ(f.receivedPane().text(), QString::fromLatin1(reply.toHex(' ').toUpper() + ' '));
-    EXPECT_EQ(f.core().replyShape(), nullptr);
-    EXPECT_FALSE(f.core().awaitingReply());
 }
 
 TEST(MainFormSerial, CounterButtonsResetTheirCounts) {
@@ -291,17 +286,16 @@ TEST(MainFormSerial, CounterButtonsResetTheirCounts) {
     ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("5"); }, 1000));
     h.click("Bevelo6");
     EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("0"));
-    EXPECT_EQ(f.core().rxCount(), 0);
+    EXPECT_EQ(f.rxCount(), 0);
     pty.send(QByteArray(2, '\x55'));
     ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("2"); }, 1000));
     EXPECT_EQ(f.receivedPane().text(), QStringLiteral("55 55 55 55 55 55 55 "));
 
-    f.core().countSent(19);  // a request's 19 bytes taken by the port
-    f.showTxCount();
+    h.click("Bevelo1");  // a request's 19 bytes taken by the port
     EXPECT_EQ(h.caption("Bevelo5"), QStringLiteral("19"));
     h.click("Bevelo5");
     EXPECT_EQ(h.caption("Bevelo5"), QStringLiteral("0"));
-    EXPECT_EQ(f.core().txCount(), 0);
+    EXPECT_EQ(f.txCount(), 0);
     EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("2"));
 }
 
@@ -330,7 +324,7 @@ TEST(MainFormSerial, NoReceiveOrTickRunsWhileAPromptIsOpen) {
     EXPECT_EQ(paneDuringPrompt, QString()) << "the receive event waited";
     EXPECT_EQ(transmittedDuringPrompt, QString()) << "the tick waited";
     h.prompts->whileShown = nullptr;
-    ASSERT_TRUE(waitFor([&] { return f.core().rxCount() == 2; }, 1000)) << "then it ran";
+    ASSERT_TRUE(waitFor([&] { return f.rxCount() == 2; }, 1000)) << "then it ran";
     ASSERT_TRUE(waitFor([&] { return !h.c().RichTextBox1->text().isEmpty(); }, 1000));
     h.click("Bevelo12");
 }

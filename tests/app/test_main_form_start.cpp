@@ -351,7 +351,7 @@ TEST(MainFormStart, TheRxCounterShowsTheLastCountOfABurst) {
     EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("1"))
         << "the first event of a burst shows at once";
     for (int i = 0; i < 99; ++i) h.form->receiveBytes(QByteArray(2, '\x01'));
-    EXPECT_EQ(h.form->core().rxCount(), 199);
+    EXPECT_EQ(h.form->rxCount(), 199);
     ASSERT_TRUE(waitFor([&] { return h.caption("Bevelo6") == QStringLiteral("199"); }, 1000));
     EXPECT_EQ(h.form->receivedPane().length(), 199 * 3);
 

@@ -4,16 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/ParserRig.h"
+#include "cj188/Cj188Protocol.h"
+#include "cj188/Cj188Requests.h"
+#include "core/ReplyJudge.h"
+#include "mbus/MbusProtocol.h"
+#include "mbus/MbusRequests.h"
 #include "tests/support/core/RealFrames.h"
 
 namespace mb {
 namespace {
 
 using test::FrameProtocol;
-using test::noiseWithout68;
-using test::Parser;
-using test::ParserRig;
 using test::RealFrame;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -25,40 +26,38 @@ const test::RealFrameSet& Frames() {
 #define REQUIRE_REAL_FRAMES() \
     if (!Frames().found) GTEST_SKIP() << "real frames unavailable: " << Frames().problem
 
-Parser ParserFor(const RealFrame& f) {
-    return f.protocol == FrameProtocol::Cjt188 ? Parser::Cj188 : Parser::Mbus;
+const Protocol& ProtocolOf(const RealFrame& f) {
+    return f.protocol == FrameProtocol::Cjt188 ? cj188Protocol() : mbusProtocol();
 }
 
-// Index of the checksum byte inside the file's bytes.
-std::size_t ChecksumIndex(const RealFrame& f) {
-    if (f.protocol == FrameProtocol::Mbus) return 4u + f.bytes.at(1);
+// A request the frame could answer, to any meter (so no address note), as a
+// write when the frame is an acknowledgement.
+ExchangeRequest RequestFor(const RealFrame& f) {
+    if (f.protocol == FrameProtocol::Cjt188)
+        return cj188ReadDataExchange(cj188ReadData(0x10, kCj188AnyAddress));
+    return f.bytes.size() == 1 ? mbusAcknowledgedExchange(mbusSndNke(kMbusAddressAny), "ping")
+                               : mbusReadExchange(mbusReqUd2(kMbusAddressAny));
+}
+
+bool IsAnswer(const RealFrame& f, std::span<const std::uint8_t> frame) {
+    const AnswerKind kind = ProtocolOf(f).classify(frame, {});
+    return kind != AnswerKind::NotAnAnswer;
+}
+
+std::size_t WakeUpBytes(const RealFrame& f) {
     std::size_t fe = 0;
-    while (f.bytes.at(fe) == 0xFE) ++fe;
-    return fe + 11u + f.bytes.at(fe + 10);
+    while (fe < f.bytes.size() && ProtocolOf(f).isPreamble(f.bytes[fe])) ++fe;
+    return fe;
 }
 
-// Feeds `stream` in chunks whose sizes come from `sizes` (cycled); returns the
-// stream index of the last byte of the event in which a frame was accepted
-// first, or -1. Later events are still fed so a second acceptance is caught.
-struct FeedResult {
-    long acceptedThrough = -1;
-    int acceptances = 0;
-    std::int16_t readPosAtAccept = -1;
-};
-
-FeedResult Feed(ParserRig& rig, const Bytes& stream, const std::vector<std::size_t>& sizes) {
-    FeedResult r;
-    std::size_t at = 0;
-    for (std::size_t k = 0; at < stream.size(); ++k) {
-        const std::size_t n = std::min(sizes[k % sizes.size()], stream.size() - at);
-        const bool accepted = rig.event(std::span<const std::uint8_t>(stream.data() + at, n));
-        at += n;
-        if (accepted && r.acceptances++ == 0) {
-            r.acceptedThrough = static_cast<long>(at) - 1;
-            r.readPosAtAccept = rig.ring.ringReadPos();
-        }
+// Random bytes of which none may start a frame of either protocol or wake a meter.
+Bytes noise(std::size_t n, std::mt19937& rng) {
+    Bytes bytes(n);
+    for (auto& b : bytes) {
+        do b = static_cast<std::uint8_t>(rng());
+        while (b == 0x68 || b == 0x10 || b == 0xE5 || b == 0xFE);
     }
-    return r;
+    return bytes;
 }
 
 std::vector<std::vector<std::size_t>> Chunkings(std::size_t streamSize, std::mt19937& rng) {
@@ -82,53 +81,40 @@ TEST(RealFrames, IndexListsBothProtocols) {
     EXPECT_GT(good[1], 0);
 }
 
-TEST(RealFrames, GoodFramesAreAcceptedInAnyChunkingAfterAnyNoise) {
+TEST(RealFrames, GoodAnswersAreFoundInAnyChunkingAfterAnyNoise) {
     REQUIRE_REAL_FRAMES();
     std::mt19937 rng(2049);
+    int answers = 0;
     for (const RealFrame& f : Frames().frames) {
         if (!f.checksumOk) continue;
-        const std::size_t cs = ChecksumIndex(f);
-        ASSERT_LT(cs, f.bytes.size()) << f.file;
-        for (std::size_t noise : {0u, 1u, 5u, 300u, 2000u, 2040u}) {  // 2000+: across cell 2048
-            Bytes stream = noiseWithout68(noise, static_cast<std::uint32_t>(noise + cs));
+        const std::size_t wakeUp = WakeUpBytes(f);
+        const auto frame = std::span(f.bytes).subspan(wakeUp);
+        const FrameCheck check = ProtocolOf(f).checkFrame(frame);
+        ASSERT_EQ(check.status, FrameCheck::Status::Whole) << f.file << ": " << check.whyNot;
+        EXPECT_EQ(check.length, frame.size()) << f.file;
+        if (!IsAnswer(f, frame)) continue;  // a short frame: a request
+        ++answers;
+        for (std::size_t n : {0u, 1u, 5u, 300u, 2040u}) {
+            Bytes stream = noise(n, rng);
             stream.insert(stream.end(), f.bytes.begin(), f.bytes.end());
             for (const auto& sizes : Chunkings(stream.size(), rng)) {
-                // One event larger than the ring would overwrite its own start.
-                if (sizes.size() == 1 && sizes[0] > 2049) continue;
-                ParserRig rig(ParserFor(f));
-                const FeedResult r = Feed(rig, stream, sizes);
-                ASSERT_EQ(r.acceptances, 1) << f.file << " noise " << noise;
-                // Accepted in the event that brought the checksum byte, and
-                // consumed exactly through it.
-                std::size_t eventEnd = 0;
-                std::size_t k = 0;
-                while (eventEnd <= noise + cs) eventEnd += sizes[k++ % sizes.size()];
-                EXPECT_EQ(r.acceptedThrough,
-                          static_cast<long>(std::min(eventEnd, stream.size()) - 1))
-                    << f.file;
-                EXPECT_EQ(r.readPosAtAccept, static_cast<std::int16_t>((noise + cs + 1) % 2049))
-                    << f.file;
+                ReplyJudge judge(RequestFor(f));
+                for (std::size_t at = 0, k = 0; at < stream.size(); ++k) {
+                    const std::size_t size = std::min(sizes[k % sizes.size()], stream.size() - at);
+                    judge.take(std::span(stream).subspan(at, size));
+                    at += size;
+                    // Whole exactly when its last byte came.
+                    EXPECT_EQ(judge.answered(), at == stream.size()) << f.file << " noise " << n;
+                }
+                EXPECT_EQ(judge.frame(), Bytes(frame.begin(), frame.end())) << f.file;
+                EXPECT_EQ(judge.noiseBytes(), n) << f.file;
             }
         }
     }
+    EXPECT_GT(answers, 50);
 }
 
-TEST(RealFrames, GoodFramesSurviveEveryTwoEventSplit) {
-    REQUIRE_REAL_FRAMES();
-    for (const RealFrame& f : Frames().frames) {
-        if (!f.checksumOk) continue;
-        for (std::size_t split = 0; split <= f.bytes.size(); ++split) {
-            ParserRig rig(ParserFor(f));
-            const bool first = rig.event(std::span(f.bytes.data(), split));
-            const bool second =
-                rig.event(std::span(f.bytes.data() + split, f.bytes.size() - split));
-            EXPECT_NE(first, second) << f.file << " split " << split;
-            EXPECT_EQ(first, split > ChecksumIndex(f)) << f.file << " split " << split;
-        }
-    }
-}
-
-TEST(RealFrames, BadChecksumFramesAreNeverAcceptedOnTheirOwn) {
+TEST(RealFrames, BadChecksumFramesAreNeverAnswers) {
     REQUIRE_REAL_FRAMES();
     std::mt19937 rng(188);
     int checked = 0;
@@ -136,8 +122,13 @@ TEST(RealFrames, BadChecksumFramesAreNeverAcceptedOnTheirOwn) {
         if (f.checksumOk) continue;
         ++checked;
         for (const auto& sizes : Chunkings(f.bytes.size(), rng)) {
-            ParserRig rig(ParserFor(f));
-            EXPECT_EQ(Feed(rig, f.bytes, sizes).acceptances, 0) << f.file;
+            ReplyJudge judge(RequestFor(f));
+            for (std::size_t at = 0, k = 0; at < f.bytes.size(); ++k) {
+                const std::size_t size = std::min(sizes[k % sizes.size()], f.bytes.size() - at);
+                judge.take(std::span(f.bytes).subspan(at, size));
+                at += size;
+            }
+            EXPECT_FALSE(judge.answered()) << f.file;
         }
     }
     if (checked == 0) GTEST_SKIP() << "the index lists no frame with a bad checksum";

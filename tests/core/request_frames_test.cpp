@@ -2,10 +2,9 @@
 
 #include <vector>
 
-#include "cj188/Cj188Operations.h"
-#include "cj188/Cj188Requests.h"
+#include "cj188/Cj188FieldRequests.h"
 #include "core/PaneText.h"
-#include "mbus/MbusRequests.h"
+#include "mbus/MbusFieldRequests.h"
 #include "tests/support/core/HexBytes.h"
 
 namespace mb {

@@ -211,6 +211,8 @@ Window::Window(const QString& device) : m_form(windowOn(device)) {
     auto prompter = std::make_unique<RecordingPrompter>();
     m_prompter = prompter.get();
     m_form->setPrompter(std::move(prompter));
+    QObject::connect(&m_form->exchanges(), &ExchangeRunner::finished, m_form.get(),
+                     [this](const mb::ExchangeResult& r) { m_results.push_back(r); });
     m_form->show();
     (void)QTest::qWaitForWindowExposed(m_form.get());
 }
@@ -247,6 +249,14 @@ QString Window::txCaption() {
 
 QString Window::rxCaption() {
     return m_form->button(QStringLiteral("Bevelo6"))->Caption();
+}
+
+QStringList Window::verdicts() const {
+    QStringList names;
+    for (const mb::ExchangeResult& r : m_results)
+        names << QString::fromUtf8(mb::verdictName(r.verdict).data(),
+                                   static_cast<qsizetype>(mb::verdictName(r.verdict).size()));
+    return names;
 }
 
 QColor Window::fieldColor(QLineEdit* field) const {

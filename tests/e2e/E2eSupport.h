@@ -133,12 +133,17 @@ class Window {
     // "Check Pass！" is the first line; the reply time and the readings follow it.
     bool checkPass() { return analysis().section(QLatin1Char('\n'), 0, 0) == kCheckPass; }
     QColor fieldColor(QLineEdit* field) const;
+    // Every result the window's exchanges ended with, in order.
+    const std::vector<mb::ExchangeResult>& results() const { return m_results; }
+    // The verdict names of those results ("pass", "no-reply", ...).
+    QStringList verdicts() const;
 
     WindowControls c() const { return WindowControls(m_form.get()); }
 
   private:
     std::unique_ptr<MainForm> m_form;
     RecordingPrompter* m_prompter = nullptr;
+    std::vector<mb::ExchangeResult> m_results;
 };
 
 void processEventsFor(int ms);

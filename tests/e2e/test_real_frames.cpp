@@ -58,7 +58,6 @@ void playGoodFrames(FrameProtocol protocol) {
         if (frame.protocol != protocol || !frame.checksumOk) continue;
         answerOneReadData(w, line, frame);
         EXPECT_TRUE(waitFor([&] { return w.checkPass(); }, 1000)) << frame.file;
-        EXPECT_EQ(w.form().core().replyShape(), nullptr) << frame.file;
         ++played;
     }
     EXPECT_GT(played, 0) << "the index lists no good frame of this protocol";

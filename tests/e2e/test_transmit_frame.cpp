@@ -2,8 +2,6 @@
 // holds: pane text, prompt, emptied panes, the bytes on the line, txCount.
 #include <gtest/gtest.h>
 
-#include "cj188/Cj188ReplyParser.h"
-#include "mbus/MbusLongFrameParser.h"
 #include "tests/e2e/E2eSupport.h"
 
 namespace e2e {
@@ -19,14 +17,13 @@ struct Operation {
     const char* button;
     Page page;
     QString frame;
-    const mb::FrameShape* modeAfter;  // armed after it, from none armed
 };
 
 const Operation kOperations[] = {
-    {"Bevelo1", Page::Cj188, kReadData, &mb::kCj188ReplyShape},
-    {"Bevelo3", Page::Cj188, kReadId, nullptr},
-    {"Bevelo17", Page::En1434, kReqUd2To00, &mb::kMbusLongFrameShape},
-    {"Bevelo15", Page::En1434, kSndUdTo00, nullptr},
+    {"Bevelo1", Page::Cj188, kReadData},
+    {"Bevelo3", Page::Cj188, kReadId},
+    {"Bevelo17", Page::En1434, kReqUd2To00},
+    {"Bevelo15", Page::En1434, kSndUdTo00},
 };
 
 void showPageOf(Window& w, Page page) {
@@ -37,8 +34,8 @@ void showPageOf(Window& w, Page page) {
 }
 
 // Closed port: the prompt for every request, the frame still shown, both
-// shared panes emptied, the parser armed, and nothing counted as sent.
-TEST(SendSequence, ClosedPortPromptsEmptiesPanesArmsParserAndCountsNothing) {
+// shared panes emptied, and nothing counted as sent or awaited.
+TEST(SendSequence, ClosedPortPromptsEmptiesPanesAndCountsNothing) {
     FarEnd line;
     ASSERT_TRUE(line.ok());
     for (const Operation& op : kOperations) {
@@ -57,9 +54,8 @@ TEST(SendSequence, ClosedPortPromptsEmptiesPanesArmsParserAndCountsNothing) {
         EXPECT_EQ(w.received(), QString()) << op.button;
         EXPECT_EQ(w.analysis(), QString()) << op.button;
         EXPECT_EQ(w.txCaption(), QStringLiteral("0")) << op.button;
-        EXPECT_EQ(w.form().core().txCount(), 0) << op.button;
-        EXPECT_TRUE(w.form().core().awaitingReply()) << op.button;
-        EXPECT_EQ(w.form().core().replyShape(), op.modeAfter) << op.button;
+        EXPECT_EQ(w.form().txCount(), 0) << op.button;
+        EXPECT_FALSE(w.form().exchanges().running()) << op.button;
 
         // The next request prompts again; still nothing reached the line.
         w.click(op.button);
@@ -70,9 +66,9 @@ TEST(SendSequence, ClosedPortPromptsEmptiesPanesArmsParserAndCountsNothing) {
     }
 }
 
-// A request sent while closed still awaits its reply: after Connect a reply
-// to it passes.
-TEST(SendSequence, ClosedPortReadDataStillAwaitsAReplyAfterConnect) {
+// A request that never reached the line awaits nothing: after Connect a
+// reply-shaped frame passes nothing ("Check Pass！" never follows a closed port).
+TEST(SendSequence, ClosedPortReadDataNeverPassesAfterConnect) {
     FarEnd line;
     ASSERT_TRUE(line.ok());
     Window w(line.path());
@@ -86,9 +82,10 @@ TEST(SendSequence, ClosedPortReadDataStillAwaitsAReplyAfterConnect) {
     reply.push_back(static_cast<std::uint8_t>(sum));
     reply.push_back(0x16);
     line.send(reply);
-    EXPECT_TRUE(waitFor([&] { return w.checkPass(); }));
-    EXPECT_EQ(w.form().core().replyShape(), nullptr);
-    EXPECT_FALSE(w.form().core().awaitingReply());
+    ASSERT_TRUE(waitFor([&] { return w.received() == paneEcho(reply); }));
+    processEventsFor(50);
+    EXPECT_FALSE(w.checkPass());
+    EXPECT_TRUE(w.results().empty());
 }
 
 // Open port: exactly the shown bytes reach the line, txCount grows by the

@@ -1,9 +1,12 @@
-// The window's protocol core (request builders, receive ring, reply parsers)
-// against the virtual meter, in memory: every answer the meter gives must be
-// one the window accepts, and every fault must have the effect it claims.
-#include "cj188/Cj188Operations.h"
-#include "mbus/MbusOperations.h"
-#include "core/ProtocolCore.h"
+// The exchange engine the window and the command line share, against the
+// virtual meter in memory: every fault the meter can put on the line, run
+// through one Exchange per request with the meter's own pauses as times,
+// ends in the verdict it must. The window and the command line only show it.
+#include "cj188/Cj188FieldRequests.h"
+#include "cj188/Cj188Requests.h"
+#include "core/Exchange.h"
+#include "mbus/MbusFieldRequests.h"
+#include "mbus/MbusRequests.h"
 #include "sim_test_support.h"
 #include "tools/sim/options.h"
 #include "tools/sim/session.h"
@@ -11,37 +14,12 @@
 namespace mb::sim {
 namespace {
 
+using namespace std::chrono_literals;
+using Clock = mb::Exchange::Clock;
+
 const DateTime kWhen{2026, 12, 7, 22, 0, 0};
 const Cj188Fields kUntouchedCj188Page{"", "33", "78", " - 10H"};
-
-struct Outcome {
-    bool answered = false;
-    bool checkPass = false;
-    std::size_t passChunk = 0;  // index of the chunk at which "Check Pass！" came
-    Bytes received;
-};
-
-// Hands the request to the meter and its planned output to the window, chunk by chunk.
-Outcome exchange(ProtocolCore& window, Session& meter, const Transmission& request) {
-    Outcome outcome;
-    // With the echo fault the line hands the request back, whole, before any answer.
-    if (meter.echoes()) {
-        outcome.received = request.bytes;
-        outcome.checkPass = window.onReceived(request.bytes).checkPass;
-    }
-    for (const Exchange& e : meter.feed(request.bytes, kWhen)) {
-        outcome.answered = outcome.answered || e.answered;
-        for (std::size_t i = 0; i < e.plan.size(); ++i) {
-            const Bytes& chunk = e.plan[i].bytes;
-            outcome.received.insert(outcome.received.end(), chunk.begin(), chunk.end());
-            if (window.onReceived(chunk).checkPass && !outcome.checkPass) {
-                outcome.checkPass = true;
-                outcome.passChunk = i;
-            }
-        }
-    }
-    return outcome;
-}
+constexpr auto kTimeout = 1000ms;
 
 SimSettings settingsFor(std::vector<std::string> args) {
     auto parsed = parseOptions(args);
@@ -49,74 +27,72 @@ SimSettings settingsFor(std::vector<std::string> args) {
     return std::get<Options>(parsed).sim;
 }
 
-TEST(SimWithWindowCore, UntouchedFieldsReadBothMetersWithCheckPass) {
-    ProtocolCore window;
-    Session meter(settingsFor({}));
-    Outcome cj188 = exchange(window, meter, mb::cj188ReadData(window, kUntouchedCj188Page));
-    EXPECT_TRUE(cj188.answered);
-    EXPECT_TRUE(cj188.checkPass) << toHex(cj188.received);
-
-    Outcome mbus = exchange(window, meter, mb::mbusReadData(window, "1"));
-    EXPECT_TRUE(mbus.answered);
-    EXPECT_TRUE(mbus.checkPass) << toHex(mbus.received);
-    EXPECT_EQ(window.replyShape(), nullptr);
+ExchangeRequest cj188Read() {
+    TxBuffer tx{};
+    const int last = buildCj188ReadData(tx, kUntouchedCj188Page);
+    return cj188ReadDataExchange(Bytes(tx.begin(), tx.begin() + last + 1));
 }
 
-TEST(SimWithWindowCore, ReadIdIsAnsweredButPassesOnlyAfterAnUnansweredReadData) {
-    ProtocolCore window;
-    Session meter(settingsFor({}));
-    Outcome fresh = exchange(window, meter, mb::cj188ReadId(window, " - 10H"));
-    ASSERT_TRUE(fresh.answered);
-    EXPECT_FALSE(fresh.checkPass) << "no parser is armed";
-    EXPECT_EQ(Bytes(fresh.received.begin() + 3, fresh.received.begin() + 12),
-              test::hex("68 10 00 00 00 00 00 33 78"));
-
-    // Read Data for another meter gets no answer and leaves the CJ188 parser armed.
-    Outcome other = exchange(window, meter, mb::cj188ReadData(window, {"42", "33", "78", " - 10H"}));
-    EXPECT_FALSE(other.answered);
-    Outcome armed = exchange(window, meter, mb::cj188ReadId(window, " - 10H"));
-    EXPECT_TRUE(armed.checkPass);
+ExchangeRequest mbusRead(const char* address) {
+    TxBuffer tx{};
+    const int last = buildMbusReadData(tx, address);
+    return mbusReadExchange(Bytes(tx.begin(), tx.begin() + last + 1));
 }
 
-TEST(SimWithWindowCore, ModificationIdMovesTheMeterToItsNewAddress) {
-    ProtocolCore window;
-    Session meter(settingsFor({}));
-    Outcome ack = exchange(window, meter, mb::mbusModifyId(window, "05"));
-    EXPECT_EQ(ack.received, Bytes{0xE5});
-    EXPECT_FALSE(exchange(window, meter, mb::mbusReadData(window, "1")).answered);
-    EXPECT_TRUE(exchange(window, meter, mb::mbusReadData(window, "05")).checkPass);
+// Hands the request to the meter and its planned output, chunk by chunk at
+// the meter's pauses, to one exchange; then lets the timeout run out.
+ExchangeResult run(Session& meter, const ExchangeRequest& request) {
+    const Clock::time_point t0{};
+    mb::Exchange::Timing timing;
+    timing.firstByteWithin = timing.answerWithin = kTimeout;
+    mb::Exchange exchange(request, timing, t0);
+    Clock::duration now{};
+    if (meter.echoes()) exchange.receive(request.bytes, t0);
+    for (const auto& planned : meter.feed(request.bytes, kWhen)) {
+        for (const Chunk& chunk : planned.plan) {
+            now += std::chrono::milliseconds(chunk.pauseMs);
+            exchange.elapse(t0 + now);
+            exchange.receive(chunk.bytes, t0 + now);
+        }
+    }
+    exchange.elapse(t0 + now + kTimeout + 1ms);
+    return exchange.result();
 }
 
 struct FaultCase {
     const char* faults;
-    bool cj188Passes;
-    bool mbusPasses;
+    Verdict verdict;
+    const char* reason;
 };
 
-class SimFaultsWithWindowCore : public testing::TestWithParam<FaultCase> {};
+class EngineAgainstTheMeter : public testing::TestWithParam<FaultCase> {};
 
-TEST_P(SimFaultsWithWindowCore, EachFaultHasItsEffectOnTheWindow) {
+TEST_P(EngineAgainstTheMeter, EachFaultEndsInItsVerdictOnBothProtocols) {
     const FaultCase& c = GetParam();
-    ProtocolCore window;
-    Session meter(settingsFor({"--fault", c.faults}));
-    Outcome cj188 = exchange(window, meter, mb::cj188ReadData(window, kUntouchedCj188Page));
-    EXPECT_TRUE(cj188.answered);
-    EXPECT_EQ(cj188.checkPass, c.cj188Passes) << toHex(cj188.received);
-
-    ProtocolCore window2;
-    Outcome mbus = exchange(window2, meter, mb::mbusReadData(window2, "1"));
-    EXPECT_EQ(mbus.checkPass, c.mbusPasses) << toHex(mbus.received);
+    Session meter(settingsFor({"--fault", c.faults, "--delay-ms", c.faults == std::string("late") ? "400" : "1500"}));
+    for (const ExchangeRequest& request : {cj188Read(), mbusRead("1")}) {
+        const ExchangeResult r = run(meter, request);
+        EXPECT_EQ(verdictName(r.verdict), verdictName(c.verdict)) << c.faults << " " << request.what;
+        EXPECT_EQ(r.reason, c.reason) << c.faults;
+        if (r.verdict != Verdict::Pass) continue;
+        // The answer decoded is the meter's own: its address, a reply's control code.
+        const Reading& reading = r.reading;
+        EXPECT_TRUE(reading.checkPassed) << c.faults;
+        EXPECT_FALSE(r.otherAddress) << c.faults << ": " << *r.otherAddress;
+        EXPECT_EQ(r.frame[0], 0x68);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Faults, SimFaultsWithWindowCore,
-    testing::Values(FaultCase{"none", true, true}, FaultCase{"bad-checksum", false, false},
-                    FaultCase{"split", true, true}, FaultCase{"noise", true, true},
-                    FaultCase{"silent", false, false}, FaultCase{"late", true, true},
-                    // The CJ188 request coming back is itself a CJ188 frame with a good
-                    // checksum; the M-Bus short frame is not a long frame.
-                    FaultCase{"echo", true, true}, FaultCase{"echo,bad-checksum", true, false},
-                    FaultCase{"split,noise,late", true, true}),
+    Faults, EngineAgainstTheMeter,
+    testing::Values(FaultCase{"none", Verdict::Pass, ""}, FaultCase{"echo", Verdict::Pass, ""},
+                    FaultCase{"noise", Verdict::Pass, ""}, FaultCase{"split", Verdict::Pass, ""},
+                    FaultCase{"late", Verdict::Pass, ""},  // 400 ms: within the timeout
+                    FaultCase{"flood", Verdict::Pass, ""},
+                    FaultCase{"silent", Verdict::NoReply, ""},
+                    FaultCase{"echo,silent", Verdict::NoReply, ""},
+                    FaultCase{"bad-checksum", Verdict::Invalid, "checksum wrong"},
+                    FaultCase{"split,noise,late", Verdict::Pass, ""}),
     [](const testing::TestParamInfo<FaultCase>& info) {
         std::string name = info.param.faults;
         for (char& ch : name)
@@ -124,16 +100,40 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST(SimWithWindowCore, SplitReplyPassesAtTheChunkCarryingTheChecksum) {
-    ProtocolCore window;
-    Session meter(settingsFor({"--fault", "split", "--split-bytes", "3"}));
-    Outcome cj188 = exchange(window, meter, mb::cj188ReadData(window, kUntouchedCj188Page));
-    ASSERT_TRUE(cj188.checkPass);
-    EXPECT_EQ(cj188.passChunk, (cj188.received.size() - 2) / 3);
+TEST(EngineAgainstTheMeter, LateBeyondTheTimeoutIsNoReplyThenALatePass) {
+    Session meter(settingsFor({"--fault", "late", "--delay-ms", "1500"}));
+    const Clock::time_point t0{};
+    mb::Exchange::Timing timing;
+    timing.firstByteWithin = timing.answerWithin = kTimeout;
+    const ExchangeRequest request = mbusRead("1");
+    mb::Exchange exchange(request, timing, t0);
+    const auto planned = meter.feed(request.bytes, kWhen);
+    ASSERT_EQ(planned.size(), 1u);
+    EXPECT_TRUE(exchange.elapse(t0 + kTimeout));
+    EXPECT_EQ(exchange.result().verdict, Verdict::NoReply);
+    Clock::duration now{};
+    bool late = false;
+    for (const Chunk& chunk : planned[0].plan) {
+        now += std::chrono::milliseconds(chunk.pauseMs);
+        late = exchange.receive(chunk.bytes, t0 + now) || late;
+    }
+    EXPECT_TRUE(late);
+    EXPECT_EQ(exchange.result().verdict, Verdict::Pass);
+    EXPECT_TRUE(exchange.result().late);
+}
 
-    Outcome mbus = exchange(window, meter, mb::mbusReadData(window, "1"));
-    ASSERT_TRUE(mbus.checkPass);
-    EXPECT_EQ(mbus.passChunk, (mbus.received.size() - 2) / 3);
+TEST(EngineAgainstTheMeter, ModificationIdMovesTheMeterAndReadIdFindsIt) {
+    Session meter(settingsFor({}));
+    TxBuffer tx{};
+    const int last = buildMbusModifyId(tx, "05");
+    const ExchangeResult ack = run(meter, mbusAcknowledgedExchange(Bytes(tx.begin(), tx.begin() + last + 1), "set"));
+    EXPECT_EQ(ack.verdict, Verdict::Acknowledged);
+    EXPECT_EQ(run(meter, mbusRead("1")).verdict, Verdict::NoReply);
+    EXPECT_EQ(run(meter, mbusRead("05")).verdict, Verdict::Pass);
+
+    const ExchangeResult id = run(meter, cj188ReadAddressExchange(cj188ReadAddress(0x10)));
+    ASSERT_EQ(id.verdict, Verdict::Pass);
+    EXPECT_EQ(id.frame[9], 0x83);  // the read-address answer
 }
 
 }  // namespace
