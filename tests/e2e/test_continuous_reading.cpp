@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 
 #include "tests/e2e/MeterBench.h"
 
@@ -238,6 +242,78 @@ TEST(Cj188ContinuousReading, SplitAnswerStraddlingATickStillPasses) {
 }
 TEST(En1434ContinuousReading, SplitAnswerStraddlingATickStillPasses) {
     splitAnswersAcrossTicks(Page::En1434);
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// The session record's event texts, from the one record in `dataHome`.
+QStringList recordedEvents(const QString& dataHome) {
+    const QDir logs(dataHome + QStringLiteral("/MeterBench/logs"));
+    const QStringList files = logs.entryList({QStringLiteral("*.jsonl")}, QDir::Files);
+    if (files.size() != 1) return {QStringLiteral("(%1 records)").arg(files.size())};
+    QFile file(logs.filePath(files.first()));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QStringList events;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        if (o.value(QStringLiteral("dir")).toString() == QStringLiteral("event"))
+            events << o.value(QStringLiteral("text")).toString();
+    }
+    return events;
+}
+
+// 400,000 random bytes before every answer: every request still passes on
+// the meter's own answer (its address, a reply's control code), and nothing
+// is added to what came. This seed's noise holds no whole frame.
+TEST(Cj188ContinuousReading, FloodBeforeEveryAnswerStillPassesOnTheMetersOwnAnswer) {
+    MeterBench bench({QStringLiteral("--fault"), QStringLiteral("flood"), QStringLiteral("--flood-bytes"),
+                      QStringLiteral("400000"), QStringLiteral("--seed"), QStringLiteral("5")});
+    CONNECT_BENCH_OR_SKIP(bench);
+    bench.usePage(Page::Cj188);
+    bench.w().click("Bevelo11");
+    const auto passes = [&] {
+        bench.sim.pump();  // the meter logs every byte; a full log pipe would stop it
+        int n = 0;
+        for (const mb::ExchangeResult& r : bench.w().results()) n += r.verdict == mb::Verdict::Pass;
+        return n;
+    };
+    ASSERT_TRUE(waitFor([&] { return passes() >= 3; }, 60000)) << bench.w().verdicts().join(' ').toStdString();
+    bench.w().click("Bevelo12");
+    const std::vector<std::uint8_t> meter{0x00, 0x00, 0x00, 0x00, 0x00, 0x33, 0x78};  // A0..A6
+    for (const mb::ExchangeResult& r : bench.w().results()) {
+        if (r.verdict != mb::Verdict::Pass) continue;
+        ASSERT_GE(r.frame.size(), 13u);
+        EXPECT_EQ(std::vector<std::uint8_t>(r.frame.begin() + 2, r.frame.begin() + 9), meter);
+        EXPECT_EQ(r.frame[9], 0x81) << "a reply's control code";
+        EXPECT_EQ(r.frame.back(), 0x16);
+        EXPECT_GE(r.noiseBytes, 400000u - 2000u);
+    }
+}
+
+// A silent meter read every second: each request's no-reply reaches the
+// session record, though the next request overtakes it before its timeout.
+TEST(Cj188ContinuousReading, EveryNoReplyReachesTheRecord) {
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    {
+        MeterBench bench({QStringLiteral("--fault"), QStringLiteral("silent")});
+        CONNECT_BENCH_OR_SKIP(bench);
+        bench.usePage(Page::Cj188);
+        bench.w().click("Bevelo11");
+        ASSERT_TRUE(waitFor([&] { return bench.requests(QStringLiteral("cj188 read-data")) >= 3; }, 6000));
+        ASSERT_TRUE(waitFor([&] { return bench.w().verdicts().size() >= 2; }));
+        bench.w().click("Bevelo12");
+    }
+    int noReplies = 0;
+    for (const QString& event : recordedEvents(data.path()))
+        noReplies += event.startsWith(QStringLiteral("no-reply, No reply within"));
+    EXPECT_GE(noReplies, 2) << recordedEvents(data.path()).join('|').toStdString();
+    qunsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace
