@@ -136,23 +136,24 @@ void MainForm::wireSerialPanel() {
     SerialPortService* port = &serial_->port();
     connect(port, &SerialPortService::bytesReceived, this,
             [this, port] { asEvent(port, [this, port] { receiveBytes(port->readAll()); }); });
-    connect(port, &SerialPortService::connectionLost, this, [this] {
+    connect(port, &SerialPortService::connectionLost, this, [this](const QString& reason) {
         static const char lostPortEvent = 0;  // its own kind for the gate
-        asEvent(&lostPortEvent, [this] { serial_->onConnectionLost(); });
+        asEvent(&lostPortEvent, [this, reason] { serial_->onConnectionLost(reason); });
     });
     connect(serial_, &SerialPanel::connected, this, [this] {
         log_.event(recordPort(), QStringLiteral("connected ") + serial_->settingsText());
         stopAllContinuousReadings();
     });
-    connect(serial_, &SerialPanel::disconnected, this, [this] {
-        log_.event(recordPort(), QStringLiteral("disconnected"));
+    connect(serial_, &SerialPanel::disconnected, this, [this](const QString& portText) {
+        log_.event(portName(portText), QStringLiteral("disconnected"));
         stopAllContinuousReadings();
     });
     connect(serial_, &SerialPanel::connectFailed, this, &MainForm::showConnectFailure);
-    connect(serial_, &SerialPanel::portLost, this, [this](const QString& portText) {
-        log_.event(recordPort(), QStringLiteral("port lost"));
-        prompter_->critical(this, failurePromptTitle(), failurePromptText(portText));
-    });
+    connect(serial_, &SerialPanel::portLost, this,
+            [this](const QString& portText, const QString& reason) {
+                log_.event(portName(portText), QStringLiteral("port lost: ") + reason);
+                prompter_->critical(this, failurePromptTitle(), failurePromptText(portText), reason);
+            });
 }
 
 void MainForm::showPage(ProtocolPage& shown) {
@@ -186,8 +187,11 @@ void MainForm::showConnectFailure(const QString& portText, const QString& reason
     prompter_->critical(this, failurePromptTitle(), failurePromptText(portText), reason);
 }
 
-QString MainForm::recordPort() const {
-    return serial_->portText().section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+QString MainForm::recordPort() const { return portName(serial_->portText()); }
+
+// "COM1" of the port list's "COM1 Occupy".
+QString MainForm::portName(const QString& portText) {
+    return portText.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
 }
 
 void MainForm::wireExchanges() {

@@ -98,6 +98,7 @@ class MainForm : public QWidget, public PageHost {
     void wireExchanges();
     // The port's name in the session record ("COM1").
     QString recordPort() const;
+    static QString portName(const QString& portText);
 
     WindowFrames frames_;
     SerialPanel* serial_ = nullptr;

@@ -97,6 +97,7 @@ void SerialPanel::runPortScan() {
     reportMapProblems(map.problems());
     QStringList notes = map.problems();
     port_.setPortMap(std::move(map));
+    missingPorts_.clear();
     for (int n : port_.portMap().numbers()) {
         const OpenResult result = port_.probe(n);
         switch (result.outcome) {
@@ -107,6 +108,7 @@ void SerialPanel::runPortScan() {
                 portList_->addItem(QStringLiteral("COM%1 Occupy").arg(n));
                 break;
             case OpenOutcome::NotFound:
+                missingPorts_ << QStringLiteral("COM%1 (%2)").arg(n).arg(port_.portMap().device(n));
                 continue;
             default:
                 notes << QStringLiteral("COM%1 not listed: %2").arg(n).arg(result.reason);
@@ -187,10 +189,8 @@ void SerialPanel::connectPort() {
     setCaption(connectButton_, QStringLiteral("Disconnect"));
     stateLamp_->setColor(kLampOpen);
     const OpenResult result =
-        portNumber > 0
-            ? port_.open(portNumber, settingsText_)
-            : OpenResult{OpenOutcome::NotFound,
-                         QStringLiteral("\"%1\" does not name a port COMn.").arg(portText())};
+        portNumber > 0 ? port_.open(portNumber, settingsText_)
+                       : OpenResult{OpenOutcome::NotFound, noPortReason()};
     if (!result.ok()) {
         enterClosedState();
         emit connectFailed(portText(), result.reason);
@@ -201,18 +201,28 @@ void SerialPanel::connectPort() {
     emit connected();
 }
 
+QString SerialPanel::noPortReason() const {
+    if (!portText().trimmed().isEmpty())
+        return QStringLiteral("\"%1\" does not name a port COMn.").arg(portText());
+    if (!missingPorts_.isEmpty())
+        return QStringLiteral("The device of %1 is missing (unplugged?).")
+            .arg(missingPorts_.join(QStringLiteral(", ")));
+    return QStringLiteral("No serial port was found.");
+}
+
 void SerialPanel::disconnectPort() {
+    const QString was = portText();
     runPortScan();
     enterClosedState();
-    emit disconnected();
+    emit disconnected(was);
 }
 
 // The service has already closed the port when this comes.
-void SerialPanel::onConnectionLost() {
+void SerialPanel::onConnectionLost(const QString& reason) {
     if (port_.isOpen() || !portConnected_) return;  // closed by the user, or connected again
     const QString lostPort = portText();
     disconnectPort();
-    emit portLost(lostPort);
+    emit portLost(lostPort, reason);
 }
 
 void SerialPanel::showTxCount(std::int64_t count) {

@@ -41,8 +41,8 @@ class SerialPanel : public QObject {
     void runPortScan();
     void connectOrDisconnect();
     // The device vanished while connected: leave the panel as Disconnect does
-    // and emit portLost once.
-    void onConnectionLost();
+    // and emit portLost once, with the system's reason.
+    void onConnectionLost(const QString& reason);
 
     void showTxCount(std::int64_t count);
     // During a flood the RX caption is rewritten at most once per frame: the
@@ -52,12 +52,16 @@ class SerialPanel : public QObject {
 
   signals:
     void connected();
-    void disconnected();
+    // `portText` names the port that was connected (the list is scanned anew).
+    void disconnected(const QString& portText);
     // Connect failed; the panel is back in the closed state.
     void connectFailed(const QString& portText, const QString& reason);
-    void portLost(const QString& portText);
+    void portLost(const QString& portText, const QString& reason);
 
   private:
+    QStringList missingPorts_;  // "COM1 (/dev/ttyUSB9)": mapped, but no device
+    // Why Connect has no port to open: the mapped ports whose device is missing.
+    QString noPortReason() const;
     void connectPort();
     void disconnectPort();
     void enterClosedState();

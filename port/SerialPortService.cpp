@@ -54,6 +54,7 @@ OpenResult SerialPortService::openDevice(const QString& device, const QString& s
     }
     settings_ = *settings;
     onPseudoTerminal_ = pty;
+    device_ = device;
     return {OpenOutcome::Opened, device};
 }
 
@@ -101,7 +102,7 @@ void SerialPortService::onError(QSerialPort::SerialPortError error) {
     // closing it ends the loop.
     if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) return;
     if (!port_.isOpen()) return;
-    const QString reason = QStringLiteral("%1: %2").arg(port_.portName(), port_.errorString());
+    const QString reason = QStringLiteral("%1: %2").arg(device_, port_.errorString());
     port_.close();
     port_.clearError();
     openNumber_ = 0;

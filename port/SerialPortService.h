@@ -60,4 +60,5 @@ class SerialPortService : public QObject {
     int openNumber_ = 0;
     SerialSettings settings_;
     bool onPseudoTerminal_ = false;
+    QString device_;  // the open port's device path, for messages
 };

@@ -1,6 +1,11 @@
 // The window's serial link on real ptys: scan, Connect / Disconnect, busy and
 // missing ports, a vanishing peer, the receive echo, counters, one event at a time.
 #include <gtest/gtest.h>
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <termios.h>
 
 #include <QAbstractItemView>
@@ -198,6 +203,13 @@ TEST(MainFormSerial, MissingDevicesAreNotListedAndCannotConnect) {
     h.click("OpenCOomPort");
     ASSERT_EQ(h.prompts->shown.size(), 2u);
     EXPECT_EQ(h.prompts->shown[1].text, QStringLiteral("PorthelloCannot Open！"));
+
+    // Nothing listed, nothing typed: Connect names the mapped port whose device is missing.
+    h.c().Combo1->setEditText(QString());
+    h.click("OpenCOomPort");
+    ASSERT_EQ(h.prompts->shown.size(), 3u);
+    EXPECT_EQ(h.prompts->shown[2].informativeText,
+              QStringLiteral("The device of COM3 (/dev/meterbench-missing) is missing (unplugged?)."));
 }
 
 TEST(MainFormSerial, RefusedSettingsEndInTheFailurePathNotAFalseSuccess) {
@@ -213,6 +225,9 @@ TEST(MainFormSerial, RefusedSettingsEndInTheFailurePathNotAFalseSuccess) {
 }
 
 TEST(MainFormSerial, AVanishingPeerLeavesTheClosedStateAndOnePrompt) {
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     auto pty = std::make_unique<PtyPair>();
     ASSERT_TRUE(pty->ok());
     const QString device = pty->device();
@@ -237,9 +252,27 @@ TEST(MainFormSerial, AVanishingPeerLeavesTheClosedStateAndOnePrompt) {
     ASSERT_EQ(h.prompts->shown.size(), 1u);
     EXPECT_EQ(h.prompts->shown[0].text, QStringLiteral("PortCOM1Cannot Open！"));
     EXPECT_EQ(h.prompts->shown[0].title, kPromptTitle);
+    EXPECT_TRUE(h.prompts->shown[0].informativeText.startsWith(device + QLatin1Char(':')))
+        << "the prompt says why: " << h.prompts->shown[0].informativeText.toStdString();
     EXPECT_TRUE(h.portList().isEmpty()) << "the port list was refreshed";
     EXPECT_EQ(f.receivedPane().text(), QStringLiteral("68 01 ")) << "what was received stays";
     EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("2"));
+
+    h.form.reset();  // closing the window finishes the record
+    const QDir logs(data.path() + QStringLiteral("/MeterBench/logs"));
+    const QStringList files = logs.entryList({QStringLiteral("*.jsonl")}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    QFile record(logs.filePath(files.first()));
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    QStringList lostEvents;
+    for (const QByteArray& line : record.readAll().split('\n')) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        if (o.value(QStringLiteral("text")).toString().startsWith(QStringLiteral("port lost: ")) ||
+            o.value(QStringLiteral("text")).toString() == QStringLiteral("disconnected"))
+            lostEvents << o.value(QStringLiteral("port")).toString();
+    }
+    EXPECT_EQ(lostEvents, (QStringList{QStringLiteral("COM1"), QStringLiteral("COM1")}));
+    qunsetenv("XDG_DATA_HOME");
 }
 
 TEST(MainFormSerial, BytesSplitOverEventsAreEchoedAndCountedInOrder) {

@@ -5,7 +5,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <thread>
 
 #include "tests/cli/CliRun.h"
 #include "tests/sim/sim_process.h"
@@ -21,31 +24,35 @@ QString headerText(const QJsonObject& reading, const char* key) {
     return reading["header"].toObject()[key].toVariant().toString();
 }
 
+// One JSON object whatever happened; the exit status follows the verdict.
 TEST(ReadCommand, RepliesAndFaults) {
     struct Case {
         const char* what;
         std::vector<std::string> sim;
         std::vector<std::string> read;
         int status;
+        const char* check;
         const char* headerKey;  // checked when the read passes
         const char* headerValue;
     };
     const Case cases[] = {
-        {"M-Bus", {}, {"--address", "1"}, 0, "id", "12345678"},
-        {"M-Bus any", {}, {"--address", "254"}, 0, "address", "1"},
-        {"M-Bus with echo", {"--fault", "echo"}, {"--address", "1"}, 0, "id", "12345678"},
-        {"M-Bus noise before", {"--fault", "noise"}, {"--address", "1"}, 0, "manufacturer", "SIM"},
-        {"M-Bus split", {"--fault", "split"}, {"--address", "1"}, 0, "id", "12345678"},
-        {"CJ/T 188 heat", {}, {"--protocol", "cj188", "--address", "78330000000001", "--meter-type", "20"},
-         0, "meter_type", "20"},
+        {"M-Bus", {}, {"--address", "1"}, 0, "pass", "id", "12345678"},
+        {"M-Bus any", {}, {"--address", "254"}, 0, "pass", "address", "1"},
+        {"M-Bus with echo", {"--fault", "echo"}, {"--address", "1"}, 0, "pass", "id", "12345678"},
+        {"M-Bus noise before", {"--fault", "noise"}, {"--address", "1"}, 0, "pass", "manufacturer", "SIM"},
+        {"M-Bus split", {"--fault", "split"}, {"--address", "1"}, 0, "pass", "id", "12345678"},
+        {"CJ/T 188 heat", {}, {"--protocol", "cj188", "--address", "78330000000001", "--meter-type", "20H"},
+         0, "pass", "meter_type", "20"},
         {"CJ/T 188 any, echo", {"--fault", "echo"},
-         {"--protocol", "cj188", "--address", "AAAAAAAAAAAAAA"}, 0, "address", "78330000000000"},
-        {"nobody at 9", {}, {"--address", "9", "--timeout", "0.3"}, 1, nullptr, nullptr},
-        {"silent", {"--fault", "silent"}, {"--address", "1", "--timeout", "0.3"}, 1, nullptr, nullptr},
-        {"bad checksum", {"--fault", "bad-checksum"}, {"--address", "1", "--retries", "1"}, 1, nullptr, nullptr},
-        {"several at 254", {"--mbus-meters", "3"}, {"--address", "254", "--retries", "0"}, 1, nullptr, nullptr},
-        {"address out of range", {}, {"--address", "251"}, 2, nullptr, nullptr},
-        {"bad CJ/T 188 address", {}, {"--protocol", "cj188", "--address", "1234"}, 2, nullptr, nullptr},
+         {"--protocol", "cj188", "--address", "AAAAAAAAAAAAAA"}, 0, "pass", "address", "78330000000000"},
+        {"nobody at 9", {}, {"--address", "9", "--timeout", "0.3"}, 1, "no-reply", nullptr, nullptr},
+        {"silent", {"--fault", "silent"}, {"--address", "1", "--timeout", "0.3"}, 1, "no-reply", nullptr, nullptr},
+        {"bad checksum", {"--fault", "bad-checksum"}, {"--address", "1", "--retries", "1"}, 1, "fail", nullptr, nullptr},
+        {"several at 254", {"--mbus-meters", "3"}, {"--address", "254", "--retries", "0"}, 1, "collision", nullptr, nullptr},
+        {"noise where several may answer", {"--fault", "noise"}, {"--address", "254", "--retries", "0"}, 1,
+         "collision", nullptr, nullptr},
+        {"address out of range", {}, {"--address", "251"}, 2, nullptr, nullptr, nullptr},
+        {"bad CJ/T 188 address", {}, {"--protocol", "cj188", "--address", "1234"}, 2, nullptr, nullptr, nullptr},
     };
     for (const auto& c : cases) {
         SimProcess sim(c.sim);
@@ -54,19 +61,53 @@ TEST(ReadCommand, RepliesAndFaults) {
         args.insert(args.end(), c.read.begin(), c.read.end());
         const CliResult r = runCli(args);
         EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
+        if (c.status != 0) EXPECT_FALSE(r.err.empty()) << c.what;  // one clear line says why
+        if (!c.check) continue;  // a usage error: nothing was asked
+        const QJsonObject result = jsonOf(r);
+        EXPECT_EQ(result["check"].toString(), c.check) << c.what << ": " << r.out;
         if (c.status == 0) {
-            const QJsonObject reading = jsonOf(r);
-            EXPECT_EQ(reading["check"].toString(), "pass") << c.what;
-            EXPECT_FALSE(reading["records"].toArray().isEmpty()) << c.what;
-            EXPECT_EQ(headerText(reading, c.headerKey), c.headerValue) << c.what << ": " << r.out;
-        } else {
-            EXPECT_FALSE(r.err.empty()) << c.what;  // one clear line says why
+            EXPECT_FALSE(result["records"].toArray().isEmpty()) << c.what;
+            EXPECT_EQ(headerText(result, c.headerKey), c.headerValue) << c.what << ": " << r.out;
         }
     }
 }
 
+// Noise around one addressed meter's answer is reported, not called a collision;
+// a late answer is reported with its own request's time.
+TEST(ReadCommand, SaysWhatItIgnoredAndWhichRequestWasAnswered) {
+    SimProcess noisy({"--fault", "noise", "--noise-bytes", "16"});
+    ASSERT_TRUE(noisy.started());
+    const CliResult withNoise = runCli({"read", "--json", "--port", noisy.path(), "--address", "1"});
+    EXPECT_EQ(jsonOf(withNoise)["noise_bytes"].toInt(), 16) << withNoise.out;
+
+    SimProcess late({"--fault", "late", "--delay-ms", "700"});
+    ASSERT_TRUE(late.started());
+    const CliResult answered =
+        runCli({"read", "--port", late.path(), "--address", "1", "--timeout", "0.5", "--retries", "1"});
+    EXPECT_EQ(answered.status, 0) << answered.err;
+    EXPECT_NE(answered.out.find("answered attempt 1 after 7"), std::string::npos) << answered.out;
+
+    SimProcess silentWater({"--fault", "silent"});
+    ASSERT_TRUE(silentWater.started());
+    const CliResult hint = runCli({"read", "--port", silentWater.path(), "--protocol", "cj188", "--address",
+                                   "78330000000000", "--timeout", "0.2", "--retries", "0"});
+    EXPECT_EQ(hint.status, 1);
+    EXPECT_NE(hint.err.find("--meter-type 20"), std::string::npos) << hint.err;
+}
+
 TEST(ReadCommand, PortErrorsAndComNames) {
     EXPECT_EQ(runCli({"read", "--port", "/dev/no-such-tty", "--address", "1"}).status, 2);
+    const CliResult notSerial = runCli({"read", "--port", "/dev/null", "--address", "1"});
+    EXPECT_EQ(notSerial.status, 2);
+    EXPECT_NE(notSerial.err.find("not a serial device"), std::string::npos) << notSerial.err;
+    SimProcess held({});
+    ASSERT_TRUE(held.started());
+    CliChild monitor({"monitor", "--port", held.path()});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // until it holds the port
+    const CliResult busy = runCli({"read", "--port", held.path(), "--address", "1"});
+    monitor.stop(SIGTERM);
+    EXPECT_EQ(busy.status, 2);
+    EXPECT_NE(busy.err.find("in use by another program"), std::string::npos) << busy.err;
     EXPECT_EQ(runCli({"read", "--address", "1"}).status, 2);
     SimProcess sim({});
     ASSERT_TRUE(sim.started());
