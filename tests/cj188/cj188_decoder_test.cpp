@@ -185,24 +185,29 @@ TEST(Cj188Decoder, FaultyFramesNeverPassAndGiveNoRecords) {
     Bytes cut(good.begin(), good.end() - 3);
     Bytes noStart = good;
     noStart[0] = 0x69;
+    // What is wrong, named by its bytes as the M-Bus decoder names them; the
+    // good frame's checksum is 5D, its 22 data bytes make it 35 bytes long.
     const struct {
         const char* name;
         Bytes bytes;
+        const char* said;  // checkProblem of a frame, or error of no frame
         bool isFrame;
     } cases[] = {
-        {"checksum off by one", badSum, true},
-        {"wrong stop byte", badStop, true},
-        {"cut inside the data", cut, true},
-        {"no start byte", noStart, false},
-        {"empty", {}, false},
-        {"wake-up bytes only", {0xFE, 0xFE, 0xFE}, false},
-        {"header cut short", {0xFE, 0x68, 0x10, 0x01, 0x02}, false},
+        {"checksum off by one", badSum, "checksum 5C != computed 5D", true},
+        {"wrong stop byte", badStop, "stop byte is 17, not 16", true},
+        {"cut inside the data", cut, "length byte says 35 bytes, frame has 32", true},
+        {"no start byte", noStart, "no frame: starts with 69, not 68", false},
+        {"empty", {}, "no frame: nothing after the wake-up bytes", false},
+        {"wake-up bytes only", {0xFE, 0xFE, 0xFE}, "no frame: nothing after the wake-up bytes", false},
+        {"header cut short", {0xFE, 0x68, 0x10, 0x01, 0x02}, "no frame: 4 bytes, a header needs 11", false},
+        {"start byte alone", {0x68}, "no frame: 1 byte, a header needs 11", false},
     };
     for (const auto& c : cases) {
         const Reading r = decodeCj188Frame(c.bytes);
         EXPECT_FALSE(r.checkPassed) << c.name;
         EXPECT_TRUE(r.records.empty()) << c.name;
         EXPECT_EQ(r.error.empty(), c.isFrame) << c.name << ": " << r.error;
+        EXPECT_EQ(c.isFrame ? r.checkProblem : r.error, c.said) << c.name;
         if (c.isFrame) {
             EXPECT_EQ(headerText(r, "address"), "78330012345678") << c.name;
         }

@@ -196,6 +196,24 @@ TEST(MbusDataTypes, FillersManufacturerDataAndBrokenRecords) {
     EXPECT_EQ(r.records[0].rawHex, "0D 13 FF 01 02 01 13 05");
 }
 
+// Counts in messages agree with their noun: "1 more byte", "2 more bytes".
+TEST(MbusDataTypes, MessagesCountBytesInTheSingularAndPlural) {
+    const std::pair<const char*, const char*> frames[] = {
+        {"E5 E5", "single character E5 followed by 1 more byte"},
+        {"E5 E5 E5", "single character E5 followed by 2 more bytes"},
+        {"68", "long frame too short: 1 byte"},
+        {"68 03", "long frame too short: 2 bytes"},
+    };
+    for (const auto& [hex, error] : frames) EXPECT_EQ(decodeMbusFrame(bytesFromHex(hex)).error, error) << hex;
+
+    const Reading cut = decodeMbusFrame(variableFrame("01 13"));
+    ASSERT_EQ(cut.records.size(), 1u);
+    EXPECT_EQ(cut.records[0].error, "record truncated: data field needs 1 byte, 0 left");
+    const Reading oneByteDate = decodeMbusFrame(variableFrame("01 6D 05"));
+    ASSERT_EQ(oneByteDate.records.size(), 1u);
+    EXPECT_EQ(oneByteDate.records[0].error, "no date/time type is 1 byte long");
+}
+
 TEST(MbusDataTypes, FrameEnvelopes) {
     Reading r = decodeMbusFrame(bytesFromHex("E5"));
     EXPECT_TRUE(r.checkPassed);
