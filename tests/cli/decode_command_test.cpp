@@ -8,13 +8,14 @@
 
 #include "tests/cli/CliRun.h"
 #include "tests/support/core/RealFrames.h"
+#include "tests/support/core/RequireRealFrames.h"
 
 namespace mb::cli::test {
 namespace {
 
 TEST(DecodeCommand, RealFramesExitByTheirChecksumAndGiveOneJsonObject) {
     const auto set = mb::test::LoadRealFrames(mb::test::RealFramesDir());
-    if (!set.found) GTEST_SKIP() << "real frames not found: " << set.problem;
+    if (!set.found) MB_REAL_FRAMES_MISSING(set.problem);
     int decoded = 0;
     for (const auto& frame : set.frames) {
         if (!frame.checksumKnown) continue;
