@@ -63,4 +63,18 @@ Reading decodeAnyFrame(std::span<const std::uint8_t> frame) {
     return reading;
 }
 
+DecodedInput decodeAfterStrayBytes(std::span<const std::uint8_t> input) {
+    const auto passes = [](const Reading& r) { return r.checkPassed && r.error.empty(); };
+    DecodedInput whole{0, decodeAnyFrame(input)};
+    if (passes(whole.reading)) return whole;
+    for (std::size_t at = 1; at < input.size(); ++at) {
+        // Only these bytes begin a frame (FE: CJ/T 188 wake-up bytes).
+        const std::uint8_t b = input[at];
+        if (b != 0x68 && b != 0x10 && b != 0xE5 && b != 0xFE) continue;
+        Reading tail = decodeAnyFrame(input.subspan(at));
+        if (passes(tail)) return {at, std::move(tail)};
+    }
+    return whole;
+}
+
 }  // namespace mb::cli
