@@ -96,6 +96,9 @@ TEST(DecodeCommand, StrayBytesBeforeAFrameAreSkippedAndCounted) {
         {"FF FE FE " + readAddressReply, 0, "meterbench-cli: skipped 1 stray byte (FF) before the frame\n"},
         {"FE FE " + readAddressReply, 0, ""},
         {"12 34", 2, "meterbench-cli: not a frame: not an M-Bus or CJ/T 188 frame\n"},
+        // Two acknowledgements are two frames, not noise before one.
+        {"E5 E5", 2, "meterbench-cli: not a frame: single character E5 followed by 1 more byte\n"},
+        {"10 5B 01 5C 16 " + setAddress, 2, "meterbench-cli: not a frame: short frame must be 5 bytes, got 14\n"},
     };
     for (const auto& c : cases) {
         const CliResult text = runCli({"decode", c.input});
