@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -7,6 +9,8 @@
 #include "cli/Commands.h"
 #include "cli/FrameInput.h"
 #include "cli/Output.h"
+#include "core/CountText.h"
+#include "core/HexText.h"
 
 namespace mb::cli {
 namespace {
@@ -15,6 +19,7 @@ constexpr const char* kHelp =
     "usage: meterbench-cli decode [--json] FILE|HEX|-\n"
     "Decodes one M-Bus or CJ/T 188 frame given as hex text (blanks, line breaks and\n"
     "leading FE bytes allowed) from a file, the argument itself, or standard input (-).\n"
+    "Stray bytes before a frame that passes its checks are skipped, and said so.\n"
     "  --json  one JSON object instead of the window's Data Analysis lines\n"
     "Exit status: 0 the frame passes its checks, 1 it fails them, 2 not a frame or usage error.\n";
 
@@ -35,6 +40,14 @@ bool readInput(const std::string& argument, std::string& text) {
     return false;
 }
 
+// JSON says how many stray bytes came before the frame: "skipped_bytes": N
+// as the object's first member, present only when some were.
+std::string withSkippedBytes(std::string json, std::size_t skipped) {
+    if (skipped == 0 || json.empty() || json.front() != '{') return json;
+    json.insert(1, "\"skipped_bytes\":" + std::to_string(skipped) + ",");
+    return json;
+}
+
 }  // namespace
 
 int decodeCommand(const Args& args) {
@@ -46,16 +59,32 @@ int decodeCommand(const Args& args) {
         return kExitOk;
     }
     if (options->positional.empty()) return usageError("decode needs FILE, HEX or - (see decode --help)");
+    const std::string& argument = options->positional[0];
+    std::error_code ignored;
+    if (std::filesystem::is_directory(argument, ignored)) {
+        return usageError(argument + " is a directory, not a file holding a frame");
+    }
     std::string text;
-    const bool fromFile = readInput(options->positional[0], text);
+    const bool fromFile = readInput(argument, text);
     const auto bytes = parseHexText(text);
     if (!bytes) {
-        return usageError(fromFile || options->positional[0] == "-" ? "the input is not hex text"
-                                                                    : "no such file, and not hex text: " +
-                                                                          options->positional[0]);
+        return usageError(fromFile || argument == "-" ? "the input is not hex text"
+                                                      : "no such file, and not hex text: " + argument);
     }
-    const Reading reading = decodeAnyFrame(*bytes);
-    std::cout << readingOutput(reading, options->on("--json"));
+    const DecodedInput decoded = decodeAfterStrayBytes(*bytes);
+    const Reading& reading = decoded.reading;
+    const bool json = options->on("--json");
+    std::cout << (json ? withSkippedBytes(readingOutput(reading, true), decoded.skipped)
+                       : readingOutput(reading, false));
+    if (decoded.skipped > 0 && !json) {
+        // A long run of noise is shown by its first bytes.
+        constexpr std::size_t kShown = 16;
+        std::string stray = hexEcho(std::span(*bytes).first(std::min(decoded.skipped, kShown)));
+        stray.pop_back();  // the echo's blank after the last byte
+        if (decoded.skipped > kShown) stray += " ...";
+        std::cerr << "meterbench-cli: skipped " << countText(decoded.skipped, "stray byte") << " (" << stray
+                  << ") before the frame\n";
+    }
     if (reading.checkPassed && reading.error.empty()) return kExitOk;
     if (hasFrameLength(*bytes)) return kExitNoValidReply;
     std::cerr << "meterbench-cli: not a frame: " << reading.error << '\n';

@@ -1,5 +1,6 @@
 #include "mbus/DataRecords.h"
 
+#include "core/CountText.h"
 #include "mbus/DataField.h"
 #include "mbus/NumberText.h"
 #include "mbus/RecordValue.h"
@@ -127,8 +128,8 @@ class Walker {
             length = fixedFieldLength(code).value_or(0);
         }
         if (data_.size() - at_ < length) {
-            restIsError(start, "record truncated: data field needs " + std::to_string(length) +
-                                   " bytes, " + std::to_string(data_.size() - at_) + " left");
+            restIsError(start, "record truncated: data field needs " + countText(length, "byte") + ", " +
+                                   std::to_string(data_.size() - at_) + " left");
             walk_.records.back().quantity = r.quantity;
             return false;
         }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/CountText.h"
+
 namespace mb {
 namespace {
 
@@ -101,7 +103,7 @@ DateTimeText decodeDateTime(std::span<const std::uint8_t> b) {
         default: break;
     }
     DateTimeText t;
-    t.error = "no date/time type is " + std::to_string(b.size()) + " bytes long";
+    t.error = "no date/time type is " + countText(b.size(), "byte") + " long";
     return t;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/CountText.h"
 #include "mbus/AppHeader.h"
 #include "mbus/DataRecords.h"
 #include "mbus/FixedData.h"
@@ -61,7 +62,7 @@ bool failCheck(Reading& r, std::string why) {
 
 // Checks a long frame's envelope; true when every check passes.
 bool checkLong(Reading& r, std::span<const std::uint8_t> f) {
-    if (f.size() < 4) return fail(r, "long frame too short: " + std::to_string(f.size()) + " bytes");
+    if (f.size() < 4) return fail(r, "long frame too short: " + countText(f.size(), "byte"));
     if (f[1] != f[2]) return fail(r, "the two length bytes differ: " + hexByte(f[1]) + " and " + hexByte(f[2]));
     if (f[3] != kLongStart) return fail(r, "second start byte is " + hexByte(f[3]) + ", not 68");
     const std::size_t userLength = f[1];
@@ -197,7 +198,7 @@ Reading decodeMbusFrame(std::span<const std::uint8_t> f) {
     switch (f[0]) {
         case kAck:
             if (f.size() != 1) {
-                r.error = "single character E5 followed by " + std::to_string(f.size() - 1) + " more bytes";
+                r.error = "single character E5 followed by " + countText(f.size() - 1, "more byte");
                 return r;
             }
             r.checkPassed = true;

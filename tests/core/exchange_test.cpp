@@ -72,6 +72,25 @@ TEST(Exchange, ReplyTimeCountsFromTheRequestsLastByteOnTheLine) {
     EXPECT_EQ(lines[1], "Reply in 0.4 ms");  // under a millisecond, to a tenth
 }
 
+// A pty or a fast adapter answers within a millisecond: the reply time keeps
+// its microseconds to the line and the tally ("0.4 ms", not "0.0 ms"; 1.6 ms
+// rounds to 2, not 1).
+TEST(Exchange, SubMillisecondReplyTimesKeepTheirTenths) {
+    ExchangeTally tally;
+    tally.start();
+    const std::pair<long long, const char*> replies[] = {
+        {400, "Reply in 0.4 ms"}, {1600, "Reply in 2 ms"}, {70, "Reply in 0.1 ms"}};
+    for (const auto& [us, line] : replies) {
+        Exchange exchange(mbusReadExchange(mbusReqUd2(1)), timing(), t0);
+        tally.requestSent();
+        ASSERT_TRUE(exchange.receive(kMbusAnswer, t0 + 21ms + std::chrono::microseconds(us)));
+        EXPECT_EQ(resultLines(exchange.result()).at(1), line) << us << " us";
+        tally.add(exchange.result());
+    }
+    EXPECT_EQ(*tally.line(),
+              "Requests 3  Pass 3  No reply 0  Invalid 0  Reply min 0.1 ms  median 0.4 ms  max 2 ms");
+}
+
 TEST(Exchange, LateAnswerAfterTheTimeoutStillPassesAndIsCountedOnce) {
     ExchangeTally tally;
     tally.start();

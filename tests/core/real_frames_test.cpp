@@ -10,6 +10,7 @@
 #include "mbus/MbusProtocol.h"
 #include "mbus/MbusRequests.h"
 #include "tests/support/core/RealFrames.h"
+#include "tests/support/core/RequireRealFrames.h"
 
 namespace mb {
 namespace {
@@ -24,7 +25,7 @@ const test::RealFrameSet& Frames() {
 }
 
 #define REQUIRE_REAL_FRAMES() \
-    if (!Frames().found) GTEST_SKIP() << "real frames unavailable: " << Frames().problem
+    if (!Frames().found) MB_REAL_FRAMES_MISSING(Frames().problem)
 
 const Protocol& ProtocolOf(const RealFrame& f) {
     return f.protocol == FrameProtocol::Cjt188 ? cj188Protocol() : mbusProtocol();
@@ -131,7 +132,7 @@ TEST(RealFrames, BadChecksumFramesAreNeverAnswers) {
             EXPECT_FALSE(judge.answered()) << f.file;
         }
     }
-    if (checked == 0) GTEST_SKIP() << "the index lists no frame with a bad checksum";
+    EXPECT_GT(checked, 0) << "the index lists no frame with a bad checksum";
 }
 
 }  // namespace
