@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "cj188/Cj188Requests.h"
+#include "cj188/Cj188FieldRequests.h"
 
 namespace mb {
 namespace {
