@@ -2,11 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <span>
 
 #include "app/ButtonLayoutResource.h"
+#include "app/ProductInformation.h"
 #include "app/RecordStatus.h"
 #include "app/ReplyPaneMenus.h"
 #include "app/WindowResize.h"
@@ -235,19 +234,6 @@ void MainForm::receiveBytes(const QByteArray& bytes) {
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                   static_cast<std::size_t>(bytes.size()))));
     runner_->receive(bytes);
-}
-
-// The product page is the manual that comes with the program: README.md next
-// to the executable or in the source tree above build/bin.
-QUrl MainForm::productInformationUrl() const {
-    const QDir bin(QCoreApplication::applicationDirPath());
-    for (const QString& relative :
-         {QStringLiteral("README.md"), QStringLiteral("../README.md"),
-          QStringLiteral("../../README.md"), QStringLiteral("../share/doc/meterbench/README.md")}) {
-        const QFileInfo candidate(bin.filePath(relative));
-        if (candidate.isFile()) return QUrl::fromLocalFile(candidate.canonicalFilePath());
-    }
-    return {};
 }
 
 void MainForm::openProductInformation() {

@@ -82,8 +82,6 @@ class MainForm : public QWidget, public PageHost {
     Prompter& prompter() { return *prompter_; }
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
     void setExitAction(std::function<void()> action) { exit_ = std::move(action); }
-    // Address the product-information button opens.
-    QUrl productInformationUrl() const;
 
   private:
     void buildButtons();
