@@ -22,5 +22,8 @@ int monitorCommand(const Args& args);
 
 // Prints "meterbench-cli: <message>" on standard error; returns kExitUsage.
 int usageError(const std::string& message);
+// The same; with --json among `args` also one object on standard output,
+// {"check":"error","reason":...}, as every verdict has.
+int usageError(const std::string& message, const Args& args);
 
 }  // namespace mb::cli

@@ -138,17 +138,17 @@ int readCommand(const Args& args) {
     std::string error;
     const auto options = parseOptions(
         args, lineSpec({"--address", "--protocol", "--meter-type", "--timeout", "--retries"}, {"--json"}), error);
-    if (!options) return usageError(error);
+    if (!options) return usageError(error, args);
     if (options->help) {
         std::cout << kReadHelp << kLineOptionsHelp;
         return kExitOk;
     }
     const auto request = buildRequest(*options, error);
-    if (!request) return usageError(error);
+    if (!request) return usageError(error, args);
     const auto a = attempts(*options, error);
-    if (!a) return usageError(error);
+    if (!a) return usageError(error, args);
     LineSession session;
-    if (!openLine(*options, session, error)) return usageError(error);
+    if (!openLine(*options, session, error)) return usageError(error, args);
     return requestAndPrint(session, *request, *a, options->on("--json"));
 }
 
@@ -156,20 +156,20 @@ int setAddressCommand(const Args& args) {
     std::string error;
     const auto options =
         parseOptions(args, lineSpec({"--address", "--new-address", "--timeout", "--retries"}, {"--json"}), error);
-    if (!options) return usageError(error);
+    if (!options) return usageError(error, args);
     if (options->help) {
         std::cout << kSetAddressHelp << kLineOptionsHelp;
         return kExitOk;
     }
     const auto newAddress = parseInteger(options->value("--new-address"), 0, 250);
-    if (!newAddress) return usageError("--new-address must be 0-250");
+    if (!newAddress) return usageError("--new-address must be 0-250", args);
     const auto oldAddress = parseInteger(options->value("--address", "254"), 0, 254);
     if (!oldAddress || (*oldAddress > 250 && *oldAddress != 254))
-        return usageError("--address must be 0-250 or 254");
+        return usageError("--address must be 0-250 or 254", args);
     const auto a = attempts(*options, error);
-    if (!a) return usageError(error);
+    if (!a) return usageError(error, args);
     LineSession session;
-    if (!openLine(*options, session, error)) return usageError(error);
+    if (!openLine(*options, session, error)) return usageError(error, args);
 
     const auto oldA = static_cast<std::uint8_t>(*oldAddress);
     const auto newA = static_cast<std::uint8_t>(*newAddress);

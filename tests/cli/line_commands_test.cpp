@@ -62,8 +62,11 @@ TEST(ReadCommand, RepliesAndFaults) {
         const CliResult r = runCli(args);
         EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
         if (c.status != 0) EXPECT_FALSE(r.err.empty()) << c.what;  // one clear line says why
-        if (!c.check) continue;  // a usage error: nothing was asked
         const QJsonObject result = jsonOf(r);
+        if (!c.check) {  // a usage error: nothing was asked, and the object says so
+            EXPECT_EQ(result["check"].toString(), "error") << c.what << ": " << r.out;
+            continue;
+        }
         EXPECT_EQ(result["check"].toString(), c.check) << c.what << ": " << r.out;
         if (c.status == 0) {
             EXPECT_FALSE(result["records"].toArray().isEmpty()) << c.what;

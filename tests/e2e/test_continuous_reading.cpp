@@ -53,11 +53,10 @@ void rhythmOfStart(Page page) {
     EXPECT_EQ(bench.w().fieldColor(bench.intervalField(page)), systemWindowColor());
 }
 
-TEST(Cj188ContinuousReading, FirstRequestOneIntervalAfterStartThenEveryInterval) {
-    rhythmOfStart(Page::Cj188);
-}
-TEST(En1434ContinuousReading, FirstRequestOneIntervalAfterStartThenEveryInterval) {
-    rhythmOfStart(Page::En1434);
+class ContinuousReadingOfEachPage : public ::testing::TestWithParam<Page> {};
+
+TEST_P(ContinuousReadingOfEachPage, FirstRequestOneIntervalAfterStartThenEveryInterval) {
+    rhythmOfStart(GetParam());
 }
 
 // Start with the port closed: the prompt, and the group stays stopped.
@@ -176,11 +175,8 @@ void lateAnswersWhileRunning(Page page) {
     bench.w().click(b.stop);
 }
 
-TEST(Cj188ContinuousReading, LateAnswerPassesAfterTheNextRequest) {
-    lateAnswersWhileRunning(Page::Cj188);
-}
-TEST(En1434ContinuousReading, LateAnswerPassesAfterTheNextRequest) {
-    lateAnswersWhileRunning(Page::En1434);
+TEST_P(ContinuousReadingOfEachPage, LateAnswerPassesAfterTheNextRequest) {
+    lateAnswersWhileRunning(GetParam());
 }
 
 // A meter that does not answer: requests go on at every tick, nothing passes.
@@ -198,11 +194,8 @@ void missingAnswersWhileRunning(Page page) {
     bench.w().click(b.stop);
 }
 
-TEST(Cj188ContinuousReading, MissingAnswersNeverPass) {
-    missingAnswersWhileRunning(Page::Cj188);
-}
-TEST(En1434ContinuousReading, MissingAnswersNeverPass) {
-    missingAnswersWhileRunning(Page::En1434);
+TEST_P(ContinuousReadingOfEachPage, MissingAnswersNeverPass) {
+    missingAnswersWhileRunning(GetParam());
 }
 
 // Answers in small chunks, slow enough that the next tick comes in the middle
@@ -237,12 +230,12 @@ void splitAnswersAcrossTicks(Page page) {
     EXPECT_LT(bench.w().received().size(), paneEcho(out).size());
 }
 
-TEST(Cj188ContinuousReading, SplitAnswerStraddlingATickStillPasses) {
-    splitAnswersAcrossTicks(Page::Cj188);
+TEST_P(ContinuousReadingOfEachPage, SplitAnswerStraddlingATickStillPasses) {
+    splitAnswersAcrossTicks(GetParam());
 }
-TEST(En1434ContinuousReading, SplitAnswerStraddlingATickStillPasses) {
-    splitAnswersAcrossTicks(Page::En1434);
-}
+
+INSTANTIATE_TEST_SUITE_P(Pages, ContinuousReadingOfEachPage, ::testing::Values(Page::Cj188, Page::En1434),
+                         [](const auto& info) { return info.param == Page::Cj188 ? "Cj188" : "En1434"; });
 
 }  // namespace
 }  // namespace e2e
