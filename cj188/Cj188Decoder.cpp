@@ -5,6 +5,7 @@
 
 #include "cj188/Cj188Fields.h"
 #include "cj188/Cj188Names.h"
+#include "core/CountText.h"
 
 namespace mb {
 namespace {
@@ -77,8 +78,7 @@ void decodeFields(std::span<const FieldLayout> layout, Cj188Bytes payload, std::
             Record cut = cj188RawRecord(payload, field.quantity);
             cut.value = std::monostate{};
             cut.display.clear();
-            cut.error = "truncated: " + std::to_string(payload.size()) + " of " + std::to_string(size) +
-                        " bytes";
+            cut.error = "truncated: " + std::to_string(payload.size()) + " of " + countText(size, "byte");
             records.push_back(std::move(cut));
             return;
         }
@@ -203,16 +203,31 @@ Reading decodeCj188Frame(std::span<const std::uint8_t> input) {
         return reading;
     }
     if (frame.size() < kHeaderSize) {
-        reading.error = "no frame: " + std::to_string(frame.size()) + " bytes, a header needs 11";
+        reading.error = "no frame: " + countText(frame.size(), "byte") + ", a header needs 11";
         return reading;
     }
     addHeader(reading, frame);
 
+    // A frame that fails its check says which bytes are wrong, as M-Bus does.
     const std::size_t length = frame[10];
-    if (frame.size() < kHeaderSize + length + 2) return reading;  // check fails: cut short
+    const std::size_t whole = kHeaderSize + length + 2;
+    if (frame.size() < whole) {
+        reading.checkProblem = "length byte says " + countText(whole, "byte") + ", frame has " +
+                               std::to_string(frame.size());
+        return reading;
+    }
     std::uint8_t sum = 0;
     for (std::size_t i = 0; i < kHeaderSize + length; ++i) sum = static_cast<std::uint8_t>(sum + frame[i]);
-    if (frame[kHeaderSize + length] != sum || frame[kHeaderSize + length + 1] != kStop) return reading;
+    if (frame[kHeaderSize + length] != sum) {
+        reading.checkProblem = "checksum " + cj188HexText(frame.subspan(kHeaderSize + length, 1)) +
+                               " != computed " + cj188HexText(std::span<const std::uint8_t>(&sum, 1));
+        return reading;
+    }
+    if (frame[kHeaderSize + length + 1] != kStop) {
+        reading.checkProblem = "stop byte is " + cj188HexText(frame.subspan(kHeaderSize + length + 1, 1)) +
+                               ", not 16";
+        return reading;
+    }
 
     reading.checkPassed = true;
     addData(reading, frame, frame.subspan(kHeaderSize, length));

@@ -64,6 +64,24 @@ std::string twoDigits(unsigned value) {
     return text;
 }
 
+std::string fourDigits(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04u", value % 10000);
+    return text;
+}
+
+struct CalendarTime {
+    unsigned year, month, day, hour, minute, second;
+};
+
+bool isCalendarTime(const CalendarTime& t) {
+    static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (t.month < 1 || t.month > 12 || t.hour > 23 || t.minute > 59 || t.second > 59) return false;
+    const bool leap = (t.year % 4 == 0 && t.year % 100 != 0) || t.year % 400 == 0;
+    const unsigned days = kDays[t.month - 1] + (t.month == 2 && leap ? 1 : 0);
+    return t.day >= 1 && t.day <= days;
+}
+
 }  // namespace
 
 std::string cj188HexText(Cj188Bytes bytes) {
@@ -117,25 +135,33 @@ Record cj188Hours(Cj188Bytes bytes, std::string_view quantity) {
 
 Record cj188RealTime(Cj188Bytes bytes, std::string_view quantity) {
     Record record = started(bytes, quantity);
-    unsigned part[7];  // ss mm hh DD MM YY(low) YY(high)
+    unsigned part[7];  // the seven BCD pairs in the order they came
     for (std::size_t i = 0; i < 7; ++i) {
         const std::optional<std::uint64_t> pair = bcdNumber(bytes.subspan(i, 1));
         if (!pair) return failed(std::move(record), "invalid BCD digit");
         part[i] = static_cast<unsigned>(*pair);
     }
-    const unsigned second = part[0], minute = part[1], hour = part[2], day = part[3], month = part[4];
-    const std::string year = twoDigits(part[6]) + twoDigits(part[5]);
     // Meters without a clock send zeros here: say so rather than print a date.
     bool allZero = true;
     for (unsigned p : part) allZero = allZero && p == 0;
     if (allZero) return failed(std::move(record), "no date and time set (all zero)");
-    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) {
-        return failed(std::move(record), "not a calendar date and time");
+
+    // The textbook order is ss mm hh DD MM YY(low) YY(high); some meters send
+    // the field the other way round, YY(high) YY(low) MM DD hh mm ss. That one
+    // is read only when the textbook order is no date, and the display says so.
+    const CalendarTime textbook{part[6] * 100 + part[5], part[4], part[3], part[2], part[1], part[0]};
+    const CalendarTime yearFirst{part[0] * 100 + part[1], part[2], part[3], part[4], part[5], part[6]};
+    std::string note;
+    CalendarTime t = textbook;
+    if (!isCalendarTime(textbook)) {
+        if (!isCalendarTime(yearFirst)) return failed(std::move(record), "not a calendar date and time");
+        t = yearFirst;
+        note = " (sent year first)";
     }
-    const std::string date = year + "-" + twoDigits(month) + "-" + twoDigits(day);
-    const std::string time = twoDigits(hour) + ":" + twoDigits(minute) + ":" + twoDigits(second);
+    const std::string date = fourDigits(t.year) + "-" + twoDigits(t.month) + "-" + twoDigits(t.day);
+    const std::string time = twoDigits(t.hour) + ":" + twoDigits(t.minute) + ":" + twoDigits(t.second);
     record.value = date + "T" + time;
-    record.display = date + " " + time;
+    record.display = date + " " + time + note;
     return record;
 }
 

@@ -27,7 +27,8 @@ Record cj188Temperature(Cj188Bytes bytes, std::string_view quantity);
 // Three BCD bytes of whole hours; the value is kept in seconds.
 Record cj188Hours(Cj188Bytes bytes, std::string_view quantity);
 
-// Seven BCD bytes: second, minute, hour, day, month, year (low pair first).
+// Seven BCD bytes: second, minute, hour, day, month, year (low pair first);
+// a field that is no date so but is one read year first is taken that way.
 Record cj188RealTime(Cj188Bytes bytes, std::string_view quantity);
 
 // ST1 ST2 (2 bytes): the raw status, then the valve and battery ST1 reports.

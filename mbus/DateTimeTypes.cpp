@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+
 namespace mb {
 namespace {
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/CountText.h"
 #include "mbus/AppHeader.h"
 #include "mbus/Medium.h"
 #include "mbus/NumberText.h"
@@ -131,8 +132,7 @@ void appendFrameProblem(std::string& out, const MbusValues& values) {
         case MbusProblem::NoBytes: out += "no bytes"; return;
         case MbusProblem::AckFollowedByBytes:
             out += "single character E5 followed by ";
-            appendDecimal(out, f.size() - 1);
-            out += " more bytes";
+            out += countText(f.size() - 1, "more byte");
             return;
         case MbusProblem::ShortFrameLength:
             out += "short frame must be 5 bytes, got ";
@@ -140,8 +140,7 @@ void appendFrameProblem(std::string& out, const MbusValues& values) {
             return;
         case MbusProblem::LongFrameTooShort:
             out += "long frame too short: ";
-            appendDecimal(out, f.size());
-            out += " bytes";
+            out += countText(f.size(), "byte");
             return;
         case MbusProblem::LengthBytesDiffer:
             out += "the two length bytes differ: ";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/CountText.h"
 #include "mbus/DateTimeTypes.h"
 #include "mbus/FixedData.h"
 #include "mbus/MbusHeaderText.h"
@@ -32,8 +33,8 @@ void appendRecordProblem(std::string& out, const MbusRecord& r, const VifBlock& 
             return;
         case MbusProblem::Truncated:
             out += "record truncated: data field needs ";
-            appendDecimal(out, r.needed);
-            out += " bytes, ";
+            out += countText(r.needed, "byte");
+            out += ", ";
             appendDecimal(out, r.end - r.data);
             out += " left";
             return;
@@ -49,8 +50,8 @@ void appendRecordProblem(std::string& out, const MbusRecord& r, const VifBlock& 
         case MbusProblem::DateNeedsInteger: out += "a date/time needs an integer data field"; return;
         case MbusProblem::DateLength:
             out += "no date/time type is ";
-            appendDecimal(out, std::min<std::size_t>(r.end - r.data, 8));
-            out += " bytes long";
+            out += countText(std::min<std::size_t>(r.end - r.data, 8), "byte");
+            out += " long";
             return;
         case MbusProblem::DateMarkedInvalid: out += "the meter marks this date/time invalid"; return;
         case MbusProblem::DataHeaderShort:

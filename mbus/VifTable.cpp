@@ -11,6 +11,7 @@ namespace {
 constexpr std::size_t kMaxVifes = 10;
 constexpr double kFeet3 = 0.028316846592;     // m^3 per cubic foot
 constexpr double kGallon = 0.003785411784;    // m^3 per US gallon
+constexpr double kCalorie = 4.1868;           // J per international table calorie
 
 // "0x1F" without a buffer of its own: codes in the words of a note.
 struct HexCode {
@@ -168,16 +169,20 @@ Lookup extensionFd(unsigned c) {
         case 0x22: return {plain("Size of storage block", "", 0, ""), {}};
         case 0x28: return {months("Storage interval", false), {}};
         case 0x29: return {months("Storage interval", true), {}};
+        case 0x2A: return {ofKind("Operator specific data", ValueKind::Raw), {}};
+        case 0x2B: return {plain("Time point second", "s", 0, "s"), {}};
         case 0x30: return {ofKind("Start of tariff", ValueKind::DateTime), {}};
         case 0x38: return {months("Period of tariff", false), {}};
         case 0x39: return {months("Period of tariff", true), {}};
         case 0x3A: return {plain("Dimensionless", "", 0, ""), {}};
+        case 0x3B: return {ofKind("Wireless M-Bus data container", ValueKind::Raw), {}};
         default: break;
     }
     if (c >= 0x24 && c <= 0x27) return {duration("Storage interval", c & 3), {}};
     if (c >= 0x2C && c <= 0x2F) return {duration("Duration since last readout", c & 3), {}};
     if (c >= 0x31 && c <= 0x33) return {duration("Duration of tariff", c & 3), {}};
     if (c >= 0x34 && c <= 0x37) return {duration("Period of tariff", c & 3), {}};
+    if (c >= 0x3C && c <= 0x3F) return {duration("Period of nominal data transmissions", c & 3), {}};
     if (c >= 0x40 && c <= 0x4F) return {plain("Voltage", "V", e4 - 9, "V"), {}};
     if (c >= 0x50 && c <= 0x5F) return {plain("Current", "A", e4 - 12, "A"), {}};
     switch (c) {
@@ -203,38 +208,49 @@ Lookup extensionFd(unsigned c) {
     return reserved("VIF extension FD", c);
 }
 
-// Extension table after VIF 0xFB: large and non-metric units, converted to SI.
+// Extension table after VIF 0xFB: large, electrical and non-metric units,
+// converted to SI. Codes the current edition leaves reserved but an earlier one
+// gave US gallons and degrees Fahrenheit keep that meaning: older meters send them.
 Lookup extensionFb(unsigned c) {
     const int n = static_cast<int>(c & 1), e2 = static_cast<int>(c & 3), e3 = static_cast<int>(c & 7);
     if (c <= 0x01) return {prefixed("Energy", "Wh", n - 1 + 6), {}};
+    if (c <= 0x03) return {prefixed("Reactive energy", "varh", n + 3), {}};
     if (c >= 0x08 && c <= 0x09) return {prefixed("Energy", "J", n - 1 + 9), {}};
+    if (c >= 0x0C && c <= 0x0F) {
+        ValueMeaning m = converted("Energy", "J", e2 - 1 + 6, kCalorie, "Mcal");
+        m.scale.displayExponent = e2 - 1;
+        return {m, {}};
+    }
     if (c >= 0x10 && c <= 0x11) return {plain("Volume", "m^3", n + 2, "m³"), {}};
+    if (c >= 0x14 && c <= 0x17) return {prefixed("Reactive power", "var", e2), {}};
     if (c >= 0x18 && c <= 0x19) {
         ValueMeaning m = plain("Mass", "kg", n + 2 + 3, "t");
         m.scale.displayExponent = n + 2;
         return {m, {}};
     }
+    if (c >= 0x1A && c <= 0x1B) return {plain("Relative humidity", "%", n - 1, "%"), {}};
     switch (c) {
+        case 0x20: return {converted("Volume", "m^3", 0, kFeet3, "ft³"), {}};
         case 0x21: return {converted("Volume", "m^3", -1, kFeet3, "ft³"), {}};
         case 0x22: return {converted("Volume", "m^3", -1, kGallon, "US gal"), {}};
         case 0x23: return {converted("Volume", "m^3", 0, kGallon, "US gal"), {}};
         case 0x24: return {converted("Volume flow", "m^3/h", -3, kGallon * 60, "US gal/min"), {}};
         case 0x25: return {converted("Volume flow", "m^3/h", 0, kGallon * 60, "US gal/min"), {}};
         case 0x26: return {converted("Volume flow", "m^3/h", 0, kGallon, "US gal/h"), {}};
+        case 0x2A: return {plain("Phase voltage to voltage", "°", -1, "°"), {}};
+        case 0x2B: return {plain("Phase voltage to current", "°", -1, "°"), {}};
         default: break;
     }
     if (c >= 0x28 && c <= 0x29) return {prefixed("Power", "W", n - 1 + 6), {}};
+    if (c >= 0x2C && c <= 0x2F) return {plain("Frequency", "Hz", e2 - 3, "Hz"), {}};
     if (c >= 0x30 && c <= 0x31) return {prefixed("Power", "J/h", n - 1 + 9), {}};
     if (c >= 0x58 && c <= 0x5B) return {fahrenheit("Flow temperature", e2 - 3, false), {}};
     if (c >= 0x5C && c <= 0x5F) return {fahrenheit("Return temperature", e2 - 3, false), {}};
     if (c >= 0x60 && c <= 0x63) return {fahrenheit("Temperature difference", e2 - 3, true), {}};
     if (c >= 0x64 && c <= 0x67) return {fahrenheit("External temperature", e2 - 3, false), {}};
-    if (c >= 0x70 && c <= 0x73) {
-        return {fahrenheit((c & 2) ? "Warm temperature limit" : "Cold temperature limit", e2 - 3, false), {}};
-    }
-    if (c >= 0x74 && c <= 0x77) {
-        return {plain((c & 2) ? "Warm temperature limit" : "Cold temperature limit", "°C", e2 - 3, "°C"), {}};
-    }
+    // One quantity whose two low bits are the exponent, in °F (70..73) or °C (74..77).
+    if (c >= 0x70 && c <= 0x73) return {fahrenheit("Cold/warm temperature limit", e2 - 3, false), {}};
+    if (c >= 0x74 && c <= 0x77) return {plain("Cold/warm temperature limit", "°C", e2 - 3, "°C"), {}};
     if (c >= 0x78) return {prefixed("Cumulative count max power", "W", e3 - 3), {}};
     return reserved("VIF extension FB", c);
 }

@@ -185,24 +185,29 @@ TEST(Cj188Decoder, FaultyFramesNeverPassAndGiveNoRecords) {
     Bytes cut(good.begin(), good.end() - 3);
     Bytes noStart = good;
     noStart[0] = 0x69;
+    // What is wrong, named by its bytes as the M-Bus decoder names them; the
+    // good frame's checksum is 5D, its 22 data bytes make it 35 bytes long.
     const struct {
         const char* name;
         Bytes bytes;
+        const char* said;  // checkProblem of a frame, or error of no frame
         bool isFrame;
     } cases[] = {
-        {"checksum off by one", badSum, true},
-        {"wrong stop byte", badStop, true},
-        {"cut inside the data", cut, true},
-        {"no start byte", noStart, false},
-        {"empty", {}, false},
-        {"wake-up bytes only", {0xFE, 0xFE, 0xFE}, false},
-        {"header cut short", {0xFE, 0x68, 0x10, 0x01, 0x02}, false},
+        {"checksum off by one", badSum, "checksum 5C != computed 5D", true},
+        {"wrong stop byte", badStop, "stop byte is 17, not 16", true},
+        {"cut inside the data", cut, "length byte says 35 bytes, frame has 32", true},
+        {"no start byte", noStart, "no frame: starts with 69, not 68", false},
+        {"empty", {}, "no frame: nothing after the wake-up bytes", false},
+        {"wake-up bytes only", {0xFE, 0xFE, 0xFE}, "no frame: nothing after the wake-up bytes", false},
+        {"header cut short", {0xFE, 0x68, 0x10, 0x01, 0x02}, "no frame: 4 bytes, a header needs 11", false},
+        {"start byte alone", {0x68}, "no frame: 1 byte, a header needs 11", false},
     };
     for (const auto& c : cases) {
         const Reading r = decodeCj188Frame(c.bytes);
         EXPECT_FALSE(r.checkPassed) << c.name;
         EXPECT_TRUE(r.records.empty()) << c.name;
         EXPECT_EQ(r.error.empty(), c.isFrame) << c.name << ": " << r.error;
+        EXPECT_EQ(c.isFrame ? r.checkProblem : r.error, c.said) << c.name;
         if (c.isFrame) {
             EXPECT_EQ(headerText(r, "address"), "78330012345678") << c.name;
         }
@@ -237,6 +242,45 @@ TEST(Cj188Decoder, InvalidDigitsSpoilOnlyTheirRecord) {
     ASSERT_NE(findRecord(r, "Real time"), nullptr);
     EXPECT_NE(findRecord(r, "Real time")->error, "");
     expectRecords(r, {{"Settlement date cumulative flow", "m^3", 0.0, "0.00 m³"}});
+}
+
+// The real-time field in the textbook order (second first) and as some meters
+// send it, year first. Year first is read only when the textbook order is no
+// calendar date; a date that neither order makes is refused.
+TEST(Cj188Decoder, RealTimeInEitherByteOrder) {
+    const struct {
+        Bytes field;
+        const char* iso;  // nullptr: refused
+        const char* display;
+    } rows[] = {
+        {{0x59, 0x58, 0x23, 0x31, 0x12, 0x26, 0x20}, "2026-12-31T23:58:59", "2026-12-31 23:58:59"},
+        // Both orders are dates here (year-first: 0019-01-08): the textbook one wins.
+        {{0x00, 0x19, 0x01, 0x08, 0x12, 0x26, 0x20}, "2026-12-08T01:19:00", "2026-12-08 01:19:00"},
+        {{0x20, 0x20, 0x05, 0x28, 0x20, 0x58, 0x24}, "2020-05-28T20:58:24", "2020-05-28 20:58:24 (sent year first)"},
+        {{0x20, 0x24, 0x02, 0x29, 0x15, 0x00, 0x00}, "2024-02-29T15:00:00", "2024-02-29 15:00:00 (sent year first)"},
+        {{0x20, 0x26, 0x02, 0x29, 0x15, 0x00, 0x00}, nullptr, nullptr},  // 2026 is no leap year
+        {{0x20, 0x26, 0x04, 0x31, 0x15, 0x00, 0x00}, nullptr, nullptr},  // April has 30 days
+        {{0x00, 0x00, 0x00, 0x32, 0x13, 0x26, 0x20}, nullptr, nullptr},  // day 32 either way
+    };
+    for (const auto& row : rows) {
+        const Bytes data = concat({{0x1F, 0x90, 0x05},
+                                   {0x56, 0x34, 0x12, 0x00, 0x2C},
+                                   {0x00, 0x90, 0x78, 0x00, 0x29},
+                                   row.field,
+                                   {0x00, 0x00}});
+        const Reading r = decodeCj188Frame(frameOf(0x10, kAddress, 0x81, data));
+        const Record* time = findRecord(r, "Real time");
+        ASSERT_NE(time, nullptr);
+        SCOPED_TRACE(time->rawHex);
+        if (row.iso == nullptr) {
+            EXPECT_EQ(time->error, "not a calendar date and time");
+            continue;
+        }
+        EXPECT_EQ(time->error, "");
+        ASSERT_TRUE(std::holds_alternative<std::string>(time->value));
+        EXPECT_EQ(std::get<std::string>(time->value), row.iso);
+        EXPECT_EQ(time->display, row.display);
+    }
 }
 
 // The amount 12.34 under each unit code: SI value and the meter's own symbol.

@@ -52,6 +52,23 @@ TEST(ReplyWatch, VerdictLines) {
     EXPECT_EQ(watch.passed(t0), "") << "an unjudged request is not timed";
 }
 
+// A pty or a fast adapter answers within a millisecond: the time from the
+// request to the completing byte keeps its microseconds all the way to the
+// line and the tally ("0.4 ms", not "0.0 ms"; 1.6 ms rounds to 2, not 1).
+TEST(ReplyWatch, SubMillisecondReplyTimesKeepTheirTenths) {
+    using std::chrono::microseconds;
+    ReplyWatch watch;
+    watch.startStatistics();
+    const std::pair<long long, const char*> replies[] = {
+        {400, "Reply in 0.4 ms"}, {1600, "Reply in 2 ms"}, {70, "Reply in 0.1 ms"}};
+    for (const auto& [us, line] : replies) {
+        watch.start(t0, milliseconds(100));
+        EXPECT_EQ(watch.passed(t0 + microseconds(us)), line) << us << " us";
+    }
+    EXPECT_EQ(*watch.statisticsLine(),
+              "Requests 3  Pass 3  No reply 0  Invalid 0  Reply min 0.1 ms  median 0.4 ms  max 2 ms");
+}
+
 TEST(ReplyWatch, StopFreezesTheTallyAndStartResetsIt) {
     ReplyWatch watch;
     watch.startStatistics();

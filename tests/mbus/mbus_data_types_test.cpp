@@ -72,6 +72,48 @@ struct TextCase {
     bool error;
 };
 
+// Codes of the 0xFB and 0xFD extension tables that the current edition of the
+// application layer defines; expectations are worked from the table's rule for
+// each code (10^(n-1) %, 10^(nn-3) Hz, ...), not from the decoder.
+TEST(MbusDataTypes, ExtensionTableCodesOfTheCurrentEdition) {
+    const NumberCase cases[] = {
+        {"0A FB 1A 31 05", "Relative humidity", "%", 53.1, "53.1 %"},            // FB 1A: 10^-1 %
+        {"0A FB 1B 53 00", "Relative humidity", "%", 53, "53 %"},                // FB 1B: 10^0 %
+        {"02 FB 02 0A 00", "Reactive energy", "varh", 10e3, "10 kvarh"},         // FB 02: 10^0 kvarh
+        {"02 FB 03 0A 00", "Reactive energy", "varh", 100e3, "0.10 Mvarh"},       // FB 03: 10^1 kvarh
+        {"02 FB 0D 0A 00", "Energy", "J", 10 * 4.1868e6, "10 Mcal"},             // FB 0D: 10^0 Mcal
+        {"02 FB 0C 0A 00", "Energy", "J", 4.1868e6, "1.0 Mcal"},                 // FB 0C: 10^-1 Mcal
+        {"02 FB 15 0A 00", "Reactive power", "var", 100, "0.10 kvar"},             // FB 15: 10^-2 kvar
+        {"02 FB 17 0A 00", "Reactive power", "var", 10e3, "10 kvar"},            // FB 17: 10^0 kvar
+        {"02 FB 20 0A 00", "Volume", "m^3", 10 * 0.028316846592, "10 ft³"},      // FB 20: 1 ft³
+        {"02 FB 2A 0A 07", "Phase voltage to voltage", "°", 180.2, "180.2 °"},   // FB 2A: 0.1°
+        {"02 FB 2B 0A 00", "Phase voltage to current", "°", 1.0, "1.0 °"},       // FB 2B: 0.1°
+        {"02 FB 2D 88 13", "Frequency", "Hz", 50, "50.00 Hz"},                   // FB 2D: 10^-2 Hz
+        {"02 FB 2F 32 00", "Frequency", "Hz", 50, "50 Hz"},                      // FB 2F: 10^0 Hz
+        {"02 FB 75 0A 00", "Cold/warm temperature limit", "°C", 0.1, "0.10 °C"},  // FB 75: 10^-2 °C
+        {"02 FB 77 0A 00", "Cold/warm temperature limit", "°C", 10, "10 °C"},     // FB 77: 10^0 °C
+        {"02 FB 73 D4 00", "Cold/warm temperature limit", "°C", 100, "212 °F"},   // FB 73: 10^0 °F
+        {"02 FD 3D 0F 00", "Period of nominal data transmissions", "s", 900, "15 min"},  // FD 3D
+        {"01 FD 2B 1E", "Time point second", "s", 30, "30 s"},                   // FD 2B
+    };
+    for (const NumberCase& c : cases) {
+        SCOPED_TRACE(c.record);
+        const Record r = onlyRecord(c.record);
+        EXPECT_EQ(r.error, "");
+        EXPECT_EQ(r.quantity, c.quantity);
+        EXPECT_EQ(r.unit, c.unit);
+        ASSERT_TRUE(std::holds_alternative<double>(r.value));
+        EXPECT_NEAR(std::get<double>(r.value), c.value, std::abs(c.value) * 1e-9 + 1e-9);
+        EXPECT_EQ(r.display, c.display);
+    }
+    // Containers carry bytes of another protocol: shown as hex, not refused.
+    for (const char* record : {"0D FD 3B 02 AA BB", "0D FD 2A 02 AA BB"}) {
+        const Record r = onlyRecord(record);
+        EXPECT_EQ(r.error, "") << record;
+        EXPECT_EQ(r.display, "AA BB") << record;
+    }
+}
+
 TEST(MbusDataTypes, DatesIdentifiersTextAndRawBytes) {
     const TextCase cases[] = {
         {"02 6C 48 3C", "Date", "2026-12-08", "2026-12-08", false},                   // type G
@@ -152,6 +194,24 @@ TEST(MbusDataTypes, FillersManufacturerDataAndBrokenRecords) {
     r = decodeMbusFrame(variableFrame("0D 13 FF 01 02 01 13 05"));
     ASSERT_EQ(r.records.size(), 1u);
     EXPECT_EQ(r.records[0].rawHex, "0D 13 FF 01 02 01 13 05");
+}
+
+// Counts in messages agree with their noun: "1 more byte", "2 more bytes".
+TEST(MbusDataTypes, MessagesCountBytesInTheSingularAndPlural) {
+    const std::pair<const char*, const char*> frames[] = {
+        {"E5 E5", "single character E5 followed by 1 more byte"},
+        {"E5 E5 E5", "single character E5 followed by 2 more bytes"},
+        {"68", "long frame too short: 1 byte"},
+        {"68 03", "long frame too short: 2 bytes"},
+    };
+    for (const auto& [hex, error] : frames) EXPECT_EQ(decodeMbusFrame(bytesFromHex(hex)).error, error) << hex;
+
+    const Reading cut = decodeMbusFrame(variableFrame("01 13"));
+    ASSERT_EQ(cut.records.size(), 1u);
+    EXPECT_EQ(cut.records[0].error, "record truncated: data field needs 1 byte, 0 left");
+    const Reading oneByteDate = decodeMbusFrame(variableFrame("01 6D 05"));
+    ASSERT_EQ(oneByteDate.records.size(), 1u);
+    EXPECT_EQ(oneByteDate.records[0].error, "no date/time type is 1 byte long");
 }
 
 TEST(MbusDataTypes, FrameEnvelopes) {
