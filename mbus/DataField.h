@@ -31,17 +31,29 @@ struct DataValue {
 
 // Bytes the data field code (DIF bits 0-3) takes; nullopt for LVAR (0x0D),
 // whose length the next byte gives, and for the special code 0x0F.
-std::optional<std::size_t> fixedFieldLength(std::uint8_t code);
+inline std::optional<std::size_t> fixedFieldLength(std::uint8_t code) {
+    constexpr int kLength[16] = {0, 1, 2, 3, 4, 4, 6, 8, 0, 1, 2, 3, 4, -1, 6, -1};
+    const int n = kLength[code & 0x0F];
+    if (n < 0) return std::nullopt;
+    return static_cast<std::size_t>(n);
+}
 
 // Bytes of data after an LVAR byte; nullopt for the reserved LVAR values.
-std::optional<std::size_t> lvarLength(std::uint8_t lvar);
+inline std::optional<std::size_t> lvarLength(std::uint8_t lvar) {
+    if (lvar <= 0xBF) return lvar;                                   // text
+    if (lvar >= 0xC0 && lvar <= 0xC9) return lvar - 0xC0;            // positive BCD, 2 digits a byte
+    if (lvar >= 0xD0 && lvar <= 0xD9) return lvar - 0xD0;            // negative BCD
+    if (lvar >= 0xE0 && lvar <= 0xEF) return lvar - 0xE0;            // binary number
+    if (lvar >= 0xF0 && lvar <= 0xF4) return 4u * (lvar - 0xEC);     // 16..64-byte binary
+    return std::nullopt;
+}
 
-// Decodes a fixed-length data field. `msbFirst` for the frames that send the
-// high byte first (CI 76, 77, 55).
-DataValue decodeFixedField(std::uint8_t code, std::span<const std::uint8_t> bytes, bool msbFirst);
+// Decodes a fixed-length data field into `out`. `msbFirst` for the frames
+// that send the high byte first (CI 76, 77, 55).
+void decodeFixedField(std::uint8_t code, std::span<const std::uint8_t> bytes, bool msbFirst, DataValue& out);
 
-// Decodes the bytes that follow the LVAR byte `lvar`.
-DataValue decodeLvarField(std::uint8_t lvar, std::span<const std::uint8_t> bytes);
+// Decodes the bytes that follow the LVAR byte `lvar` into `out`.
+void decodeLvarField(std::uint8_t lvar, std::span<const std::uint8_t> bytes, DataValue& out);
 
 // The bytes of a fixed field least significant first, as decodeFixedField reads them.
 struct LsbBytes {

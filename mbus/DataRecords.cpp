@@ -57,7 +57,9 @@ class Walker {
 
   private:
     MbusRecord& add(MbusRecordKind kind, std::size_t start, std::size_t end) {
-        MbusRecord& r = v_.records.emplace_back();
+        // A copy of a blank record: cheaper than value-initialising one field by field.
+        static const MbusRecord kBlank{};
+        MbusRecord& r = v_.records.emplace_back(kBlank);
         r.kind = kind;
         r.start = static_cast<std::uint16_t>(start);
         r.end = static_cast<std::uint16_t>(end);
@@ -73,31 +75,35 @@ class Walker {
     }
 
     // One record from `at_`; false when the rest of the data had to be given up.
+    // The record is filled in place; when its end cannot be found it becomes
+    // the undecoded rest of the data.
     bool record() {
         const std::size_t start = at_;
+        MbusRecord& r = add(MbusRecordKind::Data, start, start);
+        auto giveUp = [&](MbusProblem problem) -> MbusRecord& {
+            v_.records.pop_back();
+            return restIsUndecoded(start, problem);
+        };
         const std::uint8_t dif = bytes_[at_++];
+        r.function = functionOf(dif);
         std::uint64_t storage = (dif >> 6) & 1u, tariff = 0, subunit = 0;
         std::uint8_t last = dif;
         for (std::size_t n = 0; last & 0x80; ++n) {
-            if (at_ >= bytes_.size()) {
-                restIsUndecoded(start, MbusProblem::DifeChainEnds);
-                return false;
-            }
-            if (n >= kMaxDifes) {
-                restIsUndecoded(start, MbusProblem::TooManyDifes);
-                return false;
-            }
+            if (at_ >= bytes_.size()) return giveUp(MbusProblem::DifeChainEnds), false;
+            if (n >= kMaxDifes) return giveUp(MbusProblem::TooManyDifes), false;
             last = bytes_[at_++];
             storage |= std::uint64_t{last & 0x0Fu} << (1 + 4 * n);
             tariff |= std::uint64_t{(last >> 4) & 3u} << (2 * n);
             subunit |= std::uint64_t{(last >> 6) & 1u} << n;
         }
+        r.storage = storage;
+        r.tariff = tariff;
+        r.subunit = subunit;
 
         const std::size_t vifAt = at_;
-        const VifBlock vif = decodeVif(bytes_.subspan(at_), v_.fromMaster);
+        const VifBlock vif = decodeVif(bytes_.subspan(at_), v_.fromMaster, r.scale);
         if (!vif.lengthKnown()) {
-            MbusRecord& r = restIsUndecoded(start, MbusProblem::Vif);
-            r.vif = static_cast<std::uint16_t>(vifAt);
+            giveUp(MbusProblem::Vif).vif = static_cast<std::uint16_t>(vifAt);
             return false;
         }
         at_ += vif.length;
@@ -106,47 +112,39 @@ class Walker {
         std::size_t length = 0;
         std::uint8_t lvar = 0;
         if (code == kLvar) {
-            if (at_ >= bytes_.size()) {
-                restIsUndecoded(start, MbusProblem::LvarMissing);
-                return false;
-            }
+            if (at_ >= bytes_.size()) return giveUp(MbusProblem::LvarMissing), false;
             lvar = bytes_[at_++];
             const auto n = lvarLength(lvar);
-            if (!n) {
-                restIsUndecoded(start, MbusProblem::ReservedLvar).problemCode = lvar;
-                return false;
-            }
+            if (!n) return giveUp(MbusProblem::ReservedLvar).problemCode = lvar, false;
             length = *n;
         } else {
             length = fixedFieldLength(code).value_or(0);
         }
         if (bytes_.size() - at_ < length) {
             const std::size_t dataAt = at_;
-            MbusRecord& r = restIsUndecoded(start, MbusProblem::Truncated);
-            r.quantityFromVif = true;
-            r.vif = static_cast<std::uint16_t>(vifAt);
-            r.data = static_cast<std::uint16_t>(dataAt);
-            r.needed = static_cast<std::uint16_t>(length);
+            MbusRecord& cut = giveUp(MbusProblem::Truncated);
+            cut.quantityFromVif = true;
+            cut.vif = static_cast<std::uint16_t>(vifAt);
+            cut.data = static_cast<std::uint16_t>(dataAt);
+            cut.needed = static_cast<std::uint16_t>(length);
             return false;
         }
         const auto field = bytes_.subspan(at_, length);
-        MbusRecord& r = add(MbusRecordKind::Data, start, at_ + length);
         r.vif = static_cast<std::uint16_t>(vifAt);
         r.data = static_cast<std::uint16_t>(at_);
         at_ += length;
-        r.function = functionOf(dif);
-        r.storage = storage;
-        r.tariff = tariff;
-        r.subunit = subunit;
+        r.end = static_cast<std::uint16_t>(at_);
         r.lvar = lvar;
 
         if (code == kReadoutSelection) {
-            r.scale = vif.scale;
             r.shown = MbusShown::Selection;
         } else {
-            const DataValue value = code == kLvar ? decodeLvarField(lvar, field)
-                                                  : decodeFixedField(code, field, v_.msbFirst);
-            setRecordValue(r, value, vif.scale, field, v_.msbFirst);
+            if (code == kLvar) {
+                decodeLvarField(lvar, field, r.raw);
+            } else {
+                decodeFixedField(code, field, v_.msbFirst, r.raw);
+            }
+            setRecordValue(r, field, v_.msbFirst);
         }
         // The VIF's own problem names the record's error before any of its value.
         if (vif.problem != VifProblem::None) r.problem = MbusProblem::Vif;

@@ -19,8 +19,9 @@ void addCounter(MbusValues& values, std::size_t at, std::uint8_t unitBits, std::
     r.end = static_cast<std::uint16_t>(at + 4);
     r.storage = stored ? 1 : 0;
     const auto bytes = values.frame.subspan(at, 4);
-    const DataValue value = decodeFixedField((status & kStatusBinary) ? 0x04 : 0x0C, bytes, values.msbFirst);
-    setRecordValue(r, value, fixedUnitMeaning(r.counterUnit).scale, bytes, values.msbFirst);
+    decodeFixedField((status & kStatusBinary) ? 0x04 : 0x0C, bytes, values.msbFirst, r.raw);
+    r.scale = fixedUnitMeaning(r.counterUnit).scale;
+    setRecordValue(r, bytes, values.msbFirst);
 }
 
 }  // namespace

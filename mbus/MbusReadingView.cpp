@@ -120,7 +120,8 @@ VifBlock MbusReadingView::names(const MbusRecord& r) const {
                         (r.kind == MbusRecordKind::Undecoded && (r.quantityFromVif || r.problem == MbusProblem::Vif));
     if (hasVif) {
         VifNames* wanted = r.problem == MbusProblem::Vif && r.kind == MbusRecordKind::Undecoded ? nullptr : &names_;
-        return decodeVif(bytes(r.vif, v_.userDataEnd), v_.fromMaster, wanted);
+        VifScale scale;
+        return decodeVif(bytes(r.vif, v_.userDataEnd), v_.fromMaster, scale, wanted);
     }
     if (r.kind == MbusRecordKind::Counter) nameMeaning(names_, fixedUnitMeaning(r.counterUnit));
     return {};
@@ -170,13 +171,13 @@ void MbusReadingView::value(const MbusRecord& r, RecordView& out, bool withDispl
             return;
         }
         case MbusShown::Digits:
-            if (r.coding == DataCoding::Bcd) {
+            if (r.raw.coding == DataCoding::Bcd) {
                 const bool lvar = r.kind == MbusRecordKind::Data && (v_.frame[r.start] & 0x0F) == kLvar;
-                appendBcdDigits(value_, lvar ? field : lsbOrder(field, v_.msbFirst).span(), r.minus);
-            } else if (r.coding == DataCoding::Integer) {
-                appendDecimal(value_, r.bits);
+                appendBcdDigits(value_, lvar ? field : lsbOrder(field, v_.msbFirst).span(), r.raw.minus);
+            } else if (r.raw.coding == DataCoding::Integer) {
+                appendDecimal(value_, r.raw.bits);
             } else {
-                appendShortReal(value_, r.real);
+                appendShortReal(value_, r.raw.real);
             }
             return textValue(value_);
         case MbusShown::Flags: {
@@ -186,7 +187,7 @@ void MbusReadingView::value(const MbusRecord& r, RecordView& out, bool withDispl
                 char text[24];
                 const int width = static_cast<int>(std::max<std::size_t>(field.size(), 1) * 2);
                 const int n = std::snprintf(text, sizeof text, "0x%0*llX", width,
-                                            static_cast<unsigned long long>(r.bits));
+                                            static_cast<unsigned long long>(r.raw.bits));
                 display_.assign(text, static_cast<std::size_t>(n));
                 out.display = display_;
             }
@@ -197,10 +198,10 @@ void MbusReadingView::value(const MbusRecord& r, RecordView& out, bool withDispl
             out.valueType = RecordView::Value::Number;
             out.number = r.value;
             if (withDisplay) {
-                if (r.coding == DataCoding::Real) {
-                    appendShortReal(display_, scaledValue(r.real, r.scale.displayExponent));
+                if (r.raw.coding == DataCoding::Real) {
+                    appendShortReal(display_, scaledValue(r.raw.real, r.scale.displayExponent));
                 } else {
-                    appendScaledDecimal(display_, r.integer, r.scale.displayExponent);
+                    appendScaledDecimal(display_, r.raw.integer, r.scale.displayExponent);
                 }
                 appendWithUnit(display_, names_.displayUnit);
                 out.display = display_;

@@ -83,8 +83,6 @@ struct MbusRecord {
     MbusProblem problem = MbusProblem::None;
     std::uint8_t problemCode = 0;  // the byte or digit the problem names
     std::uint8_t lvar = 0;         // Data: the LVAR byte when the DIF code is 0D
-    DataCoding coding = DataCoding::None;
-    bool minus = false;            // Bcd: the digits carry a minus sign
     bool quantityFromVif = false;  // Undecoded: a truncated record keeps its VIF's quantity
     std::uint8_t counterUnit = 0;  // Counter: the six unit bits of its table
     std::uint16_t start = 0;       // offsets in the frame: first byte of the record,
@@ -92,14 +90,12 @@ struct MbusRecord {
     std::uint16_t data = 0;        // its data field,
     std::uint16_t end = 0;         // one past its last byte
     std::uint16_t needed = 0;      // Truncated: bytes the data field needs
-    VifScale scale;
     std::uint64_t storage = 0;
     std::uint64_t tariff = 0;
     std::uint64_t subunit = 0;
-    std::int64_t integer = 0;  // Integer/Bcd: the signed raw number
-    std::uint64_t bits = 0;    // Integer: the raw bits; Bcd: the magnitude
-    double real = 0;           // Real: the raw number
-    double value = 0;          // Number and Flags: the value in SI units
+    VifScale scale;
+    DataValue raw;     // the number as the data field holds it
+    double value = 0;  // Number and Flags: the value in SI units
 };
 
 // The header fields a frame can carry, in the order they are shown.

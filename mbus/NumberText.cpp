@@ -60,8 +60,4 @@ double powerOfTen(int exponent) {
     return exponent < 0 ? 1.0 / p : p;
 }
 
-double scaledValue(double raw, int exponent) {
-    return exponent < 0 ? raw / powerOfTen(-exponent) : raw * powerOfTen(exponent);
-}
-
 }  // namespace mb

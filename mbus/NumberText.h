@@ -33,6 +33,8 @@ void appendDecimal(std::string& out, Integer value) {
 double powerOfTen(int exponent);
 
 // raw * 10^exponent, dividing for negative exponents so 12345e-3 prints as 12.345.
-double scaledValue(double raw, int exponent);
+inline double scaledValue(double raw, int exponent) {
+    return exponent < 0 ? raw / powerOfTen(-exponent) : raw * powerOfTen(exponent);
+}
 
 }  // namespace mb

@@ -46,14 +46,9 @@ MbusShown shownAs(MbusRecord& r, const DataValue& d, ValueKind kind, std::span<c
 
 }  // namespace
 
-void setRecordValue(MbusRecord& r, const DataValue& d, const VifScale& scale, std::span<const std::uint8_t> field,
-                    bool msbFirst) {
-    r.coding = d.coding;
-    r.minus = d.minus;
-    r.integer = d.integer;
-    r.bits = d.bits;
-    r.real = d.real;
-    r.scale = scale;
+void setRecordValue(MbusRecord& r, std::span<const std::uint8_t> field, bool msbFirst) {
+    const DataValue& d = r.raw;
+    const VifScale& scale = r.scale;
     r.shown = shownAs(r, d, scale.kind, field, msbFirst);
     if (r.shown == MbusShown::Number) {
         const double raw = d.coding == DataCoding::Real ? d.real : static_cast<double>(d.integer);

@@ -11,9 +11,8 @@
 
 namespace mb {
 
-// `field` are the data bytes as sent (dates are read from them); `msbFirst`
-// as in decodeFixedField.
-void setRecordValue(MbusRecord& record, const DataValue& data, const VifScale& scale,
-                    std::span<const std::uint8_t> field, bool msbFirst);
+// From record.data and record.scale; `field` are the data bytes as sent
+// (dates are read from them), `msbFirst` as in decodeFixedField.
+void setRecordValue(MbusRecord& record, std::span<const std::uint8_t> field, bool msbFirst);
 
 }  // namespace mb

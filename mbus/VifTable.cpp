@@ -259,9 +259,9 @@ Lookup extensionFb(unsigned c) {
 // when a view asked for them.
 class Meaning {
   public:
-    explicit Meaning(VifNames* names) : names_(names) {}
+    Meaning(VifScale& scale, VifNames* names) : scale(scale), names_(names) {}
 
-    VifScale scale;
+    VifScale& scale;
 
     void set(const ValueMeaning& m) {
         scale = m.scale;
@@ -402,6 +402,38 @@ std::string_view combinableExtensionText(unsigned c) {
     return {};
 }
 
+// The scale of every code of a table, so decoding without names is a lookup.
+struct ScaleRow {
+    VifScale scale;
+    std::string_view reservedIn;
+};
+using ScaleRows = std::array<ScaleRow, 128>;
+
+ScaleRows scaleRows(Lookup (*table)(unsigned)) {
+    ScaleRows rows;
+    for (unsigned c = 0; c < rows.size(); ++c) {
+        const Lookup l = table(c);
+        rows[c] = {l.meaning.scale, l.reservedIn};
+    }
+    return rows;
+}
+
+const ScaleRows kPrimaryRows = scaleRows(primary);
+const ScaleRows kExtensionFbRows = scaleRows(extensionFb);
+const ScaleRows kExtensionFdRows = scaleRows(extensionFd);
+
+// The base meaning of a table code: the row's scale, or the whole row with its words.
+std::string_view lookUp(Meaning& meaning, bool named, Lookup (*table)(unsigned), const ScaleRows& rows,
+                        unsigned c) {
+    if (!named) {
+        meaning.scale = rows[c].scale;
+        return rows[c].reservedIn;
+    }
+    const Lookup l = table(c);
+    meaning.set(l.meaning);
+    return l.reservedIn;
+}
+
 }  // namespace
 
 ValueMeaning scaledMeaning(std::string_view quantity, std::string_view unit, int exponent,
@@ -420,8 +452,9 @@ void nameMeaning(VifNames& names, const ValueMeaning& m) {
     names.displayUnit += m.displayUnit;
 }
 
-VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifNames* names) {
+VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifScale& scale, VifNames* names) {
     VifBlock out;
+    scale = VifScale{};
     auto fail = [&](VifProblem problem, std::uint8_t code = 0) {
         out.problem = problem;
         out.code = code;
@@ -429,7 +462,7 @@ VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifName
         return out;
     };
     if (bytes.empty()) return fail(VifProblem::EndsBeforeVif);
-    Meaning meaning(names);
+    Meaning meaning(scale, names);
     std::size_t at = 0;
     const std::uint8_t vif = bytes[at++];
     const unsigned code = vif & 0x7Fu;
@@ -438,7 +471,6 @@ VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifName
         if (!(vif & 0x80)) {
             // The byte count is still clear (no VIFE follows), so only this record is lost.
             meaning.set(ofKind("Unknown", ValueKind::Raw));
-            out.scale = meaning.scale;
             out.problem = VifProblem::NoExtensionByte;
             out.code = vif;
             out.length = at;
@@ -446,12 +478,14 @@ VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifName
         }
         if (at >= bytes.size()) return fail(VifProblem::EndsBeforeExtension, vif);
         last = bytes[at++];
-        const Lookup base = code == 0x7B ? extensionFb(last & 0x7Fu) : extensionFd(last & 0x7Fu);
-        meaning.set(base.meaning);
-        if (!base.reservedIn.empty()) {
+        const unsigned c = last & 0x7Fu;
+        const std::string_view reservedIn = code == 0x7B
+                                                ? lookUp(meaning, names, extensionFb, kExtensionFbRows, c)
+                                                : lookUp(meaning, names, extensionFd, kExtensionFdRows, c);
+        if (!reservedIn.empty()) {
             out.problem = VifProblem::ReservedCode;
-            out.code = last & 0x7Fu;
-            out.reservedIn = base.reservedIn;
+            out.code = static_cast<std::uint8_t>(c);
+            out.reservedIn = reservedIn;
         }
     } else if (code == 0x7C) {
         if (at >= bytes.size()) return fail(VifProblem::EndsBeforePlainText);
@@ -460,12 +494,11 @@ VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifName
         meaning.plainText(bytes.subspan(at, textLength));
         at += textLength;
     } else {
-        const Lookup base = primary(code);
-        meaning.set(base.meaning);
-        if (!base.reservedIn.empty()) {
+        const std::string_view reservedIn = lookUp(meaning, names, primary, kPrimaryRows, code);
+        if (!reservedIn.empty()) {
             out.problem = VifProblem::ReservedCode;
             out.code = static_cast<std::uint8_t>(code);
-            out.reservedIn = base.reservedIn;
+            out.reservedIn = reservedIn;
         }
     }
 
@@ -494,7 +527,6 @@ VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifName
             applyCombinable(meaning, c, fromMaster);
         }
     }
-    out.scale = meaning.scale;
     out.length = at;
     return out;
 }

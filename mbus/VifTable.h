@@ -62,7 +62,6 @@ enum class VifProblem : std::uint8_t {
 };
 
 struct VifBlock {
-    VifScale scale;
     std::size_t length = 0;  // bytes of VIF, extension bytes, plain-text unit and VIFEs
     VifProblem problem = VifProblem::None;
     std::uint8_t code = 0;           // the code or byte the problem names
@@ -83,8 +82,10 @@ void nameMeaning(VifNames& names, const ValueMeaning& meaning);
 
 // `bytes` starts at the VIF and runs to the end of the user data. `fromMaster`
 // reads the low combinable VIFE codes as actions (write, add, ...) instead of
-// error codes. `names`, when given, receives the quantity and units.
-VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifNames* names = nullptr);
+// error codes. The scale goes to `scale` (the record's own, so it is not
+// copied); `names`, when given, receives the quantity and units.
+VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifScale& scale,
+                   VifNames* names = nullptr);
 
 // Why the block could not be decoded: "reserved VIF 0x6F", "more than 10 VIFEs".
 void appendVifProblem(std::string& out, const VifBlock& block);
