@@ -3,6 +3,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "cli/BatchDecode.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/FrameInput.h"
@@ -13,10 +14,16 @@ namespace {
 
 constexpr const char* kHelp =
     "usage: meterbench-cli decode [--json] FILE|HEX|-\n"
+    "       meterbench-cli decode --batch [--json] FILE|-\n"
     "Decodes one M-Bus or CJ/T 188 frame given as hex text (blanks, line breaks and\n"
     "leading FE bytes allowed) from a file, the argument itself, or standard input (-).\n"
-    "  --json  one JSON object instead of the window's Data Analysis lines\n"
-    "Exit status: 0 the frame passes its checks, 1 it fails them, 2 not a frame or usage error.\n";
+    "  --json   one JSON object instead of the window's Data Analysis lines\n"
+    "  --batch  one frame per line of FILE or standard input; blank lines and lines\n"
+    "           starting with # are skipped. Each frame gives one result, headed\n"
+    "           \"# line N\" (with --json: one JSON object a line, \"line\" first); each\n"
+    "           frame that fails is named with its line number on standard error.\n"
+    "Exit status: 0 the frame passes its checks, 1 it fails them, 2 not a frame or usage error;\n"
+    "with --batch the worst of all frames.\n";
 
 // The argument names a file when one exists by that name; else it is the hex itself.
 bool readInput(const std::string& argument, std::string& text) {
@@ -35,17 +42,28 @@ bool readInput(const std::string& argument, std::string& text) {
     return false;
 }
 
+int batch(const std::string& argument, bool json) {
+    if (argument == "-") {
+        std::ios::sync_with_stdio(false);
+        return decodeBatch(std::cin, json, stdout, stderr);
+    }
+    std::ifstream file(argument, std::ios::binary);
+    if (!file) return usageError("cannot read " + argument);
+    return decodeBatch(file, json, stdout, stderr);
+}
+
 }  // namespace
 
 int decodeCommand(const Args& args) {
     std::string error;
-    const auto options = parseOptions(args, {{}, {"--json"}, 1}, error);
+    const auto options = parseOptions(args, {{}, {"--json", "--batch"}, 1}, error);
     if (!options) return usageError(error);
     if (options->help) {
         std::cout << kHelp;
         return kExitOk;
     }
     if (options->positional.empty()) return usageError("decode needs FILE, HEX or - (see decode --help)");
+    if (options->on("--batch")) return batch(options->positional[0], options->on("--json"));
     std::string text;
     const bool fromFile = readInput(options->positional[0], text);
     const auto bytes = parseHexText(text);

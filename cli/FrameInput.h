@@ -19,6 +19,9 @@ using Bytes = std::vector<std::uint8_t>;
 // or an odd number of digits. "0x" prefixes and commas are not accepted.
 std::optional<Bytes> parseHexText(std::string_view text);
 
+// The same into `bytes` (cleared first, its capacity kept); false on such text.
+bool parseHexText(std::string_view text, Bytes& bytes);
+
 enum class Protocol { Unknown, Mbus, Cj188 };
 
 // E5, 10 .. 16 and 68 L L 68 with L+6 bytes are M-Bus; any other frame that
