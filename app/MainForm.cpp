@@ -8,6 +8,7 @@
 #include <span>
 
 #include "app/ButtonLayoutResource.h"
+#include "app/RecordStatus.h"
 #include "app/ReplyPaneMenus.h"
 #include "app/WindowResize.h"
 #include "port/DeviceKind.h"
@@ -42,6 +43,7 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     pages_.push_back(std::make_unique<Cj188Page>(*this, frames_.mainPanel));
     pages_.push_back(std::make_unique<MbusPage>(*this, frames_.mainPanel));
     buildReplyPanes(frames_.mainPanel, frames_);
+    RecordStatus::attach(frames_.mainPanel, log_);
     buildButtons();
     serial_->attachButtons(button(QStringLiteral("OpenCOomPort")), button(QStringLiteral("Bevelo5")),
                            button(QStringLiteral("Bevelo6")));

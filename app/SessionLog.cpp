@@ -1,5 +1,6 @@
 #include "app/SessionLog.h"
 
+#include <QMetaObject>
 #include <cstdlib>
 #include <span>
 
@@ -22,38 +23,44 @@ SessionLog::SessionLog() = default;
 
 SessionLog::~SessionLog() = default;
 
-mb::SessionRecord* SessionLog::record() {
-    if (!record_ && !openFailed_) {
-        const std::filesystem::path dir = recordDirectory();
-        if (dir.empty()) {
-            openFailed_ = true;
-            return nullptr;
-        }
-        record_ = std::make_unique<mb::SessionRecord>(dir, std::chrono::system_clock::now());
-        if (!record_->isOpen()) {
-            qWarning("MeterBench: the session record cannot be written: %s",
-                     record_->error().c_str());
-            openFailed_ = true;
-        }
+void SessionLog::setNoticeHandler(QObject* context, NoticeHandler handler) {
+    context_ = context;
+    handler_ = std::move(handler);
+}
+
+// Called on the record's writer thread as well: the handler runs on its own.
+void SessionLog::notify(bool writing, const QString& text) {
+    if (!handler_ || !context_) {
+        qWarning("MeterBench: session record: %s", qPrintable(text));
+        return;
     }
-    return record_ && record_->isOpen() ? record_.get() : nullptr;
+    QMetaObject::invokeMethod(
+        context_.data(), [handler = handler_, writing, text] { handler(writing, text); }, Qt::QueuedConnection);
+}
+
+mb::SessionRecord* SessionLog::record() {
+    if (!record_) {
+        mb::RecordOptions options;
+        options.onNotice = [this](const mb::RecordNotice& notice) {
+            notify(notice.writing, QString::fromStdString(notice.text));
+        };
+        // A record without a folder still counts what it loses and says so.
+        record_ = std::make_unique<mb::SessionRecord>(recordDirectory(), std::chrono::system_clock::now(),
+                                                      std::move(options));
+    }
+    return record_.get();
 }
 
 void SessionLog::sent(const QString& port, const QByteArray& bytes) {
-    if (mb::SessionRecord* r = record())
-        r->bytes(mb::ByteDirection::tx, port.toStdString(), asBytes(bytes),
-                 std::chrono::system_clock::now());
+    record()->bytes(mb::ByteDirection::tx, port.toStdString(), asBytes(bytes), std::chrono::system_clock::now());
 }
 
 void SessionLog::received(const QString& port, const QByteArray& bytes) {
-    if (mb::SessionRecord* r = record())
-        r->bytes(mb::ByteDirection::rx, port.toStdString(), asBytes(bytes),
-                 std::chrono::system_clock::now());
+    record()->bytes(mb::ByteDirection::rx, port.toStdString(), asBytes(bytes), std::chrono::system_clock::now());
 }
 
 void SessionLog::event(const QString& port, const QString& text) {
-    if (mb::SessionRecord* r = record())
-        r->event(port.toStdString(), text.toStdString(), std::chrono::system_clock::now());
+    record()->event(port.toStdString(), text.toStdString(), std::chrono::system_clock::now());
 }
 
 QString SessionLog::directory() {
@@ -61,6 +68,5 @@ QString SessionLog::directory() {
 }
 
 QString SessionLog::error() const {
-    if (record_ && !record_->isOpen()) return QString::fromStdString(record_->error());
-    return openFailed_ ? QStringLiteral("no folder for the session record") : QString();
+    return record_ ? QString::fromStdString(record_->error()) : QString();
 }

@@ -2,10 +2,15 @@
 // every connection change and every verdict, in one JSON Lines file per run of
 // the window. The file is opened at the first thing worth recording, so a
 // window that never talks to a meter leaves no empty session behind.
+//
+// When the record cannot be written, or writing resumes, the log says so to
+// the handler given (the window's RecordStatus), on that handler's thread.
 #pragma once
 
 #include <QByteArray>
+#include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace mb {
@@ -14,6 +19,9 @@ class SessionRecord;
 
 class SessionLog {
   public:
+    // `writing` false: what is recorded now is being lost, and `text` says why.
+    using NoticeHandler = std::function<void(bool writing, const QString& text)>;
+
     SessionLog();
     ~SessionLog();
 
@@ -21,14 +29,20 @@ class SessionLog {
     void received(const QString& port, const QByteArray& bytes);
     void event(const QString& port, const QString& text);
 
+    // Notices reach `handler` through `context`'s event loop; without a
+    // handler they go to standard error.
+    void setNoticeHandler(QObject* context, NoticeHandler handler);
+
     // The folder the records go to ($XDG_DATA_HOME/MeterBench/logs).
     static QString directory();
-    // Empty while the record works; otherwise why it stopped.
+    // Empty while the record works; otherwise why it cannot write now.
     QString error() const;
 
   private:
     mb::SessionRecord* record();
+    void notify(bool writing, const QString& text);
 
     std::unique_ptr<mb::SessionRecord> record_;
-    bool openFailed_ = false;
+    QPointer<QObject> context_;
+    NoticeHandler handler_;
 };

@@ -3,15 +3,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "record/RecordFile.h"
+#include "record/RecordFolder.h"
 #include "record/SessionRecord.h"
 
-QString sessionRecordsFolder() {
+QString sessionRecordsFolder(QString& why) {
     const std::filesystem::path dir =
         mb::SessionRecord::defaultDirectory([](const char* name) { return std::getenv(name); });
     std::string error;
-    if (!mb::makePrivateDirectory(dir, error)) {
-        qWarning("MeterBench: %s", error.c_str());
+    if (!mb::makeRecordFolder(dir, error)) {
+        why = QString::fromStdString(error);
         return {};
     }
     return QString::fromStdString(dir.string());

@@ -4,5 +4,6 @@
 
 #include <QString>
 
-// The folder's path; empty when there is none or it cannot be made.
-QString sessionRecordsFolder();
+// The folder's path; empty when there is none or it cannot be made, with the
+// reason in `why` (a plain file in its place, a symbolic link, no HOME, ...).
+QString sessionRecordsFolder(QString& why);

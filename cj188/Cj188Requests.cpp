@@ -47,8 +47,22 @@ void placeFrame(TxBuffer& tx, std::uint8_t control, std::uint8_t di0, std::uint8
 }  // namespace
 
 std::optional<std::uint8_t> meterTypeByte(std::string_view meterType) {
+    // Typed as a byte: one or two hex digits, " - " before and H after optional.
+    std::string_view text = trimBlanks(meterType);
+    if (!text.empty() && text.front() == '-') text = trimBlanks(text.substr(1));
+    if (!text.empty() && (text.back() == 'H' || text.back() == 'h')) text.remove_suffix(1);
+    if (!text.empty() && text.size() <= 2) {
+        int value = 0;
+        bool hex = true;
+        for (char c : text) {
+            const std::optional<int> digit = hexDigitValue(c);
+            hex = hex && digit.has_value();
+            value = value * 16 + digit.value_or(0);
+        }
+        if (hex) return static_cast<std::uint8_t>(value);
+    }
+    // Otherwise characters 4 and 5 after whatever comes first (an en dash, say).
     const std::string_view pair = charMid(meterType, 4, 2);
-    if (charCount(pair) != 2) return std::uint8_t{0};
     // Two hex digits are two ASCII characters, exactly two bytes.
     if (pair.size() != 2) return std::nullopt;
     const std::optional<int> high = hexDigitValue(pair[0]);

@@ -23,9 +23,10 @@ struct Cj188Fields {
     std::string meterType;       // e.g. " - 10H": T from characters 4 and 5
 };
 
-// T, the hex pair at characters 4 and 5 of the meter-type text: " - 1AH" ->
-// 0x1A. Fewer than two characters there give 00. Two characters that are not
-// both hex digits are no meter type (std::nullopt): no request is made with it.
+// T from the meter-type text: a hex byte, " - " before it and H after it
+// optional (" - 1AH", "1AH", "1A" -> 0x1A); else the hex pair at characters 4
+// and 5 (" – 19H" -> 0x19). Text that is neither is no meter type
+// (std::nullopt): no request is made with it, nothing is sent as 00.
 std::optional<std::uint8_t> meterTypeByte(std::string_view meterType);
 
 // Builds Read Data in tx[0..18]; returns the last index (18). A field piece that

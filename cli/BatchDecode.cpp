@@ -33,12 +33,17 @@ void write(std::string& text, std::FILE* to) {
 
 }  // namespace
 
-void BatchDecoder::writeResult(const ReadingView& view, std::size_t number) {
+void BatchDecoder::writeResult(const ReadingView& view, std::size_t number, std::size_t skipped) {
     if (json_) {
         // The object `decode --json` prints, with the line it came from first.
         out_ += "{\"line\":";
         appendNumber(out_, number);
         out_ += ',';
+        if (skipped > 0) {
+            out_ += "\"skipped_bytes\":";
+            appendNumber(out_, skipped);
+            out_ += ',';
+        }
         const std::size_t object = out_.size();
         appendReadingJson(out_, view);
         out_.erase(object, 1);
@@ -73,13 +78,22 @@ int BatchDecoder::decodeLine(std::string_view line, std::size_t number) {
     if (!parseHexText(line, bytes_)) {
         Reading notHex;
         notHex.error = "not hex text";
-        writeResult(ReadingOfRecords(notHex), number);
+        writeResult(ReadingOfRecords(notHex), number, 0);
         writeError(number, "not hex text", {});
         return kExitUsage;
     }
     auto judge = [&](const ReadingView& view) {
-        writeResult(view, number);
-        if (view.checkPassed() && view.error().empty()) return kExitOk;
+        if (view.checkPassed() && view.error().empty()) {
+            writeResult(view, number, 0);
+            return kExitOk;
+        }
+        // As `decode` does: stray bytes before a frame that passes are skipped, and said so.
+        if (const DecodedInput tail = decodeAfterStrayBytes(bytes_); tail.skipped > 0) {
+            writeResult(ReadingOfRecords(tail.reading), number, tail.skipped);
+            writeError(number, strayBytesText(bytes_, tail.skipped), {});
+            return kExitOk;
+        }
+        writeResult(view, number, 0);
         const bool frame = hasFrameLength(bytes_);
         std::string_view reason = view.error();
         if (reason.empty()) reason = view.checkProblem();

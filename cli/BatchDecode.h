@@ -21,15 +21,17 @@ class BatchDecoder {
 
     // Decodes line `number` of the input. Blank lines and lines whose first
     // non-blank character is '#' are skipped (-1); a frame gives its exit
-    // status: 0 it passes, 1 it fails its checks, 2 it is not a frame or not
-    // hex text. The result goes to output(), a line about any failure to errors().
+    // status: 0 it passes (also after stray bytes, which are skipped as
+    // `decode` skips them), 1 it fails its checks, 2 it is not a frame or not
+    // hex text. The result goes to output(), a line about any failure or
+    // skipped bytes to errors().
     int decodeLine(std::string_view line, std::size_t number);
 
     std::string& output() { return out_; }
     std::string& errors() { return err_; }
 
   private:
-    void writeResult(const ReadingView& view, std::size_t number);
+    void writeResult(const ReadingView& view, std::size_t number, std::size_t skippedBytes);
     void writeError(std::size_t number, std::string_view what, std::string_view reason);
 
     bool json_;

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -17,6 +18,7 @@ constexpr const char* kHelp =
     "       meterbench-cli decode --batch [--json] FILE|-\n"
     "Decodes one M-Bus or CJ/T 188 frame given as hex text (blanks, line breaks and\n"
     "leading FE bytes allowed) from a file, the argument itself, or standard input (-).\n"
+    "Stray bytes before a frame that passes its checks are skipped, and said so.\n"
     "  --json   one JSON object instead of the window's Data Analysis lines\n"
     "  --batch  one frame per line of FILE or standard input; blank lines and lines\n"
     "           starting with # are skipped. Each frame gives one result, headed\n"
@@ -42,6 +44,14 @@ bool readInput(const std::string& argument, std::string& text) {
     return false;
 }
 
+// JSON says how many stray bytes came before the frame: "skipped_bytes": N
+// as the object's first member, present only when some were.
+std::string withSkippedBytes(std::string json, std::size_t skipped) {
+    if (skipped == 0 || json.empty() || json.front() != '{') return json;
+    json.insert(1, "\"skipped_bytes\":" + std::to_string(skipped) + ",");
+    return json;
+}
+
 int batch(const std::string& argument, bool json) {
     if (argument == "-") {
         std::ios::sync_with_stdio(false);
@@ -63,17 +73,25 @@ int decodeCommand(const Args& args) {
         return kExitOk;
     }
     if (options->positional.empty()) return usageError("decode needs FILE, HEX or - (see decode --help)");
-    if (options->on("--batch")) return batch(options->positional[0], options->on("--json"));
+    const std::string& argument = options->positional[0];
+    std::error_code ignored;
+    if (std::filesystem::is_directory(argument, ignored)) {
+        return usageError(argument + " is a directory, not a file holding a frame");
+    }
+    if (options->on("--batch")) return batch(argument, options->on("--json"));
     std::string text;
-    const bool fromFile = readInput(options->positional[0], text);
+    const bool fromFile = readInput(argument, text);
     const auto bytes = parseHexText(text);
     if (!bytes) {
-        return usageError(fromFile || options->positional[0] == "-" ? "the input is not hex text"
-                                                                    : "no such file, and not hex text: " +
-                                                                          options->positional[0]);
+        return usageError(fromFile || argument == "-" ? "the input is not hex text"
+                                                      : "no such file, and not hex text: " + argument);
     }
-    const Reading reading = decodeAnyFrame(*bytes);
-    std::cout << readingOutput(reading, options->on("--json"));
+    const DecodedInput decoded = decodeAfterStrayBytes(*bytes);
+    const Reading& reading = decoded.reading;
+    const bool json = options->on("--json");
+    std::cout << (json ? withSkippedBytes(readingOutput(reading, true), decoded.skipped)
+                       : readingOutput(reading, false));
+    if (decoded.skipped > 0 && !json) std::cerr << "meterbench-cli: " << strayBytesText(*bytes, decoded.skipped) << '\n';
     if (reading.checkPassed && reading.error.empty()) return kExitOk;
     if (hasFrameLength(*bytes)) return kExitNoValidReply;
     std::cerr << "meterbench-cli: not a frame: " << reading.error << '\n';

@@ -1,8 +1,11 @@
 #include "cli/FrameInput.h"
 
+#include <algorithm>
 #include <array>
 
 #include "cj188/Cj188Decoder.h"
+#include "core/CountText.h"
+#include "core/HexText.h"
 #include "mbus/MbusDecoder.h"
 
 namespace mb::cli {
@@ -78,6 +81,54 @@ Reading decodeAnyFrame(std::span<const std::uint8_t> frame) {
     Reading reading;
     reading.error = frame.empty() ? "no bytes" : "not an M-Bus or CJ/T 188 frame";
     return reading;
+}
+
+namespace {
+
+bool passes(const Reading& r) { return r.checkPassed && r.error.empty(); }
+
+// Only these bytes begin a frame (FE: CJ/T 188 wake-up bytes).
+bool mayStartFrame(std::uint8_t b) { return b == 0x68 || b == 0x10 || b == 0xE5 || b == 0xFE; }
+
+// True when a whole frame that passes lies inside `bytes`: then they are
+// frames (two acknowledgements, say), not noise before one. Each start byte
+// gives the frame's length (E5: 1, 10: 5, 68 L L 68: L+6, CJ/T 188: L+13).
+bool holdsAFrame(std::span<const std::uint8_t> bytes) {
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        const auto rest = bytes.subspan(at);
+        std::size_t lengths[2] = {0, 0};
+        if (rest[0] == 0xE5) lengths[0] = 1;
+        if (rest[0] == 0x10) lengths[0] = 5;
+        if (rest[0] == 0x68 && rest.size() > 1) lengths[0] = rest[1] + 6u;
+        if (rest[0] == 0x68 && rest.size() > 10) lengths[1] = rest[10] + 13u;
+        for (std::size_t length : lengths) {
+            if (length != 0 && length <= rest.size() && passes(decodeAnyFrame(rest.first(length)))) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+DecodedInput decodeAfterStrayBytes(std::span<const std::uint8_t> input) {
+    DecodedInput whole{0, decodeAnyFrame(input)};
+    if (passes(whole.reading)) return whole;
+    for (std::size_t at = 1; at < input.size(); ++at) {
+        if (!mayStartFrame(input[at])) continue;
+        Reading tail = decodeAnyFrame(input.subspan(at));
+        if (!passes(tail)) continue;
+        if (holdsAFrame(input.first(at))) break;
+        return {at, std::move(tail)};
+    }
+    return whole;
+}
+
+std::string strayBytesText(std::span<const std::uint8_t> input, std::size_t skipped) {
+    constexpr std::size_t kShown = 16;
+    std::string text = "skipped " + countText(skipped, "stray byte") + " (";
+    appendHexBytes(text, input.first(std::min({skipped, kShown, input.size()})));
+    if (skipped > kShown) text += " ...";
+    return text + ") before the frame";
 }
 
 }  // namespace mb::cli

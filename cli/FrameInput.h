@@ -38,4 +38,19 @@ bool hasFrameLength(std::span<const std::uint8_t> frame);
 // when the bytes are no frame of either.
 Reading decodeAnyFrame(std::span<const std::uint8_t> frame);
 
+// A capture may hold stray bytes before its frame (FF 68 ..., 00 00 00 00 68 ...).
+// The reading of the first tail of the input that passes its checks, and how
+// many leading bytes were skipped to reach it; when no tail passes, or the
+// bytes before it hold a frame of their own (E5 E5), the whole input's
+// reading with `skipped` 0.
+struct DecodedInput {
+    std::size_t skipped = 0;
+    Reading reading;
+};
+DecodedInput decodeAfterStrayBytes(std::span<const std::uint8_t> input);
+
+// "skipped 4 stray bytes (00 00 00 00) before the frame"; a long run of noise
+// is shown by its first 16 bytes.
+std::string strayBytesText(std::span<const std::uint8_t> input, std::size_t skipped);
+
 }  // namespace mb::cli

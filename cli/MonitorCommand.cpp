@@ -20,13 +20,18 @@ constexpr const char* kHelp =
     "Listens without sending and prints every frame on the line (M-Bus and CJ/T 188) with\n"
     "its time of arrival, decoded; bytes that make no frame are printed as such. Runs until\n"
     "interrupted (Ctrl-C, SIGTERM), then exits with status 0.\n"
+    "Times are ISO 8601 local time with the date and the zone (2026-12-08T09:19:00.123+08:00).\n"
     "  --json  one JSON object a line: {\"time\":..,\"hex\":..,\"reading\":{..}}\n";
 
 volatile sig_atomic_t stopRequested = 0;
 void onSignal(int) { stopRequested = 1; }
 
+// ISO 8601 local time with the date and the zone's offset, to the millisecond
+// ("2026-12-08T09:19:00.123+08:00"): a capture left running overnight, or read
+// in another zone, still says when each frame came.
 std::string now() {
-    return QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz")).toStdString();
+    const QDateTime local = QDateTime::currentDateTime();
+    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODateWithMs).toStdString();
 }
 
 void printFrame(const Bytes& frame, bool json) {

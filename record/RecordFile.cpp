@@ -1,7 +1,11 @@
 #include "record/RecordFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <system_error>
+#include <cstring>
 
 namespace mb {
 
@@ -9,111 +13,93 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr auto kOwnerOnlyDirectory = fs::perms::owner_all;
-constexpr auto kOwnerOnlyFile = fs::perms::owner_read | fs::perms::owner_write;
-
+constexpr mode_t kOwnerReadWrite = 0600;
 // Enough for sessions started in the same microsecond by several programs.
 constexpr int kMaxNameAttempts = 1000;
 
-std::string describe(const std::string& what, const fs::path& path, const std::error_code& ec) {
-    return what + " " + path.string() + ": " + ec.message();
-}
+std::string systemError(int code) { return std::strerror(code); }
 
 }  // namespace
 
-bool makePrivateDirectory(const fs::path& dir, std::string& error) {
-    if (dir.empty()) {
-        error = "no directory for the session record";
-        return false;
-    }
-    std::error_code ec;
-    fs::path partial;
-    for (const auto& part : dir) {
-        partial /= part;
-        if (fs::is_directory(partial, ec)) continue;
-        if (!fs::create_directory(partial, ec) && ec) {
-            error = describe("cannot create", partial, ec);
-            return false;
-        }
-        // The parents created here hold nothing else yet; keep them private too.
-        fs::permissions(partial, kOwnerOnlyDirectory, fs::perm_options::replace, ec);
-    }
-    if (!fs::is_directory(dir, ec)) {
-        error = describe("not a directory:", dir, ec ? ec : std::make_error_code(std::errc::not_a_directory));
-        return false;
-    }
-    fs::permissions(dir, kOwnerOnlyDirectory, fs::perm_options::replace, ec);
-    if (ec) {
-        error = describe("cannot make private", dir, ec);
-        return false;
-    }
-    return true;
-}
-
 RecordFile::RecordFile(const fs::path& dir, RecordTimePoint start) {
-    if (!makePrivateDirectory(dir, error_)) return;
+    RecordFolder folder = openRecordFolder(dir);
+    notices_ = std::move(folder.notices);
+    if (!folder.handle.isOpen()) {
+        error_ = std::move(folder.error);
+        return;
+    }
+    folder_ = std::move(folder.handle);
     const std::string stamp = fileStamp(start);
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        const std::string name = attempt == 0 ? stamp : stamp + "_" + std::to_string(attempt);
-        path_ = dir / (name + ".jsonl");
-        // "x": fail rather than reuse a file that is already there.
-        errno = 0;
-        file_ = std::fopen(path_.c_str(), "wbx");
-        if (file_ != nullptr) break;
+        name_ = (attempt == 0 ? stamp : stamp + "_" + std::to_string(attempt)) + ".jsonl";
+        path_ = dir / name_;
+        // O_EXCL: fail rather than reuse a file that is there; O_NOFOLLOW: nor a link.
+        fd_ = ::openat(folder_.fd(), name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       kOwnerReadWrite);
+        if (fd_ >= 0) break;
         if (errno != EEXIST) {
-            error_ = "cannot create " + path_.string() + ": " + std::generic_category().message(errno);
+            error_ = path_.string() + " cannot be created: " + systemError(errno);
             return;
         }
     }
-    if (file_ == nullptr) {
-        error_ = "cannot find a free name for the session record in " + dir.string();
+    if (fd_ < 0) {
+        error_ = "no free name for a session record in " + dir.string();
         return;
     }
-    // The writer hands over large batches itself; a stdio buffer would only copy them.
-    std::setvbuf(file_, nullptr, _IONBF, 0);
-    std::error_code ec;
-    fs::permissions(path_, kOwnerOnlyFile, fs::perm_options::replace, ec);
-    if (ec) fail(describe("cannot make private", path_, ec));
+    // The umask may have narrowed the mode further; never wider than this.
+    if (::fchmod(fd_, kOwnerReadWrite) != 0) {
+        error_ = path_.string() + " cannot be made private: " + systemError(errno);
+        close();
+    }
 }
 
-RecordFile::~RecordFile() {
-    if (file_ != nullptr) std::fclose(file_);
+RecordFile::~RecordFile() { close(); }
+
+void RecordFile::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
 }
 
-void RecordFile::fail(std::string reason) {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
-    if (error_.empty()) error_ = std::move(reason);
+std::size_t RecordFile::write(std::string_view text) {
+    if (fd_ < 0) return 0;
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        // n == 0 or an error: the system takes no more (a size limit, a full disk).
+        error_ = path_.string() + ": " + (n < 0 ? systemError(errno) : std::string("no room to write"));
+        break;
+    }
+    size_ += done;
+    if (done == text.size()) error_.clear();
+    return done;
 }
 
-bool RecordFile::write(std::string_view text) {
-    if (file_ == nullptr) return false;
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
-        const int code = errno;
-        fail("cannot write " + path_.string() + ": " + (code != 0 ? std::generic_category().message(code) : std::string("write failed")));
+bool RecordFile::cutBackTo(std::uint64_t length) {
+    if (fd_ < 0) return false;
+    if (::ftruncate(fd_, static_cast<off_t>(length)) != 0 ||
+        ::lseek(fd_, static_cast<off_t>(length), SEEK_SET) < 0) {
         return false;
     }
+    size_ = length;
     return true;
 }
 
 bool RecordFile::stillPresent() {
-    if (file_ == nullptr) return false;
-    std::error_code ec;
-    if (!fs::exists(path_, ec)) {
-        fail(path_.string() + " was removed; the session is no longer recorded");
-        return false;
+    if (fd_ < 0) return false;
+    struct stat here {};
+    struct stat open {};
+    const bool named = ::fstatat(folder_.fd(), name_.c_str(), &here, AT_SYMLINK_NOFOLLOW) == 0;
+    if (::fstat(fd_, &open) == 0 && named && here.st_ino == open.st_ino && here.st_dev == open.st_dev) {
+        return true;
     }
-    return true;
-}
-
-bool RecordFile::flush() {
-    if (file_ == nullptr) return false;
-    if (std::fflush(file_) != 0) {
-        fail("cannot write " + path_.string() + ": " + std::generic_category().message(errno));
-        return false;
-    }
-    return true;
+    error_ = path_.string() + " was removed; a new file is made when writing resumes";
+    close();
+    return false;
 }
 
 }  // namespace mb

@@ -1,8 +1,12 @@
 #include "record/RecordRetention.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
-#include <system_error>
 
 namespace mb {
 
@@ -44,17 +48,27 @@ std::optional<SessionFileOrder> sessionFileOrder(std::string_view fileName) {
     return order;
 }
 
-std::vector<fs::path> applyRetention(const fs::path& dir, const fs::path& current, const RetentionLimits& limits) {
+std::vector<fs::path> applyRetention(int folderFd, const fs::path& dir, const fs::path& current,
+                                     const RetentionLimits& limits) {
     std::vector<SessionFile> files;
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const auto order = sessionFileOrder(it->path().filename().string());
-        std::error_code entryError;
-        // Symbolic links are not ours even when their name looks so.
-        if (!order || !it->is_regular_file(entryError) || it->is_symlink(entryError)) continue;
-        const std::uintmax_t size = it->file_size(entryError);
-        files.push_back({it->path(), *order, entryError ? 0 : size});
+    // The listing gets a descriptor of its own; closedir closes it.
+    const int listFd = ::dup(folderFd);
+    DIR* listing = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (listing == nullptr) {
+        if (listFd >= 0) ::close(listFd);
+        return {};
     }
+    const uid_t user = ::geteuid();
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        const auto order = sessionFileOrder(name);
+        struct stat st {};
+        if (!order || ::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        // A link, a folder or another user's file is not ours even when its name looks so.
+        if (!S_ISREG(st.st_mode) || st.st_uid != user) continue;
+        files.push_back({dir / name, *order, static_cast<std::uintmax_t>(st.st_size)});
+    }
+    ::closedir(listing);
     std::sort(files.begin(), files.end(),
               [](const SessionFile& a, const SessionFile& b) { return a.order < b.order; });
 
@@ -66,12 +80,19 @@ std::vector<fs::path> applyRetention(const fs::path& dir, const fs::path& curren
     for (const auto& file : files) {
         if (count <= limits.maxFiles && total <= limits.maxBytes) break;
         if (file.path.filename() == current.filename()) continue;
-        std::error_code removeError;
-        if (!fs::remove(file.path, removeError)) continue;
+        if (::unlinkat(folderFd, file.path.filename().c_str(), 0) != 0) continue;
         removed.push_back(file.path);
         --count;
         total -= file.size;
     }
+    return removed;
+}
+
+std::vector<fs::path> applyRetention(const fs::path& dir, const fs::path& current, const RetentionLimits& limits) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return {};
+    auto removed = applyRetention(fd, dir, current, limits);
+    ::close(fd);
     return removed;
 }
 

@@ -30,10 +30,17 @@ struct SessionFileOrder {
 // not ours and retention leaves them alone.
 std::optional<SessionFileOrder> sessionFileOrder(std::string_view fileName);
 
-// Removes session records in `dir`, oldest first, until the records left,
-// `current` included, number at most maxFiles and total at most maxBytes.
+// Removes session records from the open folder `folderFd` (whose path is
+// `dir`), oldest first, until the records left, `current` included, number at
+// most maxFiles and total at most maxBytes. Only files MeterBench wrote count
+// and go: regular files (no links) of this user with a session record's name.
 // `current` itself is never removed. Returns the files removed; a file that
 // cannot be removed is passed over.
+std::vector<std::filesystem::path> applyRetention(int folderFd, const std::filesystem::path& dir,
+                                                  const std::filesystem::path& current,
+                                                  const RetentionLimits& limits);
+
+// The same for the folder at `dir`, which is not followed when it is a link.
 std::vector<std::filesystem::path> applyRetention(const std::filesystem::path& dir,
                                                   const std::filesystem::path& current,
                                                   const RetentionLimits& limits);

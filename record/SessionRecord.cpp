@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "core/CountText.h"
+
 namespace mb {
 
 namespace fs = std::filesystem;
@@ -38,14 +40,21 @@ fs::path SessionRecord::defaultDirectory(const EnvironmentLookup& environment) {
     return {};
 }
 
-SessionRecord::SessionRecord(const fs::path& dir, TimePoint start, RetentionLimits limits) : file_(dir, start) {
-    if (!file_.isOpen()) {
-        error_ = file_.error();
-        failed_ = true;
+SessionRecord::SessionRecord(const fs::path& dir, TimePoint start, RecordOptions options)
+    : dir_(dir),
+      file_(std::make_unique<RecordFile>(dir, start)),
+      onNotice_(std::move(options.onNotice)),
+      retryEvery_(options.retryEvery) {
+    path_ = file_->path();
+    for (const std::string& notice : file_->notices()) tell(true, notice);
+    if (!file_->isOpen()) {
+        broken_ = failed_ = true;
+        brokenBecause_ = error_ = file_->error();
         pruned_ = true;
-        return;
+        nextTry_ = std::chrono::steady_clock::now() + retryEvery_;
+        tell(false, "cannot write: " + error_);
     }
-    writer_ = std::thread([this, limits] { runWriter(limits); });
+    writer_ = std::thread([this, limits = options.limits] { runWriter(limits); });
 }
 
 SessionRecord::~SessionRecord() {
@@ -68,6 +77,15 @@ std::string SessionRecord::error() const {
     return error_;
 }
 
+fs::path SessionRecord::path() const {
+    std::lock_guard lock(mutex_);
+    return path_;
+}
+
+void SessionRecord::tell(bool writing, std::string text) {
+    if (onNotice_) onNotice_(RecordNotice{writing, std::move(text)});
+}
+
 std::size_t SessionRecord::peakQueueBytes() const {
     std::lock_guard lock(mutex_);
     return peakBlockBytes_;
@@ -88,7 +106,6 @@ void SessionRecord::append(Kind kind, std::string_view port, std::span<const cha
     bool wake = false;
     {
         std::lock_guard lock(mutex_);
-        if (failed_) return;
         const std::size_t blocksBefore = queued_.size();
         Block& block = blockWithRoom(port.size() + data.size());
         block.data.insert(block.data.end(), port.begin(), port.end());
@@ -148,11 +165,11 @@ void SessionRecord::flush() {
     const std::uint64_t target = entriesQueued_;
     flushRequested_ = true;
     wakeWriter_.notify_one();
-    written_.wait(lock, [&] { return (pruned_ && entriesWritten_ >= target) || failed_; });
+    written_.wait(lock, [&] { return pruned_ && entriesWritten_ >= target; });
 }
 
 void SessionRecord::runWriter(RetentionLimits limits) {
-    applyRetention(file_.path().parent_path(), file_.path(), limits);
+    if (file_->isOpen()) applyRetention(file_->folderFd(), dir_, file_->path(), limits);
     std::string out;
     out.reserve(kWriteChunk + 64 * 1024);
     UtcStampCache stamps;
@@ -170,20 +187,17 @@ void SessionRecord::runWriter(RetentionLimits limits) {
         const std::uint64_t target = entriesQueued_;
         const bool stop = stopping_;
 
-        bool ok = true;
         if (!taken.empty()) {
             lock.unlock();
-            ok = writeBlocks(taken, out, stamps) && file_.flush() && file_.stillPresent();
+            handle(taken, out, stamps);
             lock.lock();
+            failed_ = broken_;
+            error_ = broken_ ? brokenBecause_ : std::string();
+            path_ = file_->path();
         }
         entriesWritten_ = target;
         recycle(taken, discard);
-        if (!ok && !failed_) {
-            failed_ = true;
-            error_ = file_.error();
-        }
         written_.notify_all();
-        // Once failed, append() queues nothing more and the writer only idles.
         if (stop && queued_.empty()) return;
         if (!discard.empty()) {
             lock.unlock();
@@ -193,7 +207,82 @@ void SessionRecord::runWriter(RetentionLimits limits) {
     }
 }
 
+// Writes a batch, or counts it lost while the record is broken; a broken
+// record tries to resume first when its time has come.
+void SessionRecord::handle(const Blocks& blocks, std::string& out, UtcStampCache& stamps) {
+    if (broken_ && std::chrono::steady_clock::now() >= nextTry_) {
+        nextTry_ = std::chrono::steady_clock::now() + retryEvery_;
+        tryToResume();
+    }
+    if (broken_) {
+        for (const auto& block : blocks) lost_ += block->entries.size();
+        return;
+    }
+    if (writeBlocks(blocks, out, stamps) && !file_->stillPresent()) {
+        // Removed: what went into it is gone with it.
+        std::uint64_t entries = 0;
+        for (const auto& block : blocks) entries += block->entries.size();
+        broke(entries);
+    }
+}
+
+// The file is made again if it is gone; then the gap is noted in it.
+bool SessionRecord::tryToResume() {
+    if (!file_->isOpen()) {
+        auto fresh = std::make_unique<RecordFile>(dir_, std::chrono::system_clock::now());
+        if (!fresh->isOpen()) {
+            brokenBecause_ = fresh->error();
+            return false;
+        }
+        file_ = std::move(fresh);
+    }
+    std::string gap;
+    appendEventLine(gap, utcStamp(std::chrono::system_clock::now()), "",
+                    "record gap: " + countText(lost_, "event") + " lost (" + brokenBecause_ + ")");
+    const std::uint64_t before = file_->size();
+    if (file_->write(gap) != gap.size()) {
+        file_->cutBackTo(before);
+        brokenBecause_ = file_->error();
+        return false;
+    }
+    broken_ = false;
+    tell(true, "writing resumed (" + countText(lost_, "event") + " lost)");
+    lost_ = 0;
+    return true;
+}
+
+void SessionRecord::broke(std::uint64_t lost) {
+    lost_ += lost;
+    if (broken_) return;
+    broken_ = true;
+    brokenBecause_ = file_->error();
+    nextTry_ = std::chrono::steady_clock::now() + retryEvery_;
+    tell(false, "cannot write: " + brokenBecause_);
+}
+
+// Hands `out` to the file. When only part of it goes in, the file is cut back
+// to the end of the last whole entry that did, and the rest counts as lost.
+bool SessionRecord::writeWholeEntries(std::string& out, std::size_t& entriesLeft) {
+    const std::uint64_t base = file_->size();
+    const std::size_t written = file_->write(out);
+    if (written == out.size()) {
+        out.clear();
+        entryEnds_.clear();
+        return true;
+    }
+    const auto kept = static_cast<std::size_t>(
+        std::upper_bound(entryEnds_.begin(), entryEnds_.end(), written) - entryEnds_.begin());
+    file_->cutBackTo(base + (kept == 0 ? 0 : entryEnds_[kept - 1]));
+    broke(entryEnds_.size() - kept + entriesLeft);
+    out.clear();
+    entryEnds_.clear();
+    entriesLeft = 0;
+    return false;
+}
+
 bool SessionRecord::writeBlocks(const Blocks& blocks, std::string& out, UtcStampCache& stamps) {
+    std::size_t entriesLeft = 0;
+    for (const auto& block : blocks) entriesLeft += block->entries.size();
     for (const auto& block : blocks) {
         const char* cursor = block->data.data();
         for (const Entry& entry : block->entries) {
@@ -208,15 +297,12 @@ bool SessionRecord::writeBlocks(const Blocks& blocks, std::string& out, UtcStamp
                                  {bytes, entry.dataLength});
             }
             cursor += entry.dataLength;
-            if (out.size() >= kWriteChunk) {
-                if (!file_.write(out)) return false;
-                out.clear();
-            }
+            entryEnds_.push_back(out.size());
+            --entriesLeft;
+            if (out.size() >= kWriteChunk && !writeWholeEntries(out, entriesLeft)) return false;
         }
     }
-    const bool ok = file_.write(out);
-    out.clear();
-    return ok;
+    return writeWholeEntries(out, entriesLeft);
 }
 
 }  // namespace mb

@@ -5,10 +5,18 @@
 //
 // Recording never holds up the caller: bytes() and event() copy into a queue
 // in memory and a writer thread formats and writes in large batches. Nothing
-// queued is dropped while the file can be written; after a write fails the
-// record stops, keeps the reason (error()) and ignores what follows.
+// queued is dropped while the file can be written.
+//
+// Losing the record is never silent. When the folder or file cannot be made
+// or a write fails (a full disk, a removed file), the owner is told "cannot
+// write: <reason>" once; what comes meanwhile is counted, not kept. A line
+// that does not fit is cut back, so the file never ends torn. The writer tries
+// again now and then (making a new file if the old one is gone); when writing
+// resumes, the record notes the gap in a line of its own and the owner is told
+// "writing resumed (N events lost)".
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +37,21 @@
 
 namespace mb {
 
+// What the record tells its owner: that it cannot write and why, that writing
+// resumed, or something about its folder that is worth knowing.
+struct RecordNotice {
+    bool writing = true;  // false: what is recorded now is being lost
+    std::string text;
+};
+
+struct RecordOptions {
+    RetentionLimits limits;
+    // How often a broken record tries again, at most; only while there is something to write.
+    std::chrono::milliseconds retryEvery{1000};
+    // Called on the writer thread (or in the constructor), never under the record's lock.
+    std::function<void(const RecordNotice&)> onNotice;
+};
+
 class SessionRecord {
 public:
     using Direction = ByteDirection;
@@ -40,25 +63,28 @@ public:
     // empty when neither is usable.
     static std::filesystem::path defaultDirectory(const EnvironmentLookup& environment);
 
-    // Creates the file in `dir` (made if missing, owner-only) and starts the
-    // writer, which first removes old records beyond `limits`.
-    SessionRecord(const std::filesystem::path& dir, TimePoint start, RetentionLimits limits = {});
+    // Creates the file in `dir` (see RecordFile) and starts the writer, which
+    // first removes old records beyond the limits.
+    SessionRecord(const std::filesystem::path& dir, TimePoint start, RecordOptions options);
+    SessionRecord(const std::filesystem::path& dir, TimePoint start, RetentionLimits limits = {})
+        : SessionRecord(dir, start, RecordOptions{limits, std::chrono::milliseconds(1000), {}}) {}
     // Writes everything queued, then stops the writer.
     ~SessionRecord();
     SessionRecord(const SessionRecord&) = delete;
     SessionRecord& operator=(const SessionRecord&) = delete;
 
-    // True while the file is being written: created, and no write has failed.
+    // True while the file is being written: created, and the last write went in.
     bool isOpen() const;
-    // Why the file could not be created or written; empty while all is well.
+    // Why the file cannot be created or written now; empty while all is well.
     std::string error() const;
-    std::filesystem::path path() const { return file_.path(); }
+    // The file written to (a new one after the old one was removed).
+    std::filesystem::path path() const;
 
     void bytes(Direction direction, std::string_view port, std::span<const std::uint8_t> data, TimePoint t);
     void event(std::string_view port, std::string_view text, TimePoint t);
 
     // Returns once everything queued before the call is written to the file
-    // (or the record has failed), and old records have been pruned.
+    // (or counted lost), and old records have been pruned.
     void flush();
 
     // The most memory the queue has held at once, in bytes: for measurement.
@@ -84,9 +110,23 @@ private:
     std::unique_ptr<Block> newBlock(std::size_t bytes);
     void recycle(Blocks& blocks, Blocks& discard);
     void runWriter(RetentionLimits limits);
+    void handle(const Blocks& blocks, std::string& out, UtcStampCache& stamps);
     bool writeBlocks(const Blocks& blocks, std::string& out, UtcStampCache& stamps);
+    bool writeWholeEntries(std::string& out, std::size_t& entriesLeft);
+    bool tryToResume();
+    void broke(std::uint64_t lost);
+    void tell(bool writing, std::string text);
 
-    RecordFile file_;  // written by the writer thread only
+    // Writer thread only, once the writer runs.
+    std::filesystem::path dir_;
+    std::unique_ptr<RecordFile> file_;
+    std::function<void(const RecordNotice&)> onNotice_;
+    std::chrono::milliseconds retryEvery_;
+    std::chrono::steady_clock::time_point nextTry_{};
+    bool broken_ = false;
+    std::uint64_t lost_ = 0;
+    std::string brokenBecause_;
+    std::vector<std::size_t> entryEnds_;  // where each formatted entry ends in the text to write
 
     mutable std::mutex mutex_;
     std::condition_variable wakeWriter_;
@@ -100,8 +140,9 @@ private:
     bool pruned_ = false;
     bool flushRequested_ = false;
     bool stopping_ = false;
-    bool failed_ = false;
+    bool failed_ = false;  // mirrors broken_ for the callers
     std::string error_;
+    std::filesystem::path path_;
 
     std::thread writer_;
 };

@@ -57,8 +57,12 @@ QString ReceivedPane::trimNotice(qint64 trimmedBytes) const {
 }
 
 QString ReceivedPane::openRecordsFolder() {
-    const QString folder = recordsFolder_ ? recordsFolder_() : QString();
-    if (folder.isEmpty()) return tr("There is no folder for session records.");
+    QString why;
+    const QString folder = recordsFolder_ ? recordsFolder_(why) : QString();
+    if (folder.isEmpty()) {
+        return why.isEmpty() ? tr("There is no folder for session records.")
+                             : tr("There is no folder for session records: %1").arg(why);
+    }
     if (!QDir().mkpath(folder))
         return tr("The folder %1 could not be created.").arg(QDir::toNativeSeparators(folder));
     if (!openUrl_(QUrl::fromLocalFile(folder)))

@@ -28,8 +28,9 @@ class ReceivedPane : public TextPane {
     bool timeStamps() const;
     void setTimeStamps(bool on);
 
-    // Where session records are kept, asked when the user wants to open it.
-    void setRecordsFolder(std::function<QString()> folder) { recordsFolder_ = std::move(folder); }
+    // Where session records are kept, asked when the user wants to open it:
+    // the folder's path, or empty with the reason there is none in `why`.
+    void setRecordsFolder(std::function<QString(QString& why)> folder) { recordsFolder_ = std::move(folder); }
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
     // Creates the records folder if missing and opens it; returns why that
     // failed, empty on success.
@@ -41,6 +42,6 @@ class ReceivedPane : public TextPane {
   private:
     QAction* timeStampsAction_ = nullptr;
     bool lastEventStamped_ = false;
-    std::function<QString()> recordsFolder_;
+    std::function<QString(QString& why)> recordsFolder_;
     std::function<bool(const QUrl&)> openUrl_;
 };

@@ -13,7 +13,6 @@
 
 #include "tests/app/FormHarness.h"
 #include "tests/support/qt/WaitFor.h"
-#include "app/ButtonLayoutResource.h"
 #include "widgets/Twips.h"
 #include "widgets/BeveloLayout.h"
 
@@ -75,52 +74,41 @@ TEST(MainFormStart, OpensClosedOnTheCj188PageEvenWithoutAnyPort) {
     EXPECT_EQ(h.c().Shape1->color(), QColor(Qt::black));
 }
 
+// Places in pixels, worked by hand from the layout's twips (15 to a pixel,
+// halves rounded up), which the comments give.
 TEST(MainFormStart, EveryControlSitsAtItsLayoutPlaceUnderItsLayoutName) {
     FormHarness h{QString()};
     const struct {
         const char* name;
         const char* parent;
-        QRect twips;
+        QRect pixels;
     } places[] = {
-        {"Frame3", "MainForm", {120, 120, 2655, 1695}},
-        {"Image1", "Frame3", {120, 240, 2415, 1335}},
-        {"setpage", "MainForm", {120, 2040, 2655, 4575}},
-        {"Frame5", "MainForm", {120, 6720, 2655, 975}},
-        {"Frame4", "MainForm", {120, 7800, 2655, 1215}},
-        {"mainpage", "MainForm", {2880, 120, 10695, 8895}},
-        {"Combo1", "setpage", {1080, 240, 1335, 345}},
-        {"Combo5", "setpage", {1080, 2160, 1335, 345}},
-        {"Shape1", "setpage", {720, 2740, 195, 195}},
-        {"OpenCOomPort", "setpage", {1080, 2640, 1335, 375}},
-        {"Bevelo5", "setpage", {1080, 3480, 1335, 420}},
-        {"Bevelo6", "setpage", {1080, 3960, 1335, 420}},
-        {"Bevelo9", "Frame5", {120, 240, 2415, 615}},
-        {"Bevelo7", "Frame4", {120, 240, 975, 855}},
-        {"Bevelo8", "Frame4", {1560, 240, 975, 855}},
-        {"Bevelo2", "mainpage", {120, 240, 2295, 420}},
-        {"Bevelo4", "mainpage", {2400, 240, 2295, 420}},
-        {"CJ188", "mainpage", {120, 600, 10455, 3015}},
-        {"EN1434", "mainpage", {120, 600, 10455, 3015}},
-        {"Frame9", "mainpage", {120, 3720, 10455, 2895}},
-        {"RichTextBox2", "Frame9", {120, 240, 10215, 2535}},
-        {"RichTextBox3", "Frame2", {120, 240, 10215, 1695}},
-        {"Text1", "CJ188", {1440, 240, 2175, 375}},
-        {"Combo7", "CJ188", {1440, 1440, 2175, 360}},
-        {"Bevelo1", "CJ188", {4200, 480, 1935, 375}},
-        {"Bevelo11", "Frame6", {120, 360, 975, 495}},
-        {"Text4", "Frame6", {1560, 720, 855, 375}},
-        {"RichTextBox1", "Frame1", {120, 240, 9975, 375}},
-        {"Text6", "EN1434", {1320, 480, 2175, 375}},
-        {"Bevelo15", "EN1434", {4200, 1320, 1935, 375}},
-        {"Bevelo14", "Frame7", {120, 960, 975, 495}},
-        {"RichTextBox4", "Frame8", {120, 240, 9975, 375}},
+        {"Frame3", "MainForm", {8, 8, 177, 113}},            // 120, 120, 2655, 1695
+        {"Image1", "Frame3", {8, 16, 161, 89}},              // 120, 240, 2415, 1335
+        {"setpage", "MainForm", {8, 136, 177, 305}},         // 120, 2040, 2655, 4575
+        {"Frame5", "MainForm", {8, 448, 177, 65}},           // 120, 6720, 2655, 975
+        {"Frame4", "MainForm", {8, 520, 177, 81}},           // 120, 7800, 2655, 1215
+        {"mainpage", "MainForm", {192, 8, 713, 593}},        // 2880, 120, 10695, 8895
+        {"Combo1", "setpage", {72, 16, 89, 23}},             // 1080, 240, 1335, 345
+        {"Combo5", "setpage", {72, 144, 89, 23}},            // 1080, 2160, 1335, 345
+        {"Shape1", "setpage", {48, 183, 13, 13}},            // 720, 2740, 195, 195
+        {"CJ188", "mainpage", {8, 40, 697, 201}},            // 120, 600, 10455, 3015
+        {"EN1434", "mainpage", {8, 40, 697, 201}},           // 120, 600, 10455, 3015
+        {"Frame9", "mainpage", {8, 248, 697, 193}},          // 120, 3720, 10455, 2895
+        {"RichTextBox2", "Frame9", {8, 16, 681, 169}},       // 120, 240, 10215, 2535
+        {"RichTextBox3", "Frame2", {8, 16, 681, 113}},       // 120, 240, 10215, 1695
+        {"Text1", "CJ188", {96, 16, 145, 25}},               // 1440, 240, 2175, 375
+        {"Combo7", "CJ188", {96, 96, 145, 24}},              // 1440, 1440, 2175, 360
+        {"Text4", "Frame6", {104, 48, 57, 25}},              // 1560, 720, 855, 375
+        {"RichTextBox1", "Frame1", {8, 16, 665, 25}},        // 120, 240, 9975, 375
+        {"Text6", "EN1434", {88, 32, 145, 25}},              // 1320, 480, 2175, 375
+        {"RichTextBox4", "Frame8", {8, 16, 665, 25}},        // 120, 240, 9975, 375
     };
     for (const auto& p : places) {
         auto* w = h.form->findChild<QWidget*>(QString::fromLatin1(p.name));
         ASSERT_NE(w, nullptr) << p.name;
         EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(p.parent)) << p.name;
-        const QRect t = p.twips;
-        EXPECT_EQ(w->geometry(), twipsRect(t.x(), t.y(), t.width(), t.height())) << p.name;
+        EXPECT_EQ(w->geometry(), p.pixels) << p.name;
         EXPECT_EQ(w->accessibleDescription(), QString::fromLatin1(p.name)) << p.name;
     }
     EXPECT_EQ(twipsRect(1440, 240, 2175, 375), QRect(96, 16, 145, 25));
@@ -279,21 +267,38 @@ TEST(MainFormStart, IntervalFieldsSetTheirTimersInSeconds) {
     EXPECT_EQ(h.c().Text7->text(), QStringLiteral("f"));
 }
 
-TEST(MainFormStart, ButtonsComeFromTheStoredLayout) {
+// Every button at its place with its caption, from the layout's table.
+TEST(MainFormStart, EveryButtonSitsAtItsPlaceWithItsCaption) {
     FormHarness h{QString()};
-    initButtonLayoutResource();
-    QString error;
-    const auto entries = bevelo::loadButtonLayout(bevelo::kButtonLayoutResource, &error);
-    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    ASSERT_EQ(entries.size(), 16);
-    for (const BeveloLayoutEntry& e : entries) {
-        Bevelo* b = h.form->button(e.name);
-        ASSERT_NE(b, nullptr) << e.name.toStdString();
-        EXPECT_EQ(b->parentWidget()->objectName(), e.container) << e.name.toStdString();
-        EXPECT_EQ(b->geometry(), bevelo::twipsToPixels(e.twips)) << e.name.toStdString();
-        EXPECT_EQ(b->Caption(),
-                  e.bag.readString(QStringLiteral("Caption"), QStringLiteral("Bevelo")))
-            << e.name.toStdString();
+    const struct {
+        const char* name;
+        const char* parent;
+        QRect pixels;
+        const char* caption;
+    } buttons[] = {
+        {"OpenCOomPort", "setpage", {72, 176, 89, 25}, "Connect"},            // 1080, 2640, 1335, 375
+        {"Bevelo5", "setpage", {72, 232, 89, 28}, "0"},                       // 1080, 3480, 1335, 420
+        {"Bevelo6", "setpage", {72, 264, 89, 28}, "0"},                       // 1080, 3960, 1335, 420
+        {"Bevelo9", "Frame5", {8, 16, 161, 41}, "on-product information"},    // 120, 240, 2415, 615
+        {"Bevelo7", "Frame4", {8, 16, 65, 57}, "Help"},                       // 120, 240, 975, 855
+        {"Bevelo8", "Frame4", {104, 16, 65, 57}, "EXIT"},                     // 1560, 240, 975, 855
+        {"Bevelo2", "mainpage", {8, 16, 153, 28}, "CJ188"},                   // 120, 240, 2295, 420
+        {"Bevelo4", "mainpage", {160, 16, 153, 28}, "EN1434"},                // 2400, 240, 2295, 420
+        {"Bevelo1", "CJ188", {280, 32, 129, 25}, "Read Data"},                // 4200, 480, 1935, 375
+        {"Bevelo3", "CJ188", {280, 88, 129, 25}, "Read ID"},                  // 4200, 1320, 1935, 375
+        {"Bevelo11", "Frame6", {8, 24, 65, 33}, "Start"},                     // 120, 360, 975, 495
+        {"Bevelo12", "Frame6", {8, 64, 65, 33}, "Stop"},                      // 120, 960, 975, 495
+        {"Bevelo17", "EN1434", {280, 32, 129, 25}, "Read Data"},              // 4200, 480, 1935, 375
+        {"Bevelo15", "EN1434", {280, 88, 129, 25}, "Modification ID"},        // 4200, 1320, 1935, 375
+        {"Bevelo13", "Frame7", {8, 24, 65, 33}, "Start"},                     // 120, 360, 975, 495
+        {"Bevelo14", "Frame7", {8, 64, 65, 33}, "Stop"},                      // 120, 960, 975, 495
+    };
+    for (const auto& b : buttons) {
+        Bevelo* button = h.form->button(QString::fromLatin1(b.name));
+        ASSERT_NE(button, nullptr) << b.name;
+        EXPECT_EQ(button->parentWidget()->objectName(), QString::fromLatin1(b.parent)) << b.name;
+        EXPECT_EQ(button->geometry(), b.pixels) << b.name;
+        EXPECT_EQ(button->Caption(), QString::fromUtf8(b.caption)) << b.name;
     }
 }
 

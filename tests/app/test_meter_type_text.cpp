@@ -41,15 +41,17 @@ TEST(MeterTypeText, CharactersFourAndFiveGiveTheTypeWhateverComesBefore) {
     EXPECT_EQ(h.prompts->shown.size(), 8u) << "each request on the closed port prompts";
 }
 
-// The type is a hex byte: A-F count as digits; anything else at characters 4
-// and 5 is refused with a prompt, and nothing is sent or counted.
+// The type is a hex byte: A-F count as digits, " - " and H may be left out;
+// anything else is refused with a prompt, and nothing is sent or counted.
 TEST(MeterTypeText, HexLettersAreTheTypeAnythingElseIsRefusedUnsent) {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
     FormHarness h(QStringLiteral("COM1=%1").arg(pty.device()));
     h.click("OpenCOomPort");
     ASSERT_TRUE(h.form->portConnected());
-    for (const auto& [text, type] : {std::pair{" - 1AH", '\x1A'}, {" - fbH", '\xFB'}}) {
+    // Typed without " - " or H, the byte is still sent as typed (it used to go out as 00).
+    for (const auto& [text, type] : {std::pair{" - 1AH", '\x1A'}, {" - fbH", '\xFB'}, {"1AH", '\x1A'},
+                                     {"1A", '\x1A'}, {"10H", '\x10'}, {"20", '\x20'}}) {
         h.c().Combo7->setEditText(QString::fromLatin1(text));
         h.click("Bevelo1");
         const QByteArray sent = pty.receive(19);

@@ -9,6 +9,7 @@
 
 #include "cj188/Cj188Decoder.h"
 #include "tests/support/core/RealFrames.h"
+#include "tests/support/core/RequireRealFrames.h"
 
 namespace mb {
 namespace {
@@ -329,7 +330,7 @@ const test::RealFrameSet& frames() {
 }
 
 #define REQUIRE_REAL_FRAMES() \
-    if (!frames().found) GTEST_SKIP() << "real frames unavailable: " << frames().problem
+    if (!frames().found) MB_REAL_FRAMES_MISSING(frames().problem)
 
 const test::RealFrame* frameNamed(const std::string& file) {
     for (const test::RealFrame& f : frames().frames) {

@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <chrono>
+#include <cstdlib>
+#include <regex>
 #include <thread>
 
 #include "tests/cli/CliRun.h"
@@ -21,6 +23,9 @@ void sendHex(int fd, std::initializer_list<std::uint8_t> bytes) {
     const std::vector<std::uint8_t> data(bytes);
     ASSERT_EQ(write(fd, data.data(), data.size()), static_cast<ssize_t>(data.size()));
 }
+
+// "2026-12-08T09:19:00.123+03:30": date, time to the millisecond, zone offset.
+const std::regex kIsoTime(R"(\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2}\.\d{3}(Z|[+-]\d{2}:\d{2}))");
 
 TEST(MonitorCommand, PrintsEachFrameDecodedUntilInterrupted) {
     const RawPty pty = openRawPty();
@@ -47,7 +52,33 @@ TEST(MonitorCommand, PrintsEachFrameDecodedUntilInterrupted) {
     EXPECT_LT(request, noise);
     EXPECT_LT(noise, reply);
     EXPECT_NE(out.find("    Address  00000805000001\n", reply), std::string::npos) << out;
-    EXPECT_EQ(out[2], ':');  // lines start with HH:MM:SS.mmm
+    // Each frame's line starts with its ISO 8601 time.
+    for (const auto at : {request, noise, reply}) {
+        const std::size_t start = out.rfind('\n', at) == std::string::npos ? 0 : out.rfind('\n', at) + 1;
+        EXPECT_TRUE(std::regex_match(out.substr(start, at - start), kIsoTime)) << out.substr(start, at - start);
+    }
+}
+
+// The JSON time is the local time with the zone's offset: a zone of UTC+3:30
+// shows as "+03:30".
+TEST(MonitorCommand, JsonTimesCarryTheDateAndTheZone) {
+    const RawPty pty = openRawPty();
+    ASSERT_FALSE(pty.path.empty());
+    setenv("TZ", "XYZ-3:30", 1);  // POSIX: 3 h 30 min east of UTC
+    CliChild monitor({"monitor", "--json", "--port", pty.path});
+    unsetenv("TZ");
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    sendHex(pty.master, {0x10, 0x5B, 0x01, 0x5C, 0x16});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const CliResult r = monitor.stop(SIGINT);
+    close(pty.master);
+    close(pty.slave);
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::smatch time;
+    const std::regex field(R"re("time":"([^"]*)")re");
+    ASSERT_TRUE(std::regex_search(r.out, time, field)) << r.out;
+    EXPECT_TRUE(std::regex_match(time[1].str(), kIsoTime)) << time[1];
+    EXPECT_EQ(time[1].str().substr(23), "+03:30") << time[1];
 }
 
 TEST(Install, TreeHoldsProgramsDesktopEntryIconAndReadme) {

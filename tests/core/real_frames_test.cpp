@@ -6,6 +6,7 @@
 
 #include "tests/core/ParserRig.h"
 #include "tests/support/core/RealFrames.h"
+#include "tests/support/core/RequireRealFrames.h"
 
 namespace mb {
 namespace {
@@ -23,7 +24,7 @@ const test::RealFrameSet& Frames() {
 }
 
 #define REQUIRE_REAL_FRAMES() \
-    if (!Frames().found) GTEST_SKIP() << "real frames unavailable: " << Frames().problem
+    if (!Frames().found) MB_REAL_FRAMES_MISSING(Frames().problem)
 
 Parser ParserFor(const RealFrame& f) {
     return f.protocol == FrameProtocol::Cjt188 ? Parser::Cj188 : Parser::Mbus;
@@ -140,7 +141,7 @@ TEST(RealFrames, BadChecksumFramesAreNeverAcceptedOnTheirOwn) {
             EXPECT_EQ(Feed(rig, f.bytes, sizes).acceptances, 0) << f.file;
         }
     }
-    if (checked == 0) GTEST_SKIP() << "the index lists no frame with a bad checksum";
+    EXPECT_GT(checked, 0) << "the index lists no frame with a bad checksum";
 }
 
 }  // namespace

@@ -54,13 +54,13 @@ TEST(Cj188ReadData, FieldDerivation) {
     f.meterType = " - 21H";
     buildCj188ReadData(tx, f);
     EXPECT_EQ(tx[4], 0x21);
-    f.meterType = "10H";  // too short: characters 4 and 5 do not exist
+    f.meterType = "10H";  // typed without " - ": still the byte 10
     buildCj188ReadData(tx, f);
-    EXPECT_EQ(tx[4], 0x00);
-    f.meterType = " - 1";  // one character at 4: gives 00
+    EXPECT_EQ(tx[4], 0x10);
+    f.meterType = " - 1";  // one digit: the byte 01
     tx[4] = 0x77;
     buildCj188ReadData(tx, f);
-    EXPECT_EQ(tx[4], 0x00);
+    EXPECT_EQ(tx[4], 0x01);
 }
 
 // Frames written out by hand: CS is the sum of 68 through the last data byte,

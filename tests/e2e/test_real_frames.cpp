@@ -6,6 +6,7 @@
 
 #include "tests/e2e/E2eSupport.h"
 #include "tests/support/core/RealFrames.h"
+#include "tests/support/core/RequireRealFrames.h"
 
 namespace e2e {
 namespace {
@@ -19,7 +20,7 @@ const mb::test::RealFrameSet& Frames() {
 }
 
 #define REQUIRE_REAL_FRAMES() \
-    if (!Frames().found) GTEST_SKIP() << "real frames unavailable: " << Frames().problem
+    if (!Frames().found) MB_REAL_FRAMES_MISSING(Frames().problem)
 
 struct Playback {
     const char* readData;
@@ -89,7 +90,7 @@ TEST(RealFramesThroughThePort, FramesWithAWrongChecksumNeverPass) {
         EXPECT_EQ(w.analysis(), QString()) << frame.file;
         ++played;
     }
-    if (played == 0) GTEST_SKIP() << "the index lists no frame with a wrong checksum";
+    EXPECT_GT(played, 0) << "the index lists no frame with a wrong checksum";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "mbus/MbusDecoder.h"
 #include "tests/mbus/MbusTestSupport.h"
 #include "tests/support/core/RealFrames.h"
+#include "tests/support/core/RequireRealFrames.h"
 
 namespace mb::test {
 namespace {
@@ -26,8 +27,8 @@ const RealFrame* frameNamed(const std::string& file) {
     return nullptr;
 }
 
-#define REQUIRE_FRAMES()                                             \
-    if (!frames().found) GTEST_SKIP() << "real frames: " << frames().problem
+#define REQUIRE_FRAMES() \
+    if (!frames().found) MB_REAL_FRAMES_MISSING(frames().problem)
 
 TEST(MbusRealFrames, EveryFrameWithAGoodChecksumDecodes) {
     REQUIRE_FRAMES();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -108,6 +109,26 @@ TEST_F(RetentionTest, NeverTheCurrentOneNorFilesThatAreNotOurs) {
 
     EXPECT_EQ(names(), (std::set<std::string>{session(0), "notes.jsonl", session(0) + ".bak",
                                               "2026-12-08T00-00-00.000000Z.txt", session(3), session(4)}));
+}
+
+// Retention never enters a folder through a link, and never removes another
+// user's file, whatever its name.
+TEST_F(RetentionTest, ALinkedFolderAndAnotherUsersFilesAreLeftAlone) {
+    const fs::path real = dir_.path() / "real";
+    fs::create_directory(real);
+    for (int minute = 1; minute <= 3; ++minute) std::ofstream(real / session(minute)) << "{}\n";
+    fs::create_directory_symlink(real, dir_.path() / "link");
+    EXPECT_TRUE(applyRetention(dir_.path() / "link", dir_.path() / "link" / session(9), {.maxFiles = 1}).empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(real), fs::directory_iterator()), 3);
+
+    if (::geteuid() != 0) return;  // only root can hand a file to another user
+    const fs::path foreign = make(session(1), 10);
+    ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+    make(session(2), 10);
+    const fs::path current = make(session(3), 10);
+    applyRetention(dir_.path(), current, {.maxFiles = 1, .maxBytes = 1 << 20});
+    EXPECT_TRUE(fs::exists(foreign));
+    EXPECT_FALSE(fs::exists(dir_.path() / session(2)));
 }
 
 TEST_F(RetentionTest, AMissingFolderRemovesNothingAndDoesNotThrow) {

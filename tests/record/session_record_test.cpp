@@ -6,6 +6,7 @@
 #include <csignal>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <random>
 #include <thread>
 
@@ -31,6 +32,40 @@ unsigned modeOf(const fs::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return 0;
     return st.st_mode & 07777;
+}
+
+// What a record told its owner, in order (it tells from its writer thread).
+class Notices {
+public:
+    RecordOptions options(milliseconds retryEvery = 0ms) {
+        RecordOptions o;
+        o.retryEvery = retryEvery;
+        o.onNotice = [this](const RecordNotice& n) {
+            std::lock_guard lock(mutex_);
+            seen_.push_back((n.writing ? "+ " : "- ") + n.text);
+        };
+        return o;
+    }
+    // "- cannot write: ..." while failing, "+ ..." while writing.
+    std::vector<std::string> seen() const {
+        std::lock_guard lock(mutex_);
+        return seen_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> seen_;
+};
+
+bool startsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
+
+// Every line of the file is a whole record line; the file ends with a line's end.
+void expectWholeLines(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(content.empty());
+    EXPECT_EQ(content.back(), '\n') << "the record ends inside a line";
+    for (const auto& line : test::readLines(file)) EXPECT_TRUE(test::parseLine(line).has_value()) << line;
 }
 
 TEST(SessionRecordDirectory, DataHomeFirstThenHomeThenNothing) {
@@ -70,13 +105,53 @@ TEST(SessionRecordFile, NamedByStartTimeUniqueAndUserOnly) {
     for (fs::path p = dir; p != temp.path(); p = p.parent_path()) EXPECT_EQ(modeOf(p), 0700u) << p;
 }
 
-TEST(SessionRecordFile, AnExistingOpenFolderIsMadeUserOnly) {
+// A folder MeterBench did not make keeps its mode; that it is open to others is said.
+TEST(SessionRecordFile, AnExistingOpenFolderIsReportedNotChanged) {
     test::TempDir temp;
     fs::permissions(temp.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                      fs::perms::others_read | fs::perms::others_exec);
-    SessionRecord record(temp.path(), kStart);
+    Notices notices;
+    SessionRecord record(temp.path(), kStart, notices.options());
     ASSERT_TRUE(record.isOpen()) << record.error();
-    EXPECT_EQ(modeOf(temp.path()), 0700u);
+    EXPECT_EQ(modeOf(temp.path()), 0755u);
+    EXPECT_EQ(modeOf(record.path()), 0600u);
+    ASSERT_EQ(notices.seen().size(), 1u);
+    EXPECT_EQ(notices.seen()[0], "+ " + temp.path().string() +
+                                     " is open to other users (mode 0755); MeterBench leaves its mode as it is");
+}
+
+// A logs folder, or its parent, that is a symbolic link (to another user's
+// folder, say) is not followed: nothing is written there, changed or removed.
+TEST(SessionRecordFile, ASymbolicLinkForTheFolderOrItsParentIsNotFollowed) {
+    test::TempDir temp;
+    const fs::path other = temp.path() / "other";
+    fs::create_directories(other / "logs");
+    fs::permissions(other / "logs", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                        fs::perms::others_read | fs::perms::others_exec);
+    for (int minute = 0; minute < 3; ++minute) {
+        char name[64];
+        std::snprintf(name, sizeof name, "2026-12-08T00-%02d-00.000000Z.jsonl", minute);
+        std::ofstream(other / "logs" / name) << "{}\n";
+    }
+    fs::create_directories(temp.path() / "a" / "MeterBench");
+    fs::create_directory_symlink(other / "logs", temp.path() / "a" / "MeterBench" / "logs");
+    fs::create_directory(temp.path() / "b");
+    fs::create_directory_symlink(other, temp.path() / "b" / "MeterBench");
+
+    for (const fs::path& dir : {temp.path() / "a" / "MeterBench" / "logs", temp.path() / "b" / "MeterBench" / "logs"}) {
+        Notices notices;
+        SessionRecord record(dir, kStart, notices.options());
+        record.event("COM1", "connected 2400,E,8,1", kStart);
+        record.flush();
+        EXPECT_FALSE(record.isOpen()) << dir;
+        EXPECT_NE(record.error().find("is a symbolic link"), std::string::npos) << record.error();
+        ASSERT_FALSE(notices.seen().empty());
+        EXPECT_TRUE(startsWith(notices.seen()[0], "- cannot write: ")) << notices.seen()[0];
+    }
+    std::size_t left = 0;
+    for (const auto& entry : fs::directory_iterator(other / "logs")) left += entry.is_regular_file();
+    EXPECT_EQ(left, 3u) << "another folder's files are neither removed nor added to";
+    EXPECT_EQ(modeOf(other / "logs"), 0755u);
 }
 
 TEST(SessionRecordFile, HoldsEveryByteAndEventInOrderWithItsTime) {
@@ -177,59 +252,112 @@ TEST(SessionRecordFile, AFloodFromTheReadingThreadArrivesWhole) {
     EXPECT_GT(events, 100u);  // the flood came as many events, not a few
 }
 
-TEST(SessionRecordFailure, AFolderThatCannotBeMadeIsReportedAndIgnoredSafely) {
+// A folder that cannot be made is said once; the record keeps working and
+// resumes, noting the gap, once the folder can be made.
+TEST(SessionRecordFailure, AFolderThatCannotBeMadeIsReportedAndWritingResumesLater) {
     test::TempDir temp;
     std::ofstream(temp.path() / "plain-file") << "x";
     // A folder below a plain file fails for every user, root included.
-    SessionRecord record(temp.path() / "plain-file" / "logs", kStart);
+    const fs::path dir = temp.path() / "plain-file" / "logs";
+    Notices notices;
+    SessionRecord record(dir, kStart, notices.options());
     EXPECT_FALSE(record.isOpen());
-    EXPECT_NE(record.error().find("plain-file"), std::string::npos) << record.error();
+    EXPECT_EQ(record.error(), (temp.path() / "plain-file").string() + " is not a folder");
     const std::uint8_t frame[] = {0x10, 0x5B, 0x01, 0x5C, 0x16};
     record.bytes(SessionRecord::Direction::tx, "COM1", frame, kStart);
     record.event("COM1", "connected", kStart);
     record.flush();
     EXPECT_FALSE(record.isOpen());
+
+    fs::remove(temp.path() / "plain-file");
+    record.event("COM1", "disconnected", kStart + 1s);
+    record.flush();
+    ASSERT_TRUE(record.isOpen()) << record.error();
+    EXPECT_EQ(notices.seen(), (std::vector<std::string>{
+                                  "- cannot write: " + (temp.path() / "plain-file").string() + " is not a folder",
+                                  "+ writing resumed (2 events lost)"}));
+    const auto lines = test::readLines(test::onlyRecordIn(dir));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(test::parseLine(lines[0])->value,
+              "record gap: 2 events lost (" + (temp.path() / "plain-file").string() + " is not a folder)");
+    EXPECT_EQ(test::parseLine(lines[1])->value, "disconnected");
 }
 
-TEST(SessionRecordFailure, ARemovedFileStopsTheRecordWithAReason) {
+// A removed file is said once; writing resumes in a new file that notes the gap.
+TEST(SessionRecordFailure, ARemovedFileIsSaidAndANewFileTakesOver) {
     test::TempDir temp;
-    SessionRecord record(temp.path(), kStart);
+    Notices notices;
+    SessionRecord record(temp.path(), kStart, notices.options());
     record.event("COM1", "connected 2400,E,8,1", kStart);
     record.flush();
     ASSERT_TRUE(record.isOpen()) << record.error();
     EXPECT_EQ(test::readLines(record.path()).size(), 1u) << "flush() returned before the line was written";
-    fs::remove(record.path());
+    const fs::path first = record.path();
+    fs::remove(first);
 
     const auto bytes = patternBytes(1000, 1);
     record.bytes(SessionRecord::Direction::rx, "COM1", bytes, kStart + 1s);
     record.flush();
     EXPECT_FALSE(record.isOpen());
     EXPECT_NE(record.error().find("removed"), std::string::npos) << record.error();
-    EXPECT_FALSE(fs::exists(record.path()));  // not quietly made again
-    record.bytes(SessionRecord::Direction::rx, "COM1", bytes, kStart + 2s);
+    EXPECT_FALSE(fs::exists(first));  // not quietly made again under the old name
+
+    record.event("COM1", "disconnected", kStart + 2s);
     record.flush();
+    ASSERT_TRUE(record.isOpen()) << record.error();
+    EXPECT_NE(record.path(), first);
+    const auto lines = test::readLines(test::onlyRecordIn(temp.path()));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(startsWith(test::parseLine(lines[0])->value, "record gap: 1 event lost (")) << lines[0];
+    EXPECT_EQ(test::parseLine(lines[1])->value, "disconnected");
+    ASSERT_EQ(notices.seen().size(), 2u);
+    EXPECT_TRUE(startsWith(notices.seen()[0], "- cannot write: " + first.string() + " was removed"));
+    EXPECT_EQ(notices.seen()[1], "+ writing resumed (1 event lost)");
 }
 
-TEST(SessionRecordFailure, AFullDiskStopsTheRecordWithTheSystemsReason) {
-    // The file size limit fails a write the way a full disk does, in this process only.
+// A full disk (a file size limit fails a write the same way, in this process
+// only): the line that does not fit is cut back whole, the loss is said once,
+// and when there is room again the gap is noted and writing goes on.
+TEST(SessionRecordFailure, AFullDiskLeavesNoTornLineAndTheGapIsNotedOnResuming) {
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
     test::TempDir temp;
+    Notices notices;
     {
-        SessionRecord record(temp.path(), kStart);
+        SessionRecord record(temp.path(), kStart, notices.options());
         ASSERT_TRUE(record.isOpen()) << record.error();
+        record.event("COM1", "connected 2400,E,8,1", kStart);
+        record.flush();
         rlimit small = saved;
-        small.rlim_cur = 64 * 1024;
+        small.rlim_cur = 64 * 1024 + 7;  // not at the end of a line
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const auto bytes = patternBytes(100 * 1024, 2);
-        record.bytes(SessionRecord::Direction::rx, "COM1", bytes, kStart);
+        for (int i = 0; i < 30; ++i) {
+            record.bytes(SessionRecord::Direction::rx, "COM1", patternBytes(1000, i), kStart + milliseconds(i));
+        }
         record.flush();
         EXPECT_FALSE(record.isOpen());
-        EXPECT_NE(record.error().find("too large"), std::string::npos) << record.error();
-        record.event("COM1", "disconnected", kStart + 1s);
+        EXPECT_NE(record.error().find("File too large"), std::string::npos) << record.error();
+        expectWholeLines(record.path());
+        const std::size_t linesWhenFull = test::readLines(record.path()).size();
+        EXPECT_GT(linesWhenFull, 1u) << "what fitted is kept";
+
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+        record.event("COM1", "disconnected", kStart + 2s);
         record.flush();
-        EXPECT_LE(fs::file_size(record.path()), 64u * 1024);
+        EXPECT_TRUE(record.isOpen()) << record.error();
+
+        const auto lines = test::readLines(record.path());
+        ASSERT_EQ(lines.size(), linesWhenFull + 2);
+        const std::size_t lost = 30 - (linesWhenFull - 1);  // the receive events that did not fit
+        EXPECT_TRUE(startsWith(test::parseLine(lines[linesWhenFull])->value,
+                               "record gap: " + std::to_string(lost) + " events lost ("))
+            << lines[linesWhenFull];
+        EXPECT_EQ(test::parseLine(lines.back())->value, "disconnected");
+        expectWholeLines(record.path());
+        ASSERT_EQ(notices.seen().size(), 2u);
+        EXPECT_TRUE(startsWith(notices.seen()[0], "- cannot write: ")) << notices.seen()[0];
+        EXPECT_EQ(notices.seen()[1], "+ writing resumed (" + std::to_string(lost) + " events lost)");
     }
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedSignal);

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/core/RealFrames.h"
+#include "tests/support/core/RequireRealFrames.h"
 #include "tools/sim/bytes.h"
 
 namespace mb::sim::test {
@@ -49,9 +51,12 @@ inline bool isGoodMbusLong(const Bytes& b) {
     return b[length + 4] == (sum & 0xFF) && b.back() == 0x16;
 }
 
-// A frame file of the shared real-frame folder, or nullopt (the caller skips).
+using mb::test::RealFramesDir;
+
+// A frame file of the shared real-frame folder, or nullopt (the caller reports
+// the folder missing with MB_REAL_FRAMES_MISSING).
 inline std::optional<Bytes> realFrame(const std::string& relative) {
-    std::ifstream in(std::string(MB_FRAMES_DIR) + "/" + relative);
+    std::ifstream in(RealFramesDir() + "/" + relative);
     if (!in) return std::nullopt;
     std::stringstream text;
     text << in.rdbuf();

@@ -98,7 +98,7 @@ TEST(Cj188Meter, HeatMeterReadDataReplyHasTheHeatLayout) {
 
 TEST(Cj188Meter, ReadDataReplyLinesUpWithARealMetersReply) {
     auto real = test::realFrame("cj188/fox-edge_read_data_reply_1.hex");
-    if (!real) GTEST_SKIP() << "real frames not present in " << MB_FRAMES_DIR;
+    if (!real) MB_REAL_FRAMES_MISSING("not present in " + test::RealFramesDir());
     Cj188Meter meter(plateSettings());
     auto reply = meter.answer(kReadData, kNoon);
     ASSERT_TRUE(reply);
@@ -158,7 +158,7 @@ TEST(Cj188Meter, ReadAddressAnswersWithControl83AndTheMetersAddress) {
 
 TEST(Cj188Meter, RealReadAddressRequestWithWildcardTypeIsAnswered) {
     auto real = test::realFrame("cj188/python_cjt188_read_address_wildcard_request.hex");
-    if (!real) GTEST_SKIP() << "real frames not present in " << MB_FRAMES_DIR;
+    if (!real) MB_REAL_FRAMES_MISSING("not present in " + test::RealFramesDir());
     auto start = test::afterWakeUp(*real);
     ASSERT_TRUE(start);
     Cj188Meter meter(plateSettings());

@@ -124,7 +124,7 @@ TEST(RequestScanner, RealRequestsFromTheFrameFolderAreRecognised) {
                            "cj188/fox-edge_read_data_request_di_swapped.hex"};
     for (const char* file : files) {
         auto frame = test::realFrame(file);
-        if (!frame) GTEST_SKIP() << "real frames not present in " << MB_FRAMES_DIR;
+        if (!frame) MB_REAL_FRAMES_MISSING("not present in " + test::RealFramesDir());
         auto frames = RequestScanner().feed(*frame);
         ASSERT_EQ(frames.size(), 1u) << file;
         EXPECT_EQ(frames[0].kind, FrameKind::Cj188) << file;

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "tests/support/core/RealFrames.h"
+#include "tests/support/core/RequireRealFrames.h"
 #include "tools/sim/request_scanner.h"
 
 namespace mb::sim {
@@ -12,7 +13,7 @@ namespace {
 
 TEST(RequestScannerRealFrames, EveryGoodFrameIsFoundInAnyChunking) {
     auto set = mb::test::LoadRealFrames(mb::test::RealFramesDir());
-    if (!set.found) GTEST_SKIP() << "real frames not available: " << set.problem;
+    if (!set.found) MB_REAL_FRAMES_MISSING(set.problem);
     std::mt19937 random(3);
     int checked = 0;
     for (const auto& frame : set.frames) {
@@ -44,7 +45,7 @@ TEST(RequestScannerRealFrames, EveryGoodFrameIsFoundInAnyChunking) {
 
 TEST(RequestScannerRealFrames, FramesWithABadChecksumAreNeverTakenForRequests) {
     auto set = mb::test::LoadRealFrames(mb::test::RealFramesDir());
-    if (!set.found) GTEST_SKIP() << "real frames not available: " << set.problem;
+    if (!set.found) MB_REAL_FRAMES_MISSING(set.problem);
     int checked = 0;
     for (const auto& frame : set.frames) {
         if (!frame.checksumKnown || frame.checksumOk) continue;

@@ -52,9 +52,11 @@ TEST(Style10, VariantChoiceByStateAndFocus) {
     EXPECT_EQ(style10(StateHot, false, rf(0x2040F0)).image(), b);
 }
 
+// Variant A's colours as its drawing rule names them (fill, first
+// corner rows and the stretching lines); the corner tables it leaves open are
+// checked only for coverage and shape below.
 TEST(Style10, VariantAGivenPixelsAndStretchingLines) {
     const Face f = style10(StateNormal, false);
-    EXPECT_EQ(bevelo::drawn::kRoundCentreA, rf(0xE8E7EA));
     EXPECT_PIXEL(f, kW / 2, kH / 2, rf(0xE8E7EA));
     EXPECT_PIXEL(f, 18, 12, rf(0xE8E7EA));
     EXPECT_PIXEL(f, 18, 11, rf(0xE9EBE8));  // the top rows' last line crosses the fill

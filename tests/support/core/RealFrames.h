@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,11 @@ struct RealFrameSet {
 RealFrameSet LoadRealFrames(const std::string& dir);
 
 // The folder the build points test suites at (MB_FRAMES_DIR), or "" when the
-// including file is built without it. Internal linkage: the macro may differ
-// between translation units.
+// including file is built without it. The environment variable MB_FRAMES_DIR
+// overrides it, so a run can check what the suites do without the folder.
+// Internal linkage: the macro may differ between translation units.
 static inline std::string RealFramesDir() {
+    if (const char* override = std::getenv("MB_FRAMES_DIR")) return override;
 #ifdef MB_FRAMES_DIR
     return MB_FRAMES_DIR;
 #else
