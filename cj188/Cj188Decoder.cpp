@@ -1,5 +1,7 @@
 #include "cj188/Cj188Decoder.h"
 
+#include <iterator>
+
 #include "cj188/Cj188Fields.h"
 #include "cj188/Cj188Names.h"
 #include "cj188/Cj188ReadingView.h"
@@ -55,6 +57,10 @@ constexpr FieldLayout kHeatData[] = {
     {FieldKind::RealTime, "Real time"},
     {FieldKind::Status, "Status"},
 };
+
+// The status word gives three records, and bytes after the last field one more.
+static_assert(std::size(kHeatData) + 2 + 1 <= kMaxCj188Records);
+static_assert(std::size(kWaterGasData) + 2 + 1 <= kMaxCj188Records);
 
 void addField(Cj188Values& v, const FieldLayout& field, std::size_t at, std::size_t size) {
     const Cj188Bytes bytes = v.frame.subspan(at, size);

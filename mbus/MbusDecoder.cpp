@@ -199,6 +199,7 @@ void decodeMbusValues(std::span<const std::uint8_t> f, MbusValues& v) {
 
 Reading decodeMbusFrame(std::span<const std::uint8_t> frame) {
     MbusValues values;
+    values.records.reserve(frame.size() / 2 + 1);  // a record takes two bytes or more, but for DIF 7F
     decodeMbusValues(frame, values);
     return readingOf(MbusReadingView(values));
 }

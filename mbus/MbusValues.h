@@ -144,7 +144,7 @@ struct MbusValues {
     std::uint16_t userDataEnd = 0;            // offset of the checksum: records end here
     bool msbFirst = false;                    // multi-byte data high byte first (CI 76, 77, 55)
     bool fromMaster = false;                  // SND_UD data: low VIFE codes are actions
-    std::array<MbusHeaderItem, 24> header{};
+    std::array<MbusHeaderItem, 24> header{};  // a frame has at most 16 header fields
     std::size_t headerCount = 0;
     std::vector<MbusRecord> records;  // cleared, not freed, from frame to frame
 
