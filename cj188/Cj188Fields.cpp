@@ -1,6 +1,5 @@
 #include "cj188/Cj188Fields.h"
 
-#include <cstdio>
 #include <optional>
 
 #include "cj188/Cj188Units.h"
@@ -26,48 +25,12 @@ std::uint64_t powerOfTen(int exponent) {
     return p;
 }
 
-// "556677.00": the register as the meter shows it, leading zeros dropped.
-std::string fixedPoint(std::uint64_t number, int decimals) {
-    const std::uint64_t scale = powerOfTen(decimals);
-    std::string text = std::to_string(number / scale);
-    if (decimals > 0) {
-        std::string fraction = std::to_string(number % scale);
-        text += '.' + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') + fraction;
-    }
-    return text;
-}
-
 // number × 10^exponent; dividing by an exact power of ten keeps the result the
 // nearest double to the decimal the meter meant (0.01234, not 0.012340000001).
 double scaled(std::uint64_t number, int exponent) {
     const double n = static_cast<double>(number);
     return exponent >= 0 ? n * static_cast<double>(powerOfTen(exponent))
                          : n / static_cast<double>(powerOfTen(-exponent));
-}
-
-Record started(Cj188Bytes bytes, std::string_view quantity) {
-    Record record;
-    record.quantity = std::string(quantity);
-    record.rawHex = cj188HexText(bytes);
-    return record;
-}
-
-Record failed(Record record, std::string why) {
-    record.value = std::monostate{};
-    record.error = std::move(why);
-    return record;
-}
-
-std::string twoDigits(unsigned value) {
-    char text[3];
-    std::snprintf(text, sizeof text, "%02u", value % 100);
-    return text;
-}
-
-std::string fourDigits(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04u", value % 10000);
-    return text;
 }
 
 struct CalendarTime {
@@ -82,112 +45,80 @@ bool isCalendarTime(const CalendarTime& t) {
     return t.day >= 1 && t.day <= days;
 }
 
+// The BCD number of `bytes` into the record; false (and the problem set) on a bad digit.
+bool readBcd(Cj188Record& record, Cj188Bytes bytes) {
+    const std::optional<std::uint64_t> number = bcdNumber(bytes);
+    if (!number) {
+        record.problem = Cj188FieldProblem::InvalidBcd;
+        return false;
+    }
+    record.number = *number;
+    return true;
+}
+
 }  // namespace
 
-std::string cj188HexText(Cj188Bytes bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    for (std::uint8_t b : bytes) {
-        if (!text.empty()) text += ' ';
-        text += kDigits[b >> 4];
-        text += kDigits[b & 0x0F];
-    }
-    return text;
+void cj188Amount(Cj188Record& record, Cj188Bytes bytes, int decimals) {
+    record.decimals = static_cast<std::uint8_t>(decimals);
+    if (!readBcd(record, bytes.first(4))) return;
+    const std::optional<Cj188Unit> unit = cj188Unit(bytes[4]);
+    // Without a known unit the number is still what the meter counts.
+    record.value = scaled(record.number, (unit ? unit->siExponent : 0) - decimals);
 }
 
-Record cj188Amount(Cj188Bytes bytes, std::string_view quantity, int decimals) {
-    Record record = started(bytes, quantity);
-    const std::optional<std::uint64_t> number = bcdNumber(bytes.first(4));
-    if (!number) return failed(std::move(record), "invalid BCD digit");
-    const std::string shown = fixedPoint(*number, decimals);
-    const std::uint8_t code = bytes[4];
-    if (const std::optional<Cj188Unit> unit = cj188Unit(code)) {
-        record.unit = std::string(unit->siUnit);
-        record.value = scaled(*number, unit->siExponent - decimals);
-        record.display = shown + " " + std::string(unit->meterSymbol);
-    } else {
-        // Without a known unit the number is still what the meter counts.
-        record.value = scaled(*number, -decimals);
-        record.display = shown + " (unknown unit code " + cj188HexText(bytes.subspan(4, 1)) + ")";
-    }
-    return record;
+void cj188Temperature(Cj188Record& record, Cj188Bytes bytes) {
+    if (readBcd(record, bytes)) record.value = scaled(record.number, -2);
 }
 
-Record cj188Temperature(Cj188Bytes bytes, std::string_view quantity) {
-    Record record = started(bytes, quantity);
-    const std::optional<std::uint64_t> number = bcdNumber(bytes);
-    if (!number) return failed(std::move(record), "invalid BCD digit");
-    record.unit = "°C";
-    record.value = scaled(*number, -2);
-    record.display = fixedPoint(*number, 2) + " °C";
-    return record;
+void cj188Hours(Cj188Record& record, Cj188Bytes bytes) {
+    if (readBcd(record, bytes)) record.value = static_cast<double>(record.number * 3600);
 }
 
-Record cj188Hours(Cj188Bytes bytes, std::string_view quantity) {
-    Record record = started(bytes, quantity);
-    const std::optional<std::uint64_t> number = bcdNumber(bytes);
-    if (!number) return failed(std::move(record), "invalid BCD digit");
-    record.unit = "s";
-    record.value = static_cast<double>(*number * 3600);
-    record.display = std::to_string(*number) + " h";
-    return record;
-}
-
-Record cj188RealTime(Cj188Bytes bytes, std::string_view quantity) {
-    Record record = started(bytes, quantity);
+void cj188RealTime(Cj188Record& record, Cj188Bytes bytes) {
     unsigned part[7];  // the seven BCD pairs in the order they came
     for (std::size_t i = 0; i < 7; ++i) {
         const std::optional<std::uint64_t> pair = bcdNumber(bytes.subspan(i, 1));
-        if (!pair) return failed(std::move(record), "invalid BCD digit");
+        if (!pair) {
+            record.problem = Cj188FieldProblem::InvalidBcd;
+            return;
+        }
         part[i] = static_cast<unsigned>(*pair);
     }
     // Meters without a clock send zeros here: say so rather than print a date.
     bool allZero = true;
     for (unsigned p : part) allZero = allZero && p == 0;
-    if (allZero) return failed(std::move(record), "no date and time set (all zero)");
+    if (allZero) {
+        record.problem = Cj188FieldProblem::NoTimeSet;
+        return;
+    }
 
     // The textbook order is ss mm hh DD MM YY(low) YY(high); some meters send
     // the field the other way round, YY(high) YY(low) MM DD hh mm ss. That one
     // is read only when the textbook order is no date, and the display says so.
     const CalendarTime textbook{part[6] * 100 + part[5], part[4], part[3], part[2], part[1], part[0]};
     const CalendarTime yearFirst{part[0] * 100 + part[1], part[2], part[3], part[4], part[5], part[6]};
-    std::string note;
     CalendarTime t = textbook;
     if (!isCalendarTime(textbook)) {
-        if (!isCalendarTime(yearFirst)) return failed(std::move(record), "not a calendar date and time");
+        if (!isCalendarTime(yearFirst)) {
+            record.problem = Cj188FieldProblem::NotCalendarTime;
+            return;
+        }
         t = yearFirst;
-        note = " (sent year first)";
+        record.yearFirst = true;
     }
-    const std::string date = fourDigits(t.year) + "-" + twoDigits(t.month) + "-" + twoDigits(t.day);
-    const std::string time = twoDigits(t.hour) + ":" + twoDigits(t.minute) + ":" + twoDigits(t.second);
-    record.value = date + "T" + time;
-    record.display = date + " " + time + note;
-    return record;
+    record.year = static_cast<std::uint16_t>(t.year);
+    record.month = static_cast<std::uint8_t>(t.month);
+    record.day = static_cast<std::uint8_t>(t.day);
+    record.hour = static_cast<std::uint8_t>(t.hour);
+    record.minute = static_cast<std::uint8_t>(t.minute);
+    record.second = static_cast<std::uint8_t>(t.second);
 }
 
-std::vector<Record> cj188Status(Cj188Bytes bytes) {
-    const std::uint8_t st1 = bytes[0];
-    Record status = started(bytes, "Status");
-    status.value = cj188HexText(bytes);
-    status.display = "ST1 " + cj188HexText(bytes.first(1)) + ", ST2 " + cj188HexText(bytes.subspan(1, 1));
-
+void addCj188Status(Cj188Values& values, std::size_t at) {
+    values.add(Cj188Field::Status, "Status", at, 2);
     // ST1 D0-D1: valve, D2: battery; the other bits are the maker's own.
-    static constexpr const char* kValve[] = {"open", "closed", "state 10 (undefined)", "abnormal"};
-    Record valve = started(bytes.first(1), "Valve");
-    valve.value = std::string(kValve[st1 & 0x03]);
-    valve.display = kValve[st1 & 0x03];
-
-    Record battery = started(bytes.first(1), "Battery");
-    battery.value = std::string((st1 & 0x04) ? "low" : "normal");
-    battery.display = (st1 & 0x04) ? "low" : "normal";
-    return {status, valve, battery};
-}
-
-Record cj188RawRecord(Cj188Bytes bytes, std::string_view quantity) {
-    Record record = started(bytes, quantity);
-    record.value = record.rawHex;
-    record.display = record.rawHex;
-    return record;
+    values.add(Cj188Field::Valve, "Valve", at, 1);
+    values.add(Cj188Field::Battery, "Battery", at, 1);
 }
 
 }  // namespace mb

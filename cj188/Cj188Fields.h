@@ -1,40 +1,31 @@
-// The fields of CJ/T 188 reply data, each turned into records. Every function
-// gets exactly the bytes of its field (the caller checks the length), low
-// byte first as the meter sends them.
+// The fields of CJ/T 188 reply data, read into numbers. Every function gets
+// exactly the bytes of its field (the caller checks the length), low byte
+// first as the meter sends them, and fills the record the caller added.
 #pragma once
 
 #include <cstdint>
 #include <span>
-#include <string>
-#include <string_view>
-#include <vector>
 
-#include "core/Reading.h"
+#include "cj188/Cj188Values.h"
 
 namespace mb {
 
 using Cj188Bytes = std::span<const std::uint8_t>;
 
-// "04 06 67": the bytes as the received-data pane shows them.
-std::string cj188HexText(Cj188Bytes bytes);
-
 // Four BCD bytes with `decimals` fraction digits, then a unit code (5 bytes).
-Record cj188Amount(Cj188Bytes bytes, std::string_view quantity, int decimals);
+void cj188Amount(Cj188Record& record, Cj188Bytes bytes, int decimals);
 
 // Three BCD bytes, two decimals, degrees Celsius.
-Record cj188Temperature(Cj188Bytes bytes, std::string_view quantity);
+void cj188Temperature(Cj188Record& record, Cj188Bytes bytes);
 
 // Three BCD bytes of whole hours; the value is kept in seconds.
-Record cj188Hours(Cj188Bytes bytes, std::string_view quantity);
+void cj188Hours(Cj188Record& record, Cj188Bytes bytes);
 
 // Seven BCD bytes: second, minute, hour, day, month, year (low pair first);
 // a field that is no date so but is one read year first is taken that way.
-Record cj188RealTime(Cj188Bytes bytes, std::string_view quantity);
+void cj188RealTime(Cj188Record& record, Cj188Bytes bytes);
 
-// ST1 ST2 (2 bytes): the raw status, then the valve and battery ST1 reports.
-std::vector<Record> cj188Status(Cj188Bytes bytes);
-
-// Bytes no field takes, kept as hex so nothing the meter sent is hidden.
-Record cj188RawRecord(Cj188Bytes bytes, std::string_view quantity);
+// ST1 ST2 at frame[at]: the raw status, then the valve and battery ST1 reports.
+void addCj188Status(Cj188Values& values, std::size_t at);
 
 }  // namespace mb

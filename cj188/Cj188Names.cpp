@@ -9,7 +9,7 @@ Cj188MeterFamily cj188MeterFamily(std::uint8_t type) {
     return Cj188MeterFamily::Other;
 }
 
-std::string cj188MeterTypeText(std::uint8_t type) {
+std::string_view cj188MeterTypeText(std::uint8_t type) {
     switch (type) {
         case 0x10: return "Cold water meter";
         case 0x11: return "Domestic hot water meter";
@@ -32,7 +32,7 @@ std::string cj188MeterTypeText(std::uint8_t type) {
     return "Unknown meter type";
 }
 
-std::string cj188ControlText(std::uint8_t control) {
+void appendCj188ControlText(std::string& out, std::uint8_t control) {
     const char* command = nullptr;
     switch (cj188Function(control)) {
         case 0x01: command = "Read data"; break;
@@ -41,12 +41,13 @@ std::string cj188ControlText(std::uint8_t control) {
         case 0x09: command = "Read key version"; break;
         case 0x15: command = "Write address"; break;
         case 0x16: command = "Write synchronised reading"; break;
-        default: return "Not a standard control code";
+        default: out += "Not a standard control code"; return;
     }
     const char* kind = !cj188IsReply(control)        ? " request"
                        : cj188IsErrorReply(control) ? " error reply"
                                                     : " reply";
-    return std::string(command) + kind;
+    out += command;
+    out += kind;
 }
 
 }  // namespace mb

@@ -4,18 +4,19 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace mb {
 
 // "Cold water meter", "Heat meter (heating)", "Gas meter"; "Unknown meter type" otherwise.
-std::string cj188MeterTypeText(std::uint8_t type);
+std::string_view cj188MeterTypeText(std::uint8_t type);
 
 enum class Cj188MeterFamily { Water, Heat, Gas, Other };
 Cj188MeterFamily cj188MeterFamily(std::uint8_t type);
 
 // "Read data reply", "Read address request", "Read data error reply";
 // "Not a standard control code" when the function bits name no command.
-std::string cj188ControlText(std::uint8_t control);
+void appendCj188ControlText(std::string& out, std::uint8_t control);
 
 // Bit 7: sent by the meter; bit 6: the meter could not carry out the request.
 constexpr bool cj188IsReply(std::uint8_t control) { return (control & 0x80) != 0; }

@@ -1,27 +1,31 @@
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 
+#include "cli/BatchDecode.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/FrameInput.h"
 #include "cli/Output.h"
-#include "core/CountText.h"
-#include "core/HexText.h"
 
 namespace mb::cli {
 namespace {
 
 constexpr const char* kHelp =
     "usage: meterbench-cli decode [--json] FILE|HEX|-\n"
+    "       meterbench-cli decode --batch [--json] FILE|-\n"
     "Decodes one M-Bus or CJ/T 188 frame given as hex text (blanks, line breaks and\n"
     "leading FE bytes allowed) from a file, the argument itself, or standard input (-).\n"
     "Stray bytes before a frame that passes its checks are skipped, and said so.\n"
-    "  --json  one JSON object instead of the window's Data Analysis lines\n"
-    "Exit status: 0 the frame passes its checks, 1 it fails them, 2 not a frame or usage error.\n";
+    "  --json   one JSON object instead of the window's Data Analysis lines\n"
+    "  --batch  one frame per line of FILE or standard input; blank lines and lines\n"
+    "           starting with # are skipped. Each frame gives one result, headed\n"
+    "           \"# line N\" (with --json: one JSON object a line, \"line\" first); each\n"
+    "           frame that fails is named with its line number on standard error.\n"
+    "Exit status: 0 the frame passes its checks, 1 it fails them, 2 not a frame or usage error;\n"
+    "with --batch the worst of all frames.\n";
 
 // The argument names a file when one exists by that name; else it is the hex itself.
 bool readInput(const std::string& argument, std::string& text) {
@@ -48,11 +52,21 @@ std::string withSkippedBytes(std::string json, std::size_t skipped) {
     return json;
 }
 
+int batch(const std::string& argument, bool json) {
+    if (argument == "-") {
+        std::ios::sync_with_stdio(false);
+        return decodeBatch(std::cin, json, stdout, stderr);
+    }
+    std::ifstream file(argument, std::ios::binary);
+    if (!file) return usageError("cannot read " + argument);
+    return decodeBatch(file, json, stdout, stderr);
+}
+
 }  // namespace
 
 int decodeCommand(const Args& args) {
     std::string error;
-    const auto options = parseOptions(args, {{}, {"--json"}, 1}, error);
+    const auto options = parseOptions(args, {{}, {"--json", "--batch"}, 1}, error);
     if (!options) return usageError(error);
     if (options->help) {
         std::cout << kHelp;
@@ -64,6 +78,7 @@ int decodeCommand(const Args& args) {
     if (std::filesystem::is_directory(argument, ignored)) {
         return usageError(argument + " is a directory, not a file holding a frame");
     }
+    if (options->on("--batch")) return batch(argument, options->on("--json"));
     std::string text;
     const bool fromFile = readInput(argument, text);
     const auto bytes = parseHexText(text);
@@ -76,15 +91,7 @@ int decodeCommand(const Args& args) {
     const bool json = options->on("--json");
     std::cout << (json ? withSkippedBytes(readingOutput(reading, true), decoded.skipped)
                        : readingOutput(reading, false));
-    if (decoded.skipped > 0 && !json) {
-        // A long run of noise is shown by its first bytes.
-        constexpr std::size_t kShown = 16;
-        std::string stray = hexEcho(std::span(*bytes).first(std::min(decoded.skipped, kShown)));
-        stray.pop_back();  // the echo's blank after the last byte
-        if (decoded.skipped > kShown) stray += " ...";
-        std::cerr << "meterbench-cli: skipped " << countText(decoded.skipped, "stray byte") << " (" << stray
-                  << ") before the frame\n";
-    }
+    if (decoded.skipped > 0 && !json) std::cerr << "meterbench-cli: " << strayBytesText(*bytes, decoded.skipped) << '\n';
     if (reading.checkPassed && reading.error.empty()) return kExitOk;
     if (hasFrameLength(*bytes)) return kExitNoValidReply;
     std::cerr << "meterbench-cli: not a frame: " << reading.error << '\n';

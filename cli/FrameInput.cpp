@@ -1,29 +1,49 @@
 #include "cli/FrameInput.h"
 
-#include <cctype>
+#include <algorithm>
+#include <array>
 
 #include "cj188/Cj188Decoder.h"
+#include "core/CountText.h"
+#include "core/HexText.h"
 #include "mbus/MbusDecoder.h"
 
 namespace mb::cli {
 
-std::optional<Bytes> parseHexText(std::string_view text) {
-    Bytes bytes;
+namespace {
+
+// 0..15 for a hex digit, 16 for white space, 17 for anything else.
+constexpr std::array<std::uint8_t, 256> kHexClass = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (auto& c : table) c = 17;
+    for (int c = 0; c < 10; ++c) table['0' + c] = static_cast<std::uint8_t>(c);
+    for (int c = 0; c < 6; ++c) table['A' + c] = table['a' + c] = static_cast<std::uint8_t>(10 + c);
+    for (char c : {' ', '\t', '\n', '\v', '\f', '\r'}) table[static_cast<unsigned char>(c)] = 16;
+    return table;
+}();
+
+}  // namespace
+
+bool parseHexText(std::string_view text, Bytes& bytes) {
+    bytes.clear();
     int pending = -1;
     for (char c : text) {
-        if (std::isspace(static_cast<unsigned char>(c))) continue;
-        if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
-        const int digit = std::isdigit(static_cast<unsigned char>(c))
-                              ? c - '0'
-                              : std::toupper(static_cast<unsigned char>(c)) - 'A' + 10;
+        const unsigned digit = kHexClass[static_cast<unsigned char>(c)];
+        if (digit == 16) continue;
+        if (digit > 16) return false;
         if (pending < 0) {
-            pending = digit;
+            pending = static_cast<int>(digit);
         } else {
-            bytes.push_back(static_cast<std::uint8_t>(pending << 4 | digit));
+            bytes.push_back(static_cast<std::uint8_t>(pending << 4 | static_cast<int>(digit)));
             pending = -1;
         }
     }
-    if (pending >= 0) return std::nullopt;
+    return pending < 0;
+}
+
+std::optional<Bytes> parseHexText(std::string_view text) {
+    Bytes bytes;
+    if (!parseHexText(text, bytes)) return std::nullopt;
     return bytes;
 }
 
@@ -101,6 +121,14 @@ DecodedInput decodeAfterStrayBytes(std::span<const std::uint8_t> input) {
         return {at, std::move(tail)};
     }
     return whole;
+}
+
+std::string strayBytesText(std::span<const std::uint8_t> input, std::size_t skipped) {
+    constexpr std::size_t kShown = 16;
+    std::string text = "skipped " + countText(skipped, "stray byte") + " (";
+    appendHexBytes(text, input.first(std::min({skipped, kShown, input.size()})));
+    if (skipped > kShown) text += " ...";
+    return text + ") before the frame";
 }
 
 }  // namespace mb::cli

@@ -19,6 +19,9 @@ using Bytes = std::vector<std::uint8_t>;
 // or an odd number of digits. "0x" prefixes and commas are not accepted.
 std::optional<Bytes> parseHexText(std::string_view text);
 
+// The same into `bytes` (cleared first, its capacity kept); false on such text.
+bool parseHexText(std::string_view text, Bytes& bytes);
+
 enum class Protocol { Unknown, Mbus, Cj188 };
 
 // E5, 10 .. 16 and 68 L L 68 with L+6 bytes are M-Bus; any other frame that
@@ -45,5 +48,9 @@ struct DecodedInput {
     Reading reading;
 };
 DecodedInput decodeAfterStrayBytes(std::span<const std::uint8_t> input);
+
+// "skipped 4 stray bytes (00 00 00 00) before the frame"; a long run of noise
+// is shown by its first 16 bytes.
+std::string strayBytesText(std::span<const std::uint8_t> input, std::size_t skipped);
 
 }  // namespace mb::cli

@@ -38,9 +38,10 @@ int main(int argc, char** argv) {
         std::cout << kHelp;
         return kExitOk;
     }
-    QCoreApplication app(argc, argv);  // QSerialPort needs one
     const Args args(argv + 2, argv + argc);
+    // Decoding touches no port: it starts without Qt's application object.
     if (command == "decode") return decodeCommand(args);
+    QCoreApplication app(argc, argv);  // QSerialPort needs one
     if (command == "read") return readCommand(args);
     if (command == "set-address") return setAddressCommand(args);
     if (command == "scan") return scanCommand(args);

@@ -43,6 +43,12 @@ void appendHexEcho(std::string& out, std::span<const std::uint8_t> bytes) {
     }
 }
 
+void appendHexBytes(std::string& out, std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return;
+    appendHexEcho(out, bytes);
+    out.pop_back();
+}
+
 std::string hexEcho(std::span<const std::uint8_t> bytes) {
     std::string out;
     appendHexEcho(out, bytes);

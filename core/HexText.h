@@ -28,4 +28,7 @@ void appendHexEcho(std::string& out, std::span<const std::uint8_t> bytes);
 // Same as appendHexEcho into a fresh string.
 std::string hexEcho(std::span<const std::uint8_t> bytes);
 
+// The decoders' form: one blank between bytes, none after the last ("68 0A FF").
+void appendHexBytes(std::string& out, std::span<const std::uint8_t> bytes);
+
 }  // namespace mb

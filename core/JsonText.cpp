@@ -28,13 +28,29 @@ std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
     return (codePoint < minimum || codePoint > 0x10FFFF || surrogate) ? 0 : length;
 }
 
+bool isPlainAscii(char c) {
+    const auto b = static_cast<std::uint8_t>(c);
+    return b >= 0x20 && b < 0x80 && c != '"' && c != '\\';
+}
+
 }  // namespace
 
 std::string jsonQuoted(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);
+    appendJsonQuoted(out, text);
+    return out;
+}
+
+void appendJsonQuoted(std::string& out, std::string_view text) {
     out += '"';
     for (std::size_t i = 0; i < text.size();) {
+        // Plain ASCII goes over in runs: most texts have nothing to escape.
+        std::size_t plain = i;
+        while (plain < text.size() && isPlainAscii(text[plain])) ++plain;
+        out.append(text.data() + i, plain - i);
+        i = plain;
+        if (i == text.size()) break;
         const char c = text[i];
         switch (c) {
             case '"': out += "\\\""; ++i; continue;
@@ -61,7 +77,6 @@ std::string jsonQuoted(std::string_view text) {
         i += length;
     }
     out += '"';
-    return out;
 }
 
 }  // namespace mb

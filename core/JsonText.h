@@ -11,4 +11,7 @@ namespace mb {
 // `text` as a quoted JSON string. Invalid UTF-8 bytes become U+FFFD.
 std::string jsonQuoted(std::string_view text);
 
+// Appends jsonQuoted(text) to `out`.
+void appendJsonQuoted(std::string& out, std::string_view text);
+
 }  // namespace mb

@@ -1,10 +1,10 @@
 #include "core/ReadingText.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
 #include <utility>
-#include <variant>
 
 namespace mb {
 namespace {
@@ -31,11 +31,18 @@ std::pair<std::uint32_t, std::size_t> codePointAt(std::string_view text, std::si
     return {cp, length};
 }
 
+bool isPrintableAscii(char c) {
+    return c >= 0x20 && c < 0x7F;
+}
+
 // C0, DEL and C1 controls become \xHH / \u00HH; bytes that are not UTF-8 become U+FFFD.
-std::string printable(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+void appendPrintable(std::string& out, std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
+        std::size_t plain = i;
+        while (plain < text.size() && isPrintableAscii(text[plain])) ++plain;
+        out.append(text.data() + i, plain - i);
+        i = plain;
+        if (i == text.size()) break;
         const auto [cp, length] = codePointAt(text, i);
         char escape[8];
         if (length == 0) {
@@ -54,10 +61,16 @@ std::string printable(std::string_view text) {
         }
         i += length;
     }
-    return out;
 }
 
-std::string functionWords(RecordFunction function) {
+template <typename Integer>
+void appendInteger(std::string& out, Integer value) {
+    char text[24];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
+}
+
+std::string_view functionWords(RecordFunction function) {
     switch (function) {
         case RecordFunction::Instantaneous: return {};
         case RecordFunction::Maximum: return "maximum";
@@ -71,49 +84,86 @@ std::string functionWords(RecordFunction function) {
 
 // "Power (maximum, tariff 2)": the qualifiers appear only when the record is
 // not the plain current value.
-std::string quantityWithQualifiers(const Record& record) {
-    std::vector<std::string> qualifiers;
-    if (std::string f = functionWords(record.function); !f.empty()) qualifiers.push_back(std::move(f));
-    if (record.storage != 0) qualifiers.push_back("storage " + std::to_string(record.storage));
-    if (record.tariff != 0) qualifiers.push_back("tariff " + std::to_string(record.tariff));
-    if (record.subunit != 0) qualifiers.push_back("subunit " + std::to_string(record.subunit));
-
-    std::string text = record.quantity.empty() ? "Record" : printable(record.quantity);
-    if (qualifiers.empty()) return text;
-    text += " (";
-    for (std::size_t i = 0; i < qualifiers.size(); ++i) text += (i ? ", " : "") + qualifiers[i];
-    return text + ")";
-}
-
-std::string headerValue(const HeaderField& field) {
-    if (const auto* number = std::get_if<std::int64_t>(&field.value)) return std::to_string(*number);
-    return printable(std::get<std::string>(field.value));
+void appendQuantity(std::string& out, const RecordView& record) {
+    if (record.quantity.empty()) {
+        out += "Record";
+    } else {
+        appendPrintable(out, record.quantity);
+    }
+    bool first = true;
+    auto qualifier = [&](std::string_view words) {
+        out += first ? " (" : ", ";
+        out += words;
+        first = false;
+    };
+    if (const std::string_view f = functionWords(record.function); !f.empty()) qualifier(f);
+    const std::pair<std::string_view, std::uint64_t> numbered[] = {
+        {"storage ", record.storage}, {"tariff ", record.tariff}, {"subunit ", record.subunit}};
+    for (const auto& [words, number] : numbered) {
+        if (number == 0) continue;
+        qualifier(words);
+        appendInteger(out, number);
+    }
+    if (!first) out += ')';
 }
 
 }  // namespace
 
-std::vector<std::string> readingLines(const Reading& reading) {
-    std::vector<std::string> lines;
-    if (!reading.error.empty()) {
-        lines.push_back("Frame error: " + printable(reading.error));
-        return lines;
+void appendReadingText(std::string& out, const ReadingView& reading) {
+    if (!reading.error().empty()) {
+        out += "Frame error: ";
+        appendPrintable(out, reading.error());
+        out += '\n';
+        return;
     }
-    if (!reading.checkPassed) {
-        lines.push_back(reading.checkProblem.empty()
-                            ? "Check failed: start, length, checksum or stop byte is wrong"
-                            : "Check failed: " + printable(reading.checkProblem));
-    }
-    for (const HeaderField& field : reading.header) {
-        lines.push_back(printable(field.label) + "  " + headerValue(field));
-    }
-    for (const Record& record : reading.records) {
-        std::string line = quantityWithQualifiers(record) + "  ";
-        if (!record.error.empty()) {
-            line += "error: " + printable(record.error) + " [" + printable(record.rawHex) + "]";
+    if (!reading.checkPassed()) {
+        if (reading.checkProblem().empty()) {
+            out += "Check failed: start, length, checksum or stop byte is wrong\n";
         } else {
-            line += printable(record.display);
+            out += "Check failed: ";
+            appendPrintable(out, reading.checkProblem());
+            out += '\n';
         }
-        lines.push_back(std::move(line));
+    }
+    for (std::size_t i = 0; i < reading.headerCount(); ++i) {
+        const HeaderFieldView field = reading.headerField(i);
+        appendPrintable(out, field.label);
+        out += "  ";
+        if (field.isNumber) {
+            appendInteger(out, field.number);
+        } else {
+            appendPrintable(out, field.text);
+        }
+        out += '\n';
+    }
+    std::string raw;
+    for (std::size_t i = 0; i < reading.recordCount(); ++i) {
+        const RecordView record = reading.record(i, true);
+        appendQuantity(out, record);
+        out += "  ";
+        if (!record.error.empty()) {
+            out += "error: ";
+            appendPrintable(out, record.error);
+            out += " [";
+            raw.clear();
+            appendRawHex(raw, record);
+            appendPrintable(out, raw);
+            out += ']';
+        } else {
+            appendPrintable(out, record.display);
+        }
+        out += '\n';
+    }
+}
+
+std::vector<std::string> readingLines(const Reading& reading) {
+    std::string text;
+    appendReadingText(text, ReadingOfRecords(reading));
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+        lines.emplace_back(text, start, end - start);
+        start = end + 1;
     }
     return lines;
 }

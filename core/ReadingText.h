@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Reading.h"
+#include "core/ReadingView.h"
 
 namespace mb {
 
@@ -14,5 +15,8 @@ namespace mb {
 // its check gives a line that says so. Control characters the meter sent are
 // shown as escapes, so a reply cannot drive a terminal.
 std::vector<std::string> readingLines(const Reading& reading);
+
+// The same lines for any decoded frame, each ended by '\n' (no line holds one).
+void appendReadingText(std::string& out, const ReadingView& reading);
 
 }  // namespace mb

@@ -1,8 +1,8 @@
 #include "mbus/AppHeader.h"
 
-#include <cstdio>
+#include <string_view>
 
-#include "mbus/Medium.h"
+#include "mbus/NumberText.h"
 
 namespace mb {
 namespace {
@@ -12,43 +12,36 @@ std::uint16_t word(std::uint8_t first, std::uint8_t second, bool msbFirst) {
                     : static_cast<std::uint16_t>(second << 8 | first);
 }
 
-void appendStatusAndSignature(std::vector<HeaderField>& header, std::uint8_t access, std::uint8_t status,
-                              std::uint16_t signature) {
-    header.push_back({"access_number", "Access number", std::int64_t{access}});
-    header.push_back({"status", "Status", std::int64_t{status}});
-    header.push_back({"status_text", "Status bits", statusText(status)});
-    header.push_back({"signature", "Signature", std::int64_t{signature}});
-    if (const unsigned mode = encryptionMode(signature)) {
-        header.push_back({"encryption_mode", "Encryption mode", std::int64_t{mode}});
-    }
+void addStatusAndSignature(MbusValues& values, std::uint8_t access, std::uint8_t status, std::uint16_t signature) {
+    values.add(MbusField::AccessNumber, access);
+    values.add(MbusField::Status, status);
+    values.add(MbusField::StatusText, status);
+    values.add(MbusField::Signature, signature);
+    if (const unsigned mode = encryptionMode(signature)) values.add(MbusField::EncryptionMode, mode);
 }
 
 }  // namespace
 
-std::string idDigits(std::span<const std::uint8_t, 4> b, bool msbFirst) {
-    // The BCD digits are the hex digits, so a wildcard or a non-BCD nibble shows as it was sent.
-    char text[12];
-    if (msbFirst) {
-        std::snprintf(text, sizeof text, "%02X%02X%02X%02X", b[0], b[1], b[2], b[3]);
-    } else {
-        std::snprintf(text, sizeof text, "%02X%02X%02X%02X", b[3], b[2], b[1], b[0]);
-    }
-    return text;
+std::uint32_t idDigits(std::span<const std::uint8_t, 4> b, bool msbFirst) {
+    return msbFirst ? std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3]
+                    : std::uint32_t{b[3]} << 24 | std::uint32_t{b[2]} << 16 | std::uint32_t{b[1]} << 8 | b[0];
 }
 
-std::string manufacturerText(std::uint16_t code) {
-    std::string text(3, '@');
-    text[0] = static_cast<char>(((code >> 10) & 0x1F) + 64);
-    text[1] = static_cast<char>(((code >> 5) & 0x1F) + 64);
-    text[2] = static_cast<char>((code & 0x1F) + 64);
-    return text;
+void appendIdDigits(std::string& out, std::uint32_t digits) {
+    for (int shift = 24; shift >= 0; shift -= 8) appendHexByte(out, static_cast<std::uint8_t>(digits >> shift));
 }
 
-std::string statusText(std::uint8_t status) {
-    std::string text;
-    auto add = [&](const char* what) {
-        if (!text.empty()) text += ", ";
-        text += what;
+void appendManufacturerText(std::string& out, std::uint16_t code) {
+    out += static_cast<char>(((code >> 10) & 0x1F) + 64);
+    out += static_cast<char>(((code >> 5) & 0x1F) + 64);
+    out += static_cast<char>((code & 0x1F) + 64);
+}
+
+void appendStatusText(std::string& out, std::uint8_t status) {
+    const std::size_t start = out.size();
+    auto add = [&](std::string_view what) {
+        if (out.size() != start) out += ", ";
+        out += what;
     };
     switch (status & 3) {
         case 1: add("application busy"); break;
@@ -60,7 +53,7 @@ std::string statusText(std::uint8_t status) {
     if (status & 0x08) add("permanent error");
     if (status & 0x10) add("temporary error");
     if (status & 0xE0) add("manufacturer-specific bits set");
-    return text.empty() ? "OK" : text;
+    if (out.size() == start) out += "OK";
 }
 
 unsigned encryptionMode(std::uint16_t signature) {
@@ -73,17 +66,17 @@ unsigned encryptionMode(std::uint16_t signature) {
     }
 }
 
-void appendLongHeader(std::vector<HeaderField>& header, std::span<const std::uint8_t, 12> b, bool msbFirst) {
-    header.push_back({"id", "Identification", idDigits(b.first<4>(), msbFirst)});
-    header.push_back({"manufacturer", "Manufacturer", manufacturerText(word(b[4], b[5], msbFirst) & 0x7FFF)});
-    header.push_back({"version", "Version", std::int64_t{b[6]}});
-    header.push_back({"medium", "Medium", mediumText(b[7])});
-    header.push_back({"medium_code", "Medium code", std::int64_t{b[7]}});
-    appendStatusAndSignature(header, b[8], b[9], word(b[10], b[11], msbFirst));
+void addLongHeader(MbusValues& values, std::span<const std::uint8_t, 12> b, bool msbFirst) {
+    values.add(MbusField::Id, idDigits(b.first<4>(), msbFirst));
+    values.add(MbusField::Manufacturer, word(b[4], b[5], msbFirst) & 0x7FFF);
+    values.add(MbusField::Version, b[6]);
+    values.add(MbusField::Medium, b[7]);
+    values.add(MbusField::MediumCode, b[7]);
+    addStatusAndSignature(values, b[8], b[9], word(b[10], b[11], msbFirst));
 }
 
-void appendShortHeader(std::vector<HeaderField>& header, std::span<const std::uint8_t, 4> b, bool msbFirst) {
-    appendStatusAndSignature(header, b[0], b[1], word(b[2], b[3], msbFirst));
+void addShortHeader(MbusValues& values, std::span<const std::uint8_t, 4> b, bool msbFirst) {
+    addStatusAndSignature(values, b[0], b[1], word(b[2], b[3], msbFirst));
 }
 
 }  // namespace mb

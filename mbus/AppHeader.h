@@ -1,31 +1,34 @@
 // Header fields of the application layer: the 12-byte and 4-byte data
-// headers, the status byte and the manufacturer code.
+// headers, the status byte and the manufacturer code; as codes when decoding,
+// as words when a view shows them.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
-#include "core/Reading.h"
+#include "mbus/MbusValues.h"
 
 namespace mb {
 
 // "EDC" from the 15-bit code: three letters of five bits, each + 64.
-std::string manufacturerText(std::uint16_t code);
+void appendManufacturerText(std::string& out, std::uint16_t code);
 
-// The 8-digit identification number, high digit first.
-std::string idDigits(std::span<const std::uint8_t, 4> bytes, bool msbFirst);
+// The 8-digit identification number, high digit first, packed four bits a
+// digit: its hex form is the number as printed. A wildcard or a non-BCD
+// nibble stays as it was sent.
+std::uint32_t idDigits(std::span<const std::uint8_t, 4> bytes, bool msbFirst);
+void appendIdDigits(std::string& out, std::uint32_t digits);
 
 // "OK" or the set status bits: "application busy, power low".
-std::string statusText(std::uint8_t status);
+void appendStatusText(std::string& out, std::uint8_t status);
 
-// Appends id, manufacturer, version, medium, access_number, status, status_text
+// Adds id, manufacturer, version, medium, access_number, status, status_text
 // and signature from the 12 header bytes. `msbFirst`: multi-byte fields high byte first.
-void appendLongHeader(std::vector<HeaderField>& header, std::span<const std::uint8_t, 12> bytes, bool msbFirst);
+void addLongHeader(MbusValues& values, std::span<const std::uint8_t, 12> bytes, bool msbFirst);
 
-// Appends access_number, status, status_text and signature from the 4 header bytes.
-void appendShortHeader(std::vector<HeaderField>& header, std::span<const std::uint8_t, 4> bytes, bool msbFirst);
+// Adds access_number, status, status_text and signature from the 4 header bytes.
+void addShortHeader(MbusValues& values, std::span<const std::uint8_t, 4> bytes, bool msbFirst);
 
 // Encryption mode from the signature (configuration) word; 0 = plain data or
 // a mode without a defined cipher.

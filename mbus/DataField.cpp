@@ -1,138 +1,114 @@
 #include "mbus/DataField.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
-#include <cstring>
-
-#include "mbus/NumberText.h"
 
 namespace mb {
 namespace {
 
 constexpr std::size_t kMaxField = 8;
 
-// Copies a fixed field into least-significant-byte-first order.
-std::array<std::uint8_t, kMaxField> lsbOrder(std::span<const std::uint8_t> bytes, bool msbFirst) {
-    std::array<std::uint8_t, kMaxField> out{};
-    const std::size_t n = std::min(bytes.size(), kMaxField);
-    for (std::size_t i = 0; i < n; ++i) out[i] = msbFirst ? bytes[n - 1 - i] : bytes[i];
-    return out;
+// The i-th byte of a field counted from the most significant one. Fixed
+// fields are at most 8 bytes, LVAR numbers at most 9 (18 BCD digits).
+inline std::uint8_t byteOf(std::span<const std::uint8_t> bytes, bool msbFirst, std::size_t i) {
+    return msbFirst ? bytes[i] : bytes[bytes.size() - 1 - i];
 }
 
-DataValue decodeInteger(std::span<const std::uint8_t> lsbFirst) {
-    DataValue v;
-    v.type = DataValue::Type::Integer;
+void decodeInteger(std::span<const std::uint8_t> bytes, bool msbFirst, DataValue& v) {
+    v.coding = DataCoding::Integer;
     std::uint64_t bits = 0;
-    for (std::size_t i = lsbFirst.size(); i-- > 0;) bits = (bits << 8) | lsbFirst[i];
-    v.unsignedValue = bits;
-    const std::size_t width = lsbFirst.size() * 8;
+    for (std::size_t i = 0; i < bytes.size(); ++i) bits = (bits << 8) | byteOf(bytes, msbFirst, i);
+    v.bits = bits;
+    const std::size_t width = bytes.size() * 8;
     if (width < 64 && width > 0 && (bits >> (width - 1)) & 1u) bits |= ~std::uint64_t{0} << width;
     v.integer = static_cast<std::int64_t>(bits);
-    return v;
 }
 
-DataValue decodeReal(std::span<const std::uint8_t> lsbFirst) {
-    DataValue v;
-    v.type = DataValue::Type::Real;
+void decodeReal(std::span<const std::uint8_t> bytes, bool msbFirst, DataValue& v) {
+    v.coding = DataCoding::Real;
     std::uint32_t bits = 0;
-    for (std::size_t i = 4; i-- > 0;) bits = (bits << 8) | lsbFirst[i];
+    for (std::size_t i = 0; i < 4; ++i) bits = (bits << 8) | byteOf(bytes, msbFirst, i);
     v.real = static_cast<double>(std::bit_cast<float>(bits));
-    return v;
 }
 
-// Characters are sent last one first; bytes outside printable ASCII become '.'
-// so a view never shows control characters from the line.
-std::string reversedText(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    text.reserve(bytes.size());
-    for (std::size_t i = bytes.size(); i-- > 0;) {
-        const std::uint8_t c = bytes[i];
-        text.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '.');
+// Packed BCD digits. A top nibble F marks a negative number; any other
+// nibble above 9 is an error.
+void decodeBcd(std::span<const std::uint8_t> bytes, bool msbFirst, DataValue& v) {
+    auto bad = [&](unsigned digit) {
+        v.coding = DataCoding::BadBcd;
+        v.minus = false;
+        v.badDigit = static_cast<std::uint8_t>(digit);
+    };
+    v.coding = DataCoding::Bcd;
+    std::uint64_t magnitude = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const std::uint8_t b = byteOf(bytes, msbFirst, i);
+        const unsigned high = b >> 4, low = b & 0x0F;
+        if (i == 0 && high == 0x0F) {
+            v.minus = true;
+        } else if (high > 9) {
+            return bad(high);
+        } else {
+            magnitude = magnitude * 10 + high;
+        }
+        if (low > 9) return bad(low);
+        magnitude = magnitude * 10 + low;
     }
-    return text;
+    v.bits = magnitude;
+    v.integer = v.minus ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
 }
 
 }  // namespace
 
-std::optional<std::size_t> fixedFieldLength(std::uint8_t code) {
-    static constexpr std::array<int, 16> kLength = {0, 1, 2, 3, 4, 4, 6, 8, 0, 1, 2, 3, 4, -1, 6, -1};
-    const int n = kLength[code & 0x0F];
-    if (n < 0) return std::nullopt;
-    return static_cast<std::size_t>(n);
+LsbBytes lsbOrder(std::span<const std::uint8_t> bytes, bool msbFirst) {
+    LsbBytes out;
+    out.size = std::min(bytes.size(), kMaxField);
+    for (std::size_t i = 0; i < out.size; ++i) out.bytes[i] = msbFirst ? bytes[out.size - 1 - i] : bytes[i];
+    return out;
 }
 
-std::optional<std::size_t> lvarLength(std::uint8_t lvar) {
-    if (lvar <= 0xBF) return lvar;                                   // text
-    if (lvar >= 0xC0 && lvar <= 0xC9) return lvar - 0xC0;            // positive BCD, 2 digits a byte
-    if (lvar >= 0xD0 && lvar <= 0xD9) return lvar - 0xD0;            // negative BCD
-    if (lvar >= 0xE0 && lvar <= 0xEF) return lvar - 0xE0;            // binary number
-    if (lvar >= 0xF0 && lvar <= 0xF4) return 4u * (lvar - 0xEC);     // 16..64-byte binary
-    return std::nullopt;
-}
-
-DataValue decodeBcd(std::span<const std::uint8_t> lsbFirst) {
-    DataValue v;
-    v.type = DataValue::Type::Integer;
-    v.bcd = true;
-    bool negative = false;
-    std::uint64_t magnitude = 0;
-    for (std::size_t i = lsbFirst.size(); i-- > 0;) {
-        for (int shift : {4, 0}) {
-            const unsigned nibble = (lsbFirst[i] >> shift) & 0x0F;
-            const bool top = i + 1 == lsbFirst.size() && shift == 4;
-            if (nibble == 0x0F && top) {
-                negative = true;
-                continue;
-            }
-            if (nibble > 9) {
-                v.type = DataValue::Type::None;
-                v.error = "not a BCD number: digit " + std::string(1, "0123456789ABCDEF"[nibble]);
-                return v;
-            }
-            magnitude = magnitude * 10 + nibble;
-            v.text.push_back(static_cast<char>('0' + nibble));
-        }
-    }
-    if (negative) v.text.insert(0, 1, '-');
-    v.unsignedValue = magnitude;
-    v.integer = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-    return v;
-}
-
-DataValue decodeFixedField(std::uint8_t code, std::span<const std::uint8_t> bytes, bool msbFirst) {
-    const auto ordered = lsbOrder(bytes, msbFirst);
-    const std::span<const std::uint8_t> lsb(ordered.data(), std::min(bytes.size(), kMaxField));
+void decodeFixedField(std::uint8_t code, std::span<const std::uint8_t> bytes, bool msbFirst, DataValue& v) {
+    v = DataValue{};
     switch (code & 0x0F) {
-        case 0x0: case 0x8: return {};
-        case 0x1: case 0x2: case 0x3: case 0x4: case 0x6: case 0x7: return decodeInteger(lsb);
-        case 0x5: return decodeReal(lsb);
-        case 0x9: case 0xA: case 0xB: case 0xC: case 0xE: return decodeBcd(lsb);
-        default: break;
+        case 0x1: case 0x2: case 0x3: case 0x4: case 0x6: case 0x7: return decodeInteger(bytes, msbFirst, v);
+        case 0x5: return decodeReal(bytes, msbFirst, v);
+        case 0x9: case 0xA: case 0xB: case 0xC: case 0xE: return decodeBcd(bytes, msbFirst, v);
+        default: return;  // 0 and 8 carry no data; 0D and 0F have no fixed length and never come here
     }
-    DataValue v;
-    v.error = "data field code has no fixed length";
-    return v;
 }
 
-DataValue decodeLvarField(std::uint8_t lvar, std::span<const std::uint8_t> bytes) {
-    DataValue v;
+void decodeLvarField(std::uint8_t lvar, std::span<const std::uint8_t> bytes, DataValue& v) {
+    v = DataValue{};
     if (lvar <= 0xBF) {
-        v.type = DataValue::Type::Text;
-        v.text = reversedText(bytes);
+        v.coding = DataCoding::Text;
     } else if (lvar <= 0xC9 || (lvar >= 0xD0 && lvar <= 0xD9)) {
-        v = decodeBcd(bytes);
-        if (lvar >= 0xD0 && v.error.empty() && v.integer > 0) {
+        decodeBcd(bytes, false, v);
+        if (lvar >= 0xD0 && v.coding == DataCoding::Bcd && v.integer > 0) {
             v.integer = -v.integer;
-            v.text.insert(0, 1, '-');
+            v.minus = true;
         }
     } else if (lvar >= 0xE0 && lvar <= 0xEF && bytes.size() <= kMaxField) {
-        v = decodeInteger(bytes);
+        decodeInteger(bytes, false, v);
     } else {
-        v.type = DataValue::Type::Binary;
-        v.text = hexBytes(bytes);
+        v.coding = DataCoding::Binary;
     }
-    return v;
+}
+
+void appendBcdDigits(std::string& out, std::span<const std::uint8_t> lsbFirst, bool minus) {
+    if (minus) out += '-';
+    for (std::size_t i = lsbFirst.size(); i-- > 0;) {
+        const bool top = i + 1 == lsbFirst.size();
+        const unsigned high = lsbFirst[i] >> 4;
+        if (!(top && high == 0x0F)) out += static_cast<char>('0' + high);
+        out += static_cast<char>('0' + (lsbFirst[i] & 0x0F));
+    }
+}
+
+void appendLvarText(std::string& out, std::span<const std::uint8_t> bytes) {
+    for (std::size_t i = bytes.size(); i-- > 0;) {
+        const std::uint8_t c = bytes[i];
+        out.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '.');
+    }
 }
 
 }  // namespace mb

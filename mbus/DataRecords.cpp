@@ -1,8 +1,6 @@
 #include "mbus/DataRecords.h"
 
-#include "core/CountText.h"
 #include "mbus/DataField.h"
-#include "mbus/NumberText.h"
 #include "mbus/RecordValue.h"
 #include "mbus/VifTable.h"
 
@@ -14,6 +12,8 @@ constexpr std::uint8_t kIdleFiller = 0x2F;
 constexpr std::uint8_t kManufacturerData = 0x0F;
 constexpr std::uint8_t kManufacturerDataMore = 0x1F;
 constexpr std::uint8_t kGlobalReadout = 0x7F;
+constexpr std::uint8_t kLvar = 0x0D;
+constexpr std::uint8_t kReadoutSelection = 0x08;
 
 RecordFunction functionOf(std::uint8_t dif) {
     switch ((dif >> 4) & 3) {
@@ -26,140 +26,140 @@ RecordFunction functionOf(std::uint8_t dif) {
 
 class Walker {
   public:
-    Walker(std::span<const std::uint8_t> data, const RecordOptions& options) : data_(data), options_(options) {}
+    explicit Walker(MbusValues& values) : v_(values), bytes_(values.frame.first(values.userDataEnd)) {}
 
-    RecordWalk run() {
-        while (at_ < data_.size()) {
-            const std::uint8_t dif = data_[at_];
+    void run(std::size_t begin) {
+        at_ = begin;
+        while (at_ < bytes_.size()) {
+            const std::uint8_t dif = bytes_[at_];
             if (dif == kIdleFiller) {
                 ++at_;
                 continue;
             }
             if (dif == kManufacturerData || dif == kManufacturerDataMore) {
-                manufacturerData(dif);
-                break;
+                MbusRecord& r = add(MbusRecordKind::ManufacturerData, at_, bytes_.size());
+                r.function = RecordFunction::Manufacturer;
+                if (dif == kManufacturerDataMore) v_.add(MbusField::MoreRecordsFollow);
+                return;
             }
             if (dif == kGlobalReadout) {
-                Record r;
-                r.quantity = "Global readout request";
-                r.function = RecordFunction::Other;
-                r.rawHex = hexBytes(data_.subspan(at_, 1));
-                walk_.records.push_back(std::move(r));
+                add(MbusRecordKind::GlobalReadout, at_, at_ + 1).function = RecordFunction::Other;
                 ++at_;
                 continue;
             }
             if ((dif & 0x0F) == 0x0F) {
-                restIsError(at_, "reserved DIF " + hexBytes(data_.subspan(at_, 1)));
-                break;
+                restIsUndecoded(at_, MbusProblem::ReservedDif).problemCode = dif;
+                return;
             }
-            if (!record()) break;
+            if (!record()) return;
         }
-        return std::move(walk_);
     }
 
   private:
-    void manufacturerData(std::uint8_t dif) {
-        Record r;
-        r.quantity = "Manufacturer specific data";
-        r.function = RecordFunction::Manufacturer;
-        r.value = hexBytes(data_.subspan(at_ + 1));
-        r.display = std::get<std::string>(r.value);
-        r.rawHex = hexBytes(data_.subspan(at_));
-        walk_.moreRecordsFollow = dif == kManufacturerDataMore;
-        walk_.records.push_back(std::move(r));
-        at_ = data_.size();
+    MbusRecord& add(MbusRecordKind kind, std::size_t start, std::size_t end) {
+        // A copy of a blank record: cheaper than value-initialising one field by field.
+        static const MbusRecord kBlank{};
+        MbusRecord& r = v_.records.emplace_back(kBlank);
+        r.kind = kind;
+        r.start = static_cast<std::uint16_t>(start);
+        r.end = static_cast<std::uint16_t>(end);
+        return r;
     }
 
-    void restIsError(std::size_t start, std::string why) {
-        Record r;
-        r.error = std::move(why);
-        r.rawHex = hexBytes(data_.subspan(start));
-        walk_.records.push_back(std::move(r));
-        at_ = data_.size();
+    MbusRecord& restIsUndecoded(std::size_t start, MbusProblem problem) {
+        MbusRecord& r = add(MbusRecordKind::Undecoded, start, bytes_.size());
+        r.problem = problem;
+        r.shown = MbusShown::Error;
+        at_ = bytes_.size();
+        return r;
     }
 
     // One record from `at_`; false when the rest of the data had to be given up.
+    // The record is filled in place; when its end cannot be found it becomes
+    // the undecoded rest of the data.
     bool record() {
         const std::size_t start = at_;
-        Record r;
-        const std::uint8_t dif = data_[at_++];
+        MbusRecord& r = add(MbusRecordKind::Data, start, start);
+        auto giveUp = [&](MbusProblem problem) -> MbusRecord& {
+            v_.records.pop_back();
+            return restIsUndecoded(start, problem);
+        };
+        const std::uint8_t dif = bytes_[at_++];
         r.function = functionOf(dif);
-        r.storage = (dif >> 6) & 1u;
+        std::uint64_t storage = (dif >> 6) & 1u, tariff = 0, subunit = 0;
         std::uint8_t last = dif;
         for (std::size_t n = 0; last & 0x80; ++n) {
-            if (at_ >= data_.size()) {
-                restIsError(start, "record ends inside its DIFE chain");
-                return false;
-            }
-            if (n >= kMaxDifes) {
-                restIsError(start, "more than 10 DIFEs");
-                return false;
-            }
-            last = data_[at_++];
-            r.storage |= std::uint64_t{last & 0x0Fu} << (1 + 4 * n);
-            r.tariff |= std::uint64_t{(last >> 4) & 3u} << (2 * n);
-            r.subunit |= std::uint64_t{(last >> 6) & 1u} << n;
+            if (at_ >= bytes_.size()) return giveUp(MbusProblem::DifeChainEnds), false;
+            if (n >= kMaxDifes) return giveUp(MbusProblem::TooManyDifes), false;
+            last = bytes_[at_++];
+            storage |= std::uint64_t{last & 0x0Fu} << (1 + 4 * n);
+            tariff |= std::uint64_t{(last >> 4) & 3u} << (2 * n);
+            subunit |= std::uint64_t{(last >> 6) & 1u} << n;
         }
+        r.storage = storage;
+        r.tariff = tariff;
+        r.subunit = subunit;
 
-        const VifDecode vif = decodeVif(data_.subspan(at_), options_.fromMaster);
-        if (!vif.lengthKnown) {
-            restIsError(start, vif.error);
+        const std::size_t vifAt = at_;
+        const VifBlock vif = decodeVif(bytes_.subspan(at_), v_.fromMaster, r.scale);
+        if (!vif.lengthKnown()) {
+            giveUp(MbusProblem::Vif).vif = static_cast<std::uint16_t>(vifAt);
             return false;
         }
         at_ += vif.length;
-        r.quantity = vif.meaning.quantity;
 
         const std::uint8_t code = dif & 0x0F;
         std::size_t length = 0;
         std::uint8_t lvar = 0;
-        if (code == 0x0D) {
-            if (at_ >= data_.size()) {
-                restIsError(start, "record ends before its LVAR byte");
-                return false;
-            }
-            lvar = data_[at_++];
+        if (code == kLvar) {
+            if (at_ >= bytes_.size()) return giveUp(MbusProblem::LvarMissing), false;
+            lvar = bytes_[at_++];
             const auto n = lvarLength(lvar);
-            if (!n) {
-                restIsError(start, "reserved LVAR value " + hexBytes(data_.subspan(at_ - 1, 1)));
-                return false;
-            }
+            if (!n) return giveUp(MbusProblem::ReservedLvar).problemCode = lvar, false;
             length = *n;
         } else {
             length = fixedFieldLength(code).value_or(0);
         }
-        if (data_.size() - at_ < length) {
-            restIsError(start, "record truncated: data field needs " + countText(length, "byte") + ", " +
-                                   std::to_string(data_.size() - at_) + " left");
-            walk_.records.back().quantity = r.quantity;
+        if (bytes_.size() - at_ < length) {
+            const std::size_t dataAt = at_;
+            MbusRecord& cut = giveUp(MbusProblem::Truncated);
+            cut.quantityFromVif = true;
+            cut.vif = static_cast<std::uint16_t>(vifAt);
+            cut.data = static_cast<std::uint16_t>(dataAt);
+            cut.needed = static_cast<std::uint16_t>(length);
             return false;
         }
-        const auto field = data_.subspan(at_, length);
+        const auto field = bytes_.subspan(at_, length);
+        r.vif = static_cast<std::uint16_t>(vifAt);
+        r.data = static_cast<std::uint16_t>(at_);
         at_ += length;
-        r.rawHex = hexBytes(data_.subspan(start, at_ - start));
+        r.end = static_cast<std::uint16_t>(at_);
+        r.lvar = lvar;
 
-        const DataValue value = code == 0x0D ? decodeLvarField(lvar, field)
-                                             : decodeFixedField(code, field, options_.msbFirst);
-        if (code == 0x08) {
-            r.unit = vif.meaning.unit;
-            r.display = "(readout selection)";
+        if (code == kReadoutSelection) {
+            r.shown = MbusShown::Selection;
         } else {
-            fillRecordValue(r, vif.meaning, value, field, options_.msbFirst);
+            if (code == kLvar) {
+                decodeLvarField(lvar, field, r.raw);
+            } else {
+                decodeFixedField(code, field, v_.msbFirst, r.raw);
+            }
+            setRecordValue(r, field, v_.msbFirst);
         }
-        if (!vif.error.empty()) r.error = vif.error;
-        walk_.records.push_back(std::move(r));
+        // The VIF's own problem names the record's error before any of its value.
+        if (vif.problem != VifProblem::None) r.problem = MbusProblem::Vif;
         return true;
     }
 
-    std::span<const std::uint8_t> data_;
-    RecordOptions options_;
+    MbusValues& v_;
+    std::span<const std::uint8_t> bytes_;
     std::size_t at_ = 0;
-    RecordWalk walk_;
 };
 
 }  // namespace
 
-RecordWalk decodeDataRecords(std::span<const std::uint8_t> data, const RecordOptions& options) {
-    return Walker(data, options).run();
+void decodeDataRecords(MbusValues& values, std::size_t begin) {
+    Walker(values).run(begin);
 }
 
 }  // namespace mb

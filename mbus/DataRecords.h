@@ -1,28 +1,18 @@
 // Walks the data records of the variable data structure: DIF and DIFE chain,
-// VIF block, then the data field, one Record each.
+// VIF block, then the data field, one MbusRecord each.
 #pragma once
 
-#include <cstdint>
-#include <span>
-#include <vector>
+#include <cstddef>
 
-#include "core/Reading.h"
+#include "mbus/MbusValues.h"
 
 namespace mb {
 
-struct RecordOptions {
-    bool msbFirst = false;    // multi-byte data high byte first (CI 76, 55)
-    bool fromMaster = false;  // SND_UD: low VIFE codes are actions, not meter errors
-};
-
-struct RecordWalk {
-    std::vector<Record> records;
-    bool moreRecordsFollow = false;  // DIF 0x1F: the meter has more in the next telegram
-};
-
-// Never reads outside `data`. A record that cannot be decoded carries `error`
-// and its bytes; when its end cannot be found, the rest of the data becomes
-// that one error record.
-RecordWalk decodeDataRecords(std::span<const std::uint8_t> data, const RecordOptions& options);
+// Appends the records found in values.frame[begin, values.userDataEnd) and
+// adds the "more records follow" header field when DIF 1F says so. Never
+// reads outside those bytes. A record that cannot be decoded carries its
+// problem and bytes; when its end cannot be found, the rest of the data
+// becomes that one undecoded record.
+void decodeDataRecords(MbusValues& values, std::size_t begin);
 
 }  // namespace mb

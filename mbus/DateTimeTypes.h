@@ -9,20 +9,26 @@
 
 namespace mb {
 
-struct DateTimeText {
-    std::string iso;      // "2026-12-08", "2026-12-08T01:19", "2026-12-08T01:19:00", "01:19:00"
-    std::string display;  // "2026-12-08 01:19"
-    bool invalid = false; // the meter set the time-invalid bit
+struct DateTimeParts {
+    enum class Type : std::uint8_t { None, G, J, F, I };
+    Type type = Type::None;  // None: no date type is that many bytes long
+    int year = 0, month = 0, day = 0;
+    int hour = 0, minute = 0, second = 0;
+    bool invalid = false;  // the meter set the time-invalid bit, or no calendar date
     bool summerTime = false;
-    std::string error;    // not a date type of this length
 };
 
 // Picks the type from the length: 2 -> G, 3 -> J, 4 -> F, 6 -> I.
-DateTimeText decodeDateTime(std::span<const std::uint8_t> lsbFirst);
+DateTimeParts decodeDateTime(std::span<const std::uint8_t> lsbFirst);
 
-DateTimeText decodeTypeG(std::span<const std::uint8_t, 2> b);
-DateTimeText decodeTypeJ(std::span<const std::uint8_t, 3> b);
-DateTimeText decodeTypeF(std::span<const std::uint8_t, 4> b);
-DateTimeText decodeTypeI(std::span<const std::uint8_t, 6> b);
+DateTimeParts decodeTypeG(std::span<const std::uint8_t, 2> b);
+DateTimeParts decodeTypeJ(std::span<const std::uint8_t, 3> b);
+DateTimeParts decodeTypeF(std::span<const std::uint8_t, 4> b);
+DateTimeParts decodeTypeI(std::span<const std::uint8_t, 6> b);
+
+// "2026-12-08", "2026-12-08T01:19", "2026-12-08T01:19:00", "01:19:00".
+void appendIsoDateTime(std::string& out, const DateTimeParts& t);
+// As the meter shows it: "2026-12-08 01:19".
+void appendDisplayDateTime(std::string& out, const DateTimeParts& t);
 
 }  // namespace mb

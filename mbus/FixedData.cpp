@@ -2,10 +2,7 @@
 
 #include "mbus/AppHeader.h"
 #include "mbus/DataField.h"
-#include "mbus/Medium.h"
-#include "mbus/NumberText.h"
 #include "mbus/RecordValue.h"
-#include "mbus/VifTable.h"
 
 namespace mb {
 namespace {
@@ -14,12 +11,32 @@ constexpr std::uint8_t kStatusBinary = 0x80;  // counters are binary, not BCD
 constexpr std::uint8_t kStatusStored = 0x40;  // counters were stored at a fixed date
 constexpr std::uint8_t kUnitHistoric = 0x3E;  // counter 2 only: counter 1's unit, stored value
 
+void addCounter(MbusValues& values, std::size_t at, std::uint8_t unitBits, std::uint8_t status, bool stored) {
+    MbusRecord& r = values.records.emplace_back();
+    r.kind = MbusRecordKind::Counter;
+    r.counterUnit = unitBits & 0x3F;
+    r.start = r.data = static_cast<std::uint16_t>(at);
+    r.end = static_cast<std::uint16_t>(at + 4);
+    r.storage = stored ? 1 : 0;
+    const auto bytes = values.frame.subspan(at, 4);
+    decodeFixedField((status & kStatusBinary) ? 0x04 : 0x0C, bytes, values.msbFirst, r.raw);
+    r.scale = fixedUnitMeaning(r.counterUnit).scale;
+    setRecordValue(r, bytes, values.msbFirst);
+}
+
+}  // namespace
+
 // The six unit bits: steps of 1, 10, 100 of the unit, then the next prefix.
-ValueMeaning fixedUnit(std::uint8_t code) {
+ValueMeaning fixedUnitMeaning(std::uint8_t code) {
     code &= 0x3F;
     const int c = code;
-    if (code == 0x00) return scaledMeaning("Time (h,m,s)", "", 0, "");
-    if (code == 0x01) return scaledMeaning("Date (D,M,Y)", "", 0, "");
+    // Time and date counters are digit groups, not numbers.
+    auto digits = [](ValueMeaning m) {
+        m.scale.kind = ValueKind::Identifier;
+        return m;
+    };
+    if (code == 0x00) return digits(scaledMeaning("Time (h,m,s)", "", 0, ""));
+    if (code == 0x01) return digits(scaledMeaning("Date (D,M,Y)", "", 0, ""));
     if (code <= 0x0A) return prefixedMeaning("Energy", "Wh", c - 0x02);
     if (code <= 0x13) return prefixedMeaning("Energy", "J", c - 0x0B + 3);
     if (code <= 0x1C) return prefixedMeaning("Power", "W", c - 0x14);
@@ -30,51 +47,37 @@ ValueMeaning fixedUnit(std::uint8_t code) {
     if (code == 0x39) return scaledMeaning("HCA units", "HCA", 0, "HCA");
     if (code == 0x3F) return scaledMeaning("Counter without units", "", 0, "");
     ValueMeaning m = scaledMeaning("Counter", "", 0, "");
-    m.kind = ValueKind::Raw;
+    m.scale.kind = ValueKind::Raw;
     return m;
 }
 
-Record counter(const ValueMeaning& meaning, std::span<const std::uint8_t> bytes, std::uint8_t status,
-               bool stored, bool msbFirst) {
-    Record r;
-    r.quantity = meaning.quantity;
-    r.storage = stored ? 1 : 0;
-    r.rawHex = hexBytes(bytes);
-    const DataValue value = decodeFixedField((status & kStatusBinary) ? 0x04 : 0x0C, bytes, msbFirst);
-    ValueMeaning m = meaning;
-    // Time and date counters are digit groups, not numbers.
-    if (meaning.quantity.starts_with("Time") || meaning.quantity.starts_with("Date")) m.kind = ValueKind::Identifier;
-    fillRecordValue(r, m, value, bytes, msbFirst);
-    return r;
-}
-
-}  // namespace
-
-void decodeFixedData(Reading& reading, std::span<const std::uint8_t> data, bool msbFirst) {
-    if (data.empty()) return;  // a control frame: the CI alone
-    if (data.size() != kFixedDataLength) {
-        Record r;
-        r.error = "fixed data structure needs 16 bytes, got " + std::to_string(data.size());
-        r.rawHex = hexBytes(data);
-        reading.records.push_back(std::move(r));
+void decodeFixedData(MbusValues& values, std::size_t begin) {
+    const std::size_t size = values.userDataEnd - begin;
+    if (size == 0) return;  // a control frame: the CI alone
+    if (size != kFixedDataLength) {
+        MbusRecord& r = values.records.emplace_back();
+        r.kind = MbusRecordKind::Undecoded;
+        r.shown = MbusShown::Error;
+        r.problem = MbusProblem::FixedDataLength;
+        r.function = RecordFunction::Instantaneous;
+        r.start = static_cast<std::uint16_t>(begin);
+        r.end = values.userDataEnd;
         return;
     }
-    auto& h = reading.header;
-    h.push_back({"id", "Identification", idDigits(data.first<4>(), msbFirst)});
+    const auto data = values.frame.subspan(begin, kFixedDataLength);
+    values.add(MbusField::Id, idDigits(data.first<4>(), values.msbFirst));
     const std::uint8_t status = data[5];
-    h.push_back({"access_number", "Access number", std::int64_t{data[4]}});
-    h.push_back({"status", "Status", std::int64_t{status}});
-    h.push_back({"status_text", "Status bits", statusText(status & 0x1F)});
+    values.add(MbusField::AccessNumber, data[4]);
+    values.add(MbusField::Status, status);
+    values.add(MbusField::StatusText, status & 0x1F);
     const std::uint8_t unit1 = data[6], unit2 = data[7];
-    h.push_back({"medium", "Medium", fixedMediumText(static_cast<std::uint8_t>((unit1 >> 6) | ((unit2 >> 6) << 2)))});
-    h.push_back({"counter_format", "Counter format", std::string((status & kStatusBinary) ? "binary" : "BCD")});
+    values.add(MbusField::FixedMedium, static_cast<std::uint8_t>((unit1 >> 6) | ((unit2 >> 6) << 2)));
+    values.add(MbusField::CounterFormat, (status & kStatusBinary) ? 1 : 0);
 
     const bool stored = (status & kStatusStored) != 0;
-    const ValueMeaning first = fixedUnit(unit1);
-    reading.records.push_back(counter(first, data.subspan(8, 4), status, stored, msbFirst));
+    addCounter(values, begin + 8, unit1, status, stored);
     const bool historic = (unit2 & 0x3F) == kUnitHistoric;
-    reading.records.push_back(
-        counter(historic ? first : fixedUnit(unit2), data.subspan(12, 4), status, stored || historic, msbFirst));
+    addCounter(values, begin + 12, historic ? unit1 : unit2, status, stored || historic);
 }
 
 }  // namespace mb

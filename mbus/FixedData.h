@@ -3,16 +3,20 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
-#include "core/Reading.h"
+#include "mbus/MbusValues.h"
+#include "mbus/VifTable.h"
 
 namespace mb {
 
 inline constexpr std::size_t kFixedDataLength = 16;
 
-// Appends header fields and the two counter records. No data adds nothing;
-// any other length than 16 bytes gives one error record with the bytes.
-void decodeFixedData(Reading& reading, std::span<const std::uint8_t> data, bool msbFirst);
+// Adds the header fields and the two counters from values.frame[begin,
+// values.userDataEnd). No data adds nothing; any other length than 16 bytes
+// gives one undecoded record.
+void decodeFixedData(MbusValues& values, std::size_t begin);
+
+// The meaning of a counter's six unit bits.
+ValueMeaning fixedUnitMeaning(std::uint8_t unitBits);
 
 }  // namespace mb

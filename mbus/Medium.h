@@ -4,13 +4,14 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace mb {
 
 // "Heat (outlet)", "Water", "Electricity", ... ; "Reserved (0x42)" for codes without a name.
-std::string mediumText(std::uint8_t code);
+void appendMediumText(std::string& out, std::uint8_t code);
 
 // The fixed data structure's own, shorter medium table (four bits).
-std::string fixedMediumText(std::uint8_t code);
+std::string_view fixedMediumText(std::uint8_t code);
 
 }  // namespace mb

@@ -5,40 +5,50 @@
 
 namespace mb {
 
-std::string hexBytes(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(bytes.size() * 3);
-    for (std::uint8_t b : bytes) {
-        if (!text.empty()) text.push_back(' ');
-        text.push_back(kDigits[b >> 4]);
-        text.push_back(kDigits[b & 0x0F]);
-    }
-    return text;
+void appendHexCode(std::string& out, unsigned code) {
+    out += "0x";
+    appendHexByte(out, static_cast<std::uint8_t>(code));
 }
 
-std::string scaledDecimal(std::int64_t raw, int exponent) {
-    const bool negative = raw < 0;
+void appendHexByte(std::string& out, std::uint8_t byte) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0x0F];
+}
+
+void appendScaledDecimal(std::string& out, std::int64_t raw, int exponent) {
     // The magnitude as unsigned so INT64_MIN does not overflow.
     const std::uint64_t magnitude =
-        negative ? std::uint64_t{0} - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
-    std::string digits = std::to_string(magnitude);
-    if (exponent > 0) {
-        if (magnitude != 0) digits.append(static_cast<std::size_t>(exponent), '0');
-    } else if (exponent < 0) {
-        const auto decimals = static_cast<std::size_t>(-exponent);
-        if (digits.size() <= decimals) digits.insert(0, decimals - digits.size() + 1, '0');
-        digits.insert(digits.size() - decimals, 1, '.');
+        raw < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+    char digits[24];
+    const std::size_t count = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+    if (raw < 0) out += '-';
+    if (exponent >= 0) {
+        out.append(digits, count);
+        if (magnitude != 0) out.append(static_cast<std::size_t>(exponent), '0');
+        return;
     }
-    return negative ? "-" + digits : digits;
+    const auto decimals = static_cast<std::size_t>(-exponent);
+    if (count <= decimals) {
+        out += "0.";
+        out.append(decimals - count, '0');
+        out.append(digits, count);
+        return;
+    }
+    out.append(digits, count - decimals);
+    out += '.';
+    out.append(digits + count - decimals, decimals);
 }
 
-std::string shortReal(double value) {
-    if (std::isnan(value)) return "NaN";
-    if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.7g", value);
-    return buffer;
+void appendShortReal(std::string& out, double value) {
+    if (std::isnan(value)) {
+        out += "NaN";
+    } else if (std::isinf(value)) {
+        out += value < 0 ? "-Inf" : "Inf";
+    } else {
+        char buffer[32];
+        out.append(buffer, static_cast<std::size_t>(std::snprintf(buffer, sizeof buffer, "%.7g", value)));
+    }
 }
 
 double powerOfTen(int exponent) {
@@ -48,10 +58,6 @@ double powerOfTen(int exponent) {
     const int magnitude = exponent < 0 ? -exponent : exponent;
     const double p = magnitude < 23 ? kPowers[magnitude] : std::pow(10.0, magnitude);
     return exponent < 0 ? 1.0 / p : p;
-}
-
-double scaledValue(double raw, int exponent) {
-    return exponent < 0 ? raw / powerOfTen(-exponent) : raw * powerOfTen(exponent);
 }
 
 }  // namespace mb

@@ -1,8 +1,9 @@
 #include "mbus/VifTable.h"
 
 #include <array>
-#include <cstdio>
-#include <string_view>
+#include <initializer_list>
+
+#include "mbus/NumberText.h"
 
 namespace mb {
 namespace {
@@ -12,89 +13,92 @@ constexpr double kFeet3 = 0.028316846592;     // m^3 per cubic foot
 constexpr double kGallon = 0.003785411784;    // m^3 per US gallon
 constexpr double kCalorie = 4.1868;           // J per international table calorie
 
-std::string hex2(unsigned code) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", code & 0xFF);
-    return text;
-}
+// "0x1F" without a buffer of its own: codes in the words of a note.
+struct HexCode {
+    explicit HexCode(unsigned code) {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        text[2] = kDigits[(code >> 4) & 0x0F];
+        text[3] = kDigits[code & 0x0F];
+    }
+    operator std::string_view() const { return {text, sizeof text}; }
+    char text[4] = {'0', 'x', '0', '0'};
+};
 
 // No metric prefix: the exponent shows as decimals ("12.345 m³").
-ValueMeaning plain(std::string quantity, std::string unit, int exponent, std::string displayUnit) {
+ValueMeaning plain(std::string_view quantity, std::string_view unit, int exponent, std::string_view displayUnit) {
     ValueMeaning m;
-    m.quantity = std::move(quantity);
-    m.unit = std::move(unit);
-    m.exponent = exponent;
-    m.displayUnit = std::move(displayUnit);
-    m.displayExponent = exponent;
+    m.quantity = quantity;
+    m.unit = unit;
+    m.scale.exponent = exponent;
+    m.displayUnit = displayUnit;
+    m.scale.displayExponent = exponent;
     return m;
 }
 
 // Energy and power read best in k/M/G steps: the smallest prefix at or above
 // the meter's resolution, so 10^2 Wh steps show as "471.1 kWh".
-ValueMeaning prefixed(std::string quantity, std::string unit, int exponent) {
+ValueMeaning prefixed(std::string_view quantity, std::string_view unit, int exponent) {
     int prefix = exponent > 0 ? (exponent + 2) / 3 * 3 : 0;
     if (prefix > 9) prefix = 9;
     static constexpr std::array<std::string_view, 4> kPrefix = {"", "k", "M", "G"};
-    ValueMeaning m = plain(std::move(quantity), unit, exponent, std::string(kPrefix[prefix / 3]) + unit);
-    m.displayExponent = exponent - prefix;
+    ValueMeaning m = plain(quantity, unit, exponent, unit);
+    m.displayPrefix = kPrefix[prefix / 3];
+    m.scale.displayExponent = exponent - prefix;
     return m;
 }
 
 // Durations: value in seconds, display in the meter's unit.
-ValueMeaning duration(std::string quantity, unsigned nn) {
+ValueMeaning duration(std::string_view quantity, unsigned nn) {
     static constexpr std::array<double, 4> kSeconds = {1, 60, 3600, 86400};
     static constexpr std::array<std::string_view, 4> kUnit = {"s", "min", "h", "d"};
-    ValueMeaning m = plain(std::move(quantity), "s", 0, std::string(kUnit[nn & 3]));
-    m.factor = kSeconds[nn & 3];
+    ValueMeaning m = plain(quantity, "s", 0, kUnit[nn & 3]);
+    m.scale.factor = kSeconds[nn & 3];
     return m;
 }
 
 // Durations counted in hours, days, months or years: months and years have no
 // fixed length in seconds, so they stay counts.
-ValueMeaning longDuration(std::string quantity, unsigned nn) {
+ValueMeaning longDuration(std::string_view quantity, unsigned nn) {
     switch (nn & 3) {
-        case 0: return duration(std::move(quantity), 2);
-        case 1: return duration(std::move(quantity), 3);
-        case 2: return plain(std::move(quantity), "", 0, "months");
-        default: return plain(std::move(quantity), "", 0, "years");
+        case 0: return duration(quantity, 2);
+        case 1: return duration(quantity, 3);
+        case 2: return plain(quantity, "", 0, "months");
+        default: return plain(quantity, "", 0, "years");
     }
 }
 
-ValueMeaning months(std::string quantity, bool years) {
-    return plain(std::move(quantity), "", 0, years ? "years" : "months");
+ValueMeaning months(std::string_view quantity, bool years) {
+    return plain(quantity, "", 0, years ? "years" : "months");
 }
 
-ValueMeaning ofKind(std::string quantity, ValueKind kind) {
+ValueMeaning ofKind(std::string_view quantity, ValueKind kind) {
     ValueMeaning m;
-    m.quantity = std::move(quantity);
-    m.kind = kind;
+    m.quantity = quantity;
+    m.scale.kind = kind;
     return m;
 }
 
-ValueMeaning fahrenheit(std::string quantity, int exponent, bool difference) {
-    ValueMeaning m = plain(std::move(quantity), difference ? "K" : "°C", exponent, "°F");
-    m.factor = 5.0 / 9.0;
-    if (!difference) m.offset = -32.0 * 5.0 / 9.0;
+ValueMeaning fahrenheit(std::string_view quantity, int exponent, bool difference) {
+    ValueMeaning m = plain(quantity, difference ? "K" : "°C", exponent, "°F");
+    m.scale.factor = 5.0 / 9.0;
+    if (!difference) m.scale.offset = -32.0 * 5.0 / 9.0;
     return m;
 }
 
-ValueMeaning converted(std::string quantity, std::string unit, int exponent, double factor,
-                       std::string displayUnit) {
-    ValueMeaning m = plain(std::move(quantity), std::move(unit), exponent, std::move(displayUnit));
-    m.factor = factor;
+ValueMeaning converted(std::string_view quantity, std::string_view unit, int exponent, double factor,
+                       std::string_view displayUnit) {
+    ValueMeaning m = plain(quantity, unit, exponent, displayUnit);
+    m.scale.factor = factor;
     return m;
 }
 
 struct Lookup {
     ValueMeaning meaning;
-    std::string error;
+    std::string_view reservedIn;  // non-empty: the table defines no such code
 };
 
-Lookup reserved(const char* table, unsigned code) {
-    Lookup l;
-    l.meaning = ofKind("Reserved", ValueKind::Raw);
-    l.error = std::string("reserved ") + table + " " + hex2(code);
-    return l;
+Lookup reserved(std::string_view table, unsigned) {
+    return {ofKind("Reserved", ValueKind::Raw), table};
 }
 
 Lookup primary(unsigned c) {
@@ -149,7 +153,7 @@ Lookup extensionFd(unsigned c) {
         "Access code system operator", "Access code developer", "Password", "Error flags",
         "Error mask", "", "Digital output", "Digital input"};
     if (c >= 0x08 && c <= 0x1B) {
-        const std::string name(kIdentity[c - 0x08]);
+        const std::string_view name = kIdentity[c - 0x08];
         if (name.empty()) return reserved("VIF extension FD", c);
         if (c <= 0x09) return {plain(name, "", 0, ""), {}};
         if (c >= 0x17) return {ofKind(name, ValueKind::Flags), {}};
@@ -214,14 +218,14 @@ Lookup extensionFb(unsigned c) {
     if (c >= 0x08 && c <= 0x09) return {prefixed("Energy", "J", n - 1 + 9), {}};
     if (c >= 0x0C && c <= 0x0F) {
         ValueMeaning m = converted("Energy", "J", e2 - 1 + 6, kCalorie, "Mcal");
-        m.displayExponent = e2 - 1;
+        m.scale.displayExponent = e2 - 1;
         return {m, {}};
     }
     if (c >= 0x10 && c <= 0x11) return {plain("Volume", "m^3", n + 2, "m³"), {}};
     if (c >= 0x14 && c <= 0x17) return {prefixed("Reactive power", "var", e2), {}};
     if (c >= 0x18 && c <= 0x19) {
         ValueMeaning m = plain("Mass", "kg", n + 2 + 3, "t");
-        m.displayExponent = n + 2;
+        m.scale.displayExponent = n + 2;
         return {m, {}};
     }
     if (c >= 0x1A && c <= 0x1B) return {plain("Relative humidity", "%", n - 1, "%"), {}};
@@ -251,14 +255,70 @@ Lookup extensionFb(unsigned c) {
     return reserved("VIF extension FB", c);
 }
 
-std::string lowCodeText(unsigned c, bool fromMaster) {
+// The meaning while the VIFEs change it: the scale always, the words only
+// when a view asked for them.
+class Meaning {
+  public:
+    Meaning(VifScale& scale, VifNames* names) : scale(scale), names_(names) {}
+
+    VifScale& scale;
+
+    void set(const ValueMeaning& m) {
+        scale = m.scale;
+        if (names_) nameMeaning(*names_, m);
+    }
+    // ", <words>" after the quantity.
+    void note(std::initializer_list<std::string_view> words) {
+        if (!names_) return;
+        names_->quantity += ", ";
+        for (std::string_view w : words) names_->quantity += w;
+    }
+    // A VIFE that makes the value a different quantity of the same record:
+    // its name grows by `words`, scale and units are those of `m`.
+    void becomes(const ValueMeaning& m, std::initializer_list<std::string_view> words) {
+        scale = m.scale;
+        if (!names_) return;
+        for (std::string_view w : words) names_->quantity += w;
+        names_->unit.assign(m.unit);
+        names_->displayUnit.assign(m.displayPrefix);
+        names_->displayUnit += m.displayUnit;
+    }
+    void perUnit(std::string_view suffix) {
+        if (!names_ || names_->unit.empty()) return;
+        names_->unit += suffix;
+        names_->displayUnit += suffix;
+    }
+    void clearUnits() {
+        if (!names_) return;
+        names_->unit.clear();
+        names_->displayUnit.clear();
+    }
+    void plainText(std::span<const std::uint8_t> sentLastFirst) {
+        scale = VifScale{};
+        if (!names_) return;
+        // Characters are sent last one first; only printable ASCII is kept.
+        names_->quantity.assign("Value in ");
+        names_->unit.clear();
+        names_->displayUnit.clear();
+        for (std::size_t i = sentLastFirst.size(); i-- > 0;) {
+            const std::uint8_t ch = sentLastFirst[i];
+            names_->displayUnit.push_back(ch >= 0x20 && ch < 0x7F ? static_cast<char>(ch) : '.');
+        }
+        names_->quantity += names_->displayUnit;
+    }
+
+  private:
+    VifNames* names_;
+};
+
+void noteLowCode(Meaning& m, unsigned c, bool fromMaster) {
     if (fromMaster) {
         static constexpr std::array<std::string_view, 14> kActions = {
             "write (replace)", "add value", "subtract value", "OR", "AND", "XOR", "AND NOT", "clear",
             "add entry", "delete entry", "", "freeze data", "add to readout list",
             "delete from readout list"};
-        if (c < kActions.size() && !kActions[c].empty()) return "action: " + std::string(kActions[c]);
-        return "reserved action " + hex2(c);
+        if (c < kActions.size() && !kActions[c].empty()) return m.note({"action: ", kActions[c]});
+        return m.note({"reserved action ", HexCode(c)});
     }
     static constexpr std::array<std::string_view, 0x20> kErrors = {
         "", "too many DIFEs", "storage number not implemented", "unit number not implemented",
@@ -267,21 +327,17 @@ std::string lowCodeText(unsigned c, bool fromMaster) {
         "illegal VIF exponent", "VIF/DIF mismatch", "unimplemented action", "", "", "", "", "",
         "no data available", "data overflow", "data underflow", "data error", "", "", "",
         "premature end of record", "", "", ""};
-    if (!kErrors[c].empty()) return "meter error: " + std::string(kErrors[c]);
-    return "reserved error code " + hex2(c);
+    if (!kErrors[c].empty()) return m.note({"meter error: ", kErrors[c]});
+    m.note({"reserved error code ", HexCode(c)});
 }
 
-void appendNote(ValueMeaning& m, const std::string& note) {
-    m.quantity += ", " + note;
-}
-
-void rescale(ValueMeaning& m, int by) {
-    m.exponent += by;
-    m.displayExponent += by;
+void rescale(VifScale& s, int by) {
+    s.exponent += by;
+    s.displayExponent += by;
 }
 
 // The combinable VIFE codes after the first value byte.
-void applyCombinable(ValueMeaning& m, unsigned c, bool fromMaster) {
+void applyCombinable(Meaning& m, unsigned c, bool fromMaster) {
     static constexpr std::array<std::string_view, 0x19> kPer = {
         "per second", "per minute", "per hour", "per day", "per week", "per month", "per year",
         "per revolution/measurement", "increment per input pulse on channel 0",
@@ -291,141 +347,215 @@ void applyCombinable(ValueMeaning& m, unsigned c, bool fromMaster) {
         "multiplied by s/V", "multiplied by s/A"};
     static constexpr std::array<std::string_view, 7> kPerUnit = {"/s", "/min", "/h", "/d", "/week", "/month", "/year"};
     if (c <= 0x1F) {
-        if (c != 0x00 || fromMaster) appendNote(m, lowCodeText(c, fromMaster));
+        if (c != 0x00 || fromMaster) noteLowCode(m, c, fromMaster);
         return;
     }
     if (c <= 0x38) {
-        appendNote(m, std::string(kPer[c - 0x20]));
-        if (c <= 0x26 && !m.unit.empty()) {
-            m.unit += kPerUnit[c - 0x20];
-            m.displayUnit += kPerUnit[c - 0x20];
-        }
+        m.note({kPer[c - 0x20]});
+        if (c <= 0x26) m.perUnit(kPerUnit[c - 0x20]);
         return;
     }
     switch (c) {
-        case 0x39: appendNote(m, "start date/time of"); return;
-        case 0x3A: appendNote(m, "uncorrected unit"); return;
-        case 0x3B: appendNote(m, "accumulation only if positive"); return;
-        case 0x3C: appendNote(m, "accumulation of abs value only if negative"); return;
-        case 0x7D: rescale(m, 3); return;
-        case 0x7E: appendNote(m, "future value"); return;
+        case 0x39: m.note({"start date/time of"}); return;
+        case 0x3A: m.note({"uncorrected unit"}); return;
+        case 0x3B: m.note({"accumulation only if positive"}); return;
+        case 0x3C: m.note({"accumulation of abs value only if negative"}); return;
+        case 0x7D: rescale(m.scale, 3); return;
+        case 0x7E: m.note({"future value"}); return;
         default: break;
     }
-    const std::string limit = (c & 0x08) ? "upper limit" : "lower limit";
-    const std::string which = (c & 0x04) ? "last" : "first";
+    const std::string_view limit = (c & 0x08) ? "upper limit" : "lower limit";
+    const std::string_view which = (c & 0x04) ? "last" : "first";
+    const std::string_view edge = (c & 1) ? "end" : "begin";
     if (c == 0x40 || c == 0x48) {
-        appendNote(m, limit + " value");
+        m.note({limit, " value"});
     } else if (c == 0x41 || c == 0x49) {
-        appendNote(m, "number of exceeds of " + limit);
-        m.unit.clear();
-        m.displayUnit.clear();
-        m.exponent = m.displayExponent = 0;
-        m.factor = 1;
-        m.offset = 0;
+        m.note({"number of exceeds of ", limit});
+        m.clearUnits();
+        m.scale.exponent = m.scale.displayExponent = 0;
+        m.scale.factor = 1;
+        m.scale.offset = 0;
     } else if ((c & 0xF2) == 0x42) {
-        const std::string edge = (c & 1) ? "end" : "begin";
-        const std::string name = m.quantity + ", date of " + edge + " of " + which + " " + limit + " exceed";
-        m = ofKind(name, ValueKind::DateTime);
+        m.becomes(ofKind({}, ValueKind::DateTime), {", date of ", edge, " of ", which, " ", limit, " exceed"});
     } else if ((c & 0xF0) == 0x50) {
-        const std::string name = m.quantity + ", duration of " + which + " " + limit + " exceed";
-        m = duration(name, c & 3);
+        m.becomes(duration({}, c & 3), {", duration of ", which, " ", limit, " exceed"});
     } else if ((c & 0xF8) == 0x60) {
-        m = duration(m.quantity + ", duration of " + std::string((c & 4) ? "last" : "first"), c & 3);
+        m.becomes(duration({}, c & 3), {", duration of ", (c & 4) ? "last" : "first"});
     } else if ((c & 0xFA) == 0x6A) {
-        const std::string edge = (c & 1) ? "end" : "begin";
-        m = ofKind(m.quantity + ", date of " + edge + " of " + ((c & 4) ? "last" : "first"), ValueKind::DateTime);
+        m.becomes(ofKind({}, ValueKind::DateTime), {", date of ", edge, " of ", (c & 4) ? "last" : "first"});
     } else if ((c & 0xF8) == 0x70) {
-        rescale(m, static_cast<int>(c & 7) - 6);  // multiplicative correction factor
+        rescale(m.scale, static_cast<int>(c & 7) - 6);  // multiplicative correction factor
     } else if ((c & 0xFC) == 0x78) {
-        appendNote(m, "additive correction constant");
-        rescale(m, static_cast<int>(c & 3) - 3);
+        m.note({"additive correction constant"});
+        rescale(m.scale, static_cast<int>(c & 3) - 3);
     } else {
-        appendNote(m, "reserved VIFE " + hex2(c));
+        m.note({"reserved VIFE ", HexCode(c)});
     }
 }
 
-std::string combinableExtensionText(unsigned c) {
+std::string_view combinableExtensionText(unsigned c) {
     static constexpr std::array<std::string_view, 0x0D> kNames = {
         "", "at phase L1", "at phase L2", "at phase L3", "at neutral", "between L1 and L2",
         "between L2 and L3", "between L3 and L1", "at quadrant Q1", "at quadrant Q2",
         "at quadrant Q3", "at quadrant Q4", "delta between import and export"};
-    if (c < kNames.size() && !kNames[c].empty()) return std::string(kNames[c]);
-    return "combinable extension " + hex2(c);
+    if (c < kNames.size()) return kNames[c];
+    return {};
+}
+
+// The scale of every code of a table, so decoding without names is a lookup.
+struct ScaleRow {
+    VifScale scale;
+    std::string_view reservedIn;
+};
+using ScaleRows = std::array<ScaleRow, 128>;
+
+ScaleRows scaleRows(Lookup (*table)(unsigned)) {
+    ScaleRows rows;
+    for (unsigned c = 0; c < rows.size(); ++c) {
+        const Lookup l = table(c);
+        rows[c] = {l.meaning.scale, l.reservedIn};
+    }
+    return rows;
+}
+
+const ScaleRows kPrimaryRows = scaleRows(primary);
+const ScaleRows kExtensionFbRows = scaleRows(extensionFb);
+const ScaleRows kExtensionFdRows = scaleRows(extensionFd);
+
+// The base meaning of a table code: the row's scale, or the whole row with its words.
+std::string_view lookUp(Meaning& meaning, bool named, Lookup (*table)(unsigned), const ScaleRows& rows,
+                        unsigned c) {
+    if (!named) {
+        meaning.scale = rows[c].scale;
+        return rows[c].reservedIn;
+    }
+    const Lookup l = table(c);
+    meaning.set(l.meaning);
+    return l.reservedIn;
 }
 
 }  // namespace
 
-ValueMeaning scaledMeaning(std::string quantity, std::string unit, int exponent, std::string displayUnit) {
-    return plain(std::move(quantity), std::move(unit), exponent, std::move(displayUnit));
+ValueMeaning scaledMeaning(std::string_view quantity, std::string_view unit, int exponent,
+                           std::string_view displayUnit) {
+    return plain(quantity, unit, exponent, displayUnit);
 }
 
-ValueMeaning prefixedMeaning(std::string quantity, std::string unit, int exponent) {
-    return prefixed(std::move(quantity), std::move(unit), exponent);
+ValueMeaning prefixedMeaning(std::string_view quantity, std::string_view unit, int exponent) {
+    return prefixed(quantity, unit, exponent);
 }
 
-VifDecode decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster) {
-    VifDecode out;
-    auto fail = [&](std::string why) {
-        out.error = std::move(why);
-        out.lengthKnown = false;
+void nameMeaning(VifNames& names, const ValueMeaning& m) {
+    names.quantity.assign(m.quantity);
+    names.unit.assign(m.unit);
+    names.displayUnit.assign(m.displayPrefix);
+    names.displayUnit += m.displayUnit;
+}
+
+VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifScale& scale, VifNames* names) {
+    VifBlock out;
+    scale = VifScale{};
+    auto fail = [&](VifProblem problem, std::uint8_t code = 0) {
+        out.problem = problem;
+        out.code = code;
         out.length = bytes.size();
         return out;
     };
-    if (bytes.empty()) return fail("record ends before its VIF");
+    if (bytes.empty()) return fail(VifProblem::EndsBeforeVif);
+    Meaning meaning(scale, names);
     std::size_t at = 0;
     const std::uint8_t vif = bytes[at++];
     const unsigned code = vif & 0x7Fu;
     std::uint8_t last = vif;  // the byte whose extension bit says whether a VIFE follows
-    Lookup base;
     if (code == 0x7B || code == 0x7D) {
         if (!(vif & 0x80)) {
             // The byte count is still clear (no VIFE follows), so only this record is lost.
-            out.meaning = ofKind("Unknown", ValueKind::Raw);
-            out.error = "VIF " + hex2(vif) + " without its extension byte";
+            meaning.set(ofKind("Unknown", ValueKind::Raw));
+            out.problem = VifProblem::NoExtensionByte;
+            out.code = vif;
             out.length = at;
             return out;
         }
-        if (at >= bytes.size()) return fail("record ends before the extension byte of VIF " + hex2(vif));
+        if (at >= bytes.size()) return fail(VifProblem::EndsBeforeExtension, vif);
         last = bytes[at++];
-        base = code == 0x7B ? extensionFb(last & 0x7Fu) : extensionFd(last & 0x7Fu);
-    } else if (code == 0x7C) {
-        if (at >= bytes.size()) return fail("record ends before its plain-text unit");
-        const std::size_t textLength = bytes[at++];
-        if (bytes.size() - at < textLength) return fail("plain-text unit runs past the data");
-        std::string text;
-        for (std::size_t i = at + textLength; i-- > at;) {
-            const std::uint8_t ch = bytes[i];
-            text.push_back(ch >= 0x20 && ch < 0x7F ? static_cast<char>(ch) : '.');
+        const unsigned c = last & 0x7Fu;
+        const std::string_view reservedIn = code == 0x7B
+                                                ? lookUp(meaning, names, extensionFb, kExtensionFbRows, c)
+                                                : lookUp(meaning, names, extensionFd, kExtensionFdRows, c);
+        if (!reservedIn.empty()) {
+            out.problem = VifProblem::ReservedCode;
+            out.code = static_cast<std::uint8_t>(c);
+            out.reservedIn = reservedIn;
         }
+    } else if (code == 0x7C) {
+        if (at >= bytes.size()) return fail(VifProblem::EndsBeforePlainText);
+        const std::size_t textLength = bytes[at++];
+        if (bytes.size() - at < textLength) return fail(VifProblem::PlainTextPastData);
+        meaning.plainText(bytes.subspan(at, textLength));
         at += textLength;
-        base.meaning = plain("Value in " + text, "", 0, text);
     } else {
-        base = primary(code);
+        const std::string_view reservedIn = lookUp(meaning, names, primary, kPrimaryRows, code);
+        if (!reservedIn.empty()) {
+            out.problem = VifProblem::ReservedCode;
+            out.code = static_cast<std::uint8_t>(code);
+            out.reservedIn = reservedIn;
+        }
     }
-    out.meaning = std::move(base.meaning);
-    out.error = std::move(base.error);
 
     bool manufacturerVifes = code == 0x7F;
     std::size_t vifes = 0;
     while (last & 0x80) {
-        if (at >= bytes.size()) return fail("record ends inside its VIFE chain");
-        if (++vifes > kMaxVifes) return fail("more than 10 VIFEs");
+        if (at >= bytes.size()) return fail(VifProblem::EndsInVifeChain);
+        if (++vifes > kMaxVifes) return fail(VifProblem::TooManyVifes);
         last = bytes[at++];
         if (manufacturerVifes) continue;
         const unsigned c = last & 0x7Fu;
         if (c == 0x7F) {
             manufacturerVifes = true;
-            appendNote(out.meaning, "manufacturer-specific VIFE");
+            meaning.note({"manufacturer-specific VIFE"});
         } else if (c == 0x7C) {
-            if (!(last & 0x80) || at >= bytes.size()) return fail("combinable VIFE extension byte missing");
+            if (!(last & 0x80) || at >= bytes.size()) return fail(VifProblem::CombinableExtensionMissing);
             last = bytes[at++];
-            appendNote(out.meaning, combinableExtensionText(last & 0x7Fu));
+            const unsigned extension = last & 0x7Fu;
+            const std::string_view words = combinableExtensionText(extension);
+            if (words.empty()) {
+                meaning.note({"combinable extension ", HexCode(extension)});
+            } else {
+                meaning.note({words});
+            }
         } else {
-            applyCombinable(out.meaning, c, fromMaster);
+            applyCombinable(meaning, c, fromMaster);
         }
     }
     out.length = at;
     return out;
+}
+
+void appendVifProblem(std::string& out, const VifBlock& block) {
+    switch (block.problem) {
+        case VifProblem::None: return;
+        case VifProblem::ReservedCode:
+            out += "reserved ";
+            out += block.reservedIn;
+            out += ' ';
+            appendHexCode(out, block.code);
+            return;
+        case VifProblem::NoExtensionByte:
+            out += "VIF ";
+            appendHexCode(out, block.code);
+            out += " without its extension byte";
+            return;
+        case VifProblem::EndsBeforeVif: out += "record ends before its VIF"; return;
+        case VifProblem::EndsBeforeExtension:
+            out += "record ends before the extension byte of VIF ";
+            appendHexCode(out, block.code);
+            return;
+        case VifProblem::EndsBeforePlainText: out += "record ends before its plain-text unit"; return;
+        case VifProblem::PlainTextPastData: out += "plain-text unit runs past the data"; return;
+        case VifProblem::EndsInVifeChain: out += "record ends inside its VIFE chain"; return;
+        case VifProblem::TooManyVifes: out += "more than 10 VIFEs"; return;
+        case VifProblem::CombinableExtensionMissing: out += "combinable VIFE extension byte missing"; return;
+    }
 }
 
 }  // namespace mb

@@ -1,5 +1,6 @@
 // meterbench-cli decode over the real frames: exit status by the frame's
-// checksum, JSON that parses back with the header a meter's frame carries.
+// checksum, JSON that parses back with the header a meter's frame carries;
+// decode --batch: one result a frame line, failures named by their line.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +8,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "tests/cli/CliRun.h"
 #include "tests/support/core/RealFrames.h"
@@ -136,6 +140,130 @@ TEST(DecodeCommand, HelpAndVersion) {
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("meterbench-cli ", 0), 0u);
     EXPECT_GT(version.out.size(), std::string("meterbench-cli \n").size());
+}
+
+}  // namespace
+}  // namespace mb::cli::test
+
+namespace mb::cli::test {
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+TEST(DecodeBatch, MixedLinesGiveOneResultEachAndNameFailuresByLine) {
+    const std::string input =
+        "# captured on site\n"                                        // 1
+        "\n"                                                          // 2
+        "E5\n"                                                        // 3 passes
+        "68 03 03 68 53 FE 51 00 16\n"                                // 4 checksum off
+        "  # indented comment\n"                                      // 5
+        "zz\n"                                                        // 6 not hex
+        "12 34\r\n"                                                   // 7 no frame
+        "FE FE 68 10 01 00 00 05 08 00 00 83 03 0A 81 00 97 16\n"     // 8 passes
+        "FF 68 03 03 68 53 FE 51 A2 16";                              // 9 passes after a stray byte
+    const CliResult json = runCli({"decode", "--batch", "--json", "-"}, input);
+    EXPECT_EQ(json.status, 2);
+    const char* objects[] = {
+        R"({"line":3,"protocol":"mbus","check":"pass")",
+        R"({"line":4,"protocol":"mbus","check":"fail","reason":"checksum 00 != computed A2")",
+        R"({"line":6,"protocol":"","check":"error","error":"not hex text")",
+        R"({"line":7,"protocol":"","check":"error","error":"not an M-Bus or CJ/T 188 frame")",
+        R"({"line":8,"protocol":"cj188","check":"pass")",
+        R"({"line":9,"skipped_bytes":1,"protocol":"mbus","check":"pass")",
+    };
+    const std::vector<std::string> out = linesOf(json.out);
+    ASSERT_EQ(out.size(), std::size(objects)) << json.out;
+    for (std::size_t i = 0; i < out.size(); ++i) EXPECT_EQ(out[i].rfind(objects[i], 0), 0u) << out[i];
+    EXPECT_EQ(json.err,
+              "meterbench-cli: line 4: check failed: checksum 00 != computed A2\n"
+              "meterbench-cli: line 6: not hex text\n"
+              "meterbench-cli: line 7: not a frame: not an M-Bus or CJ/T 188 frame\n"
+              "meterbench-cli: line 9: skipped 1 stray byte (FF) before the frame\n");
+
+    const CliResult text = runCli({"decode", "--batch", "-"}, input);
+    EXPECT_EQ(text.err, json.err);
+    const std::vector<std::string> lines = linesOf(text.out);
+    ASSERT_GE(lines.size(), 6u) << text.out;
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 6),
+              (std::vector<std::string>{"# line 3", "Check Pass\xEF\xBC\x81", "Frame  Acknowledge (E5)", "# line 4",
+                                        "Check failed: checksum 00 != computed A2", "# line 6"}));
+    EXPECT_EQ(lines.back(), "Application  Data send");
+}
+
+TEST(DecodeBatch, ExitStatusIsTheWorstLineAndOneFrameStillSpansLines) {
+    const struct {
+        std::vector<std::string> args;
+        std::string input;
+        int status;
+        std::size_t results;
+    } cases[] = {
+        {{"decode", "--batch", "--json", "-"}, "E5\n10 5B 01 5C 16\n", 0, 2},
+        {{"decode", "--batch", "--json", "-"}, "E5\n10 5B 01 5C 17\n", 1, 2},     // stop byte off
+        {{"decode", "--batch", "--json", "-"}, "10 5B 01 5C 17\nE5 E5\nE5\n", 2, 3},  // E5 E5: no frame
+        {{"decode", "--batch", "--json", "-"}, "# nothing to do\n\n", 0, 0},
+        {{"decode", "--batch", "--json", "no-such-file"}, "", 2, 0},
+        {{"decode", "--json", "-"}, "68 03 03 68\n53 FE 51 A2 16\n", 0, 1},  // without --batch: one frame
+    };
+    for (const auto& c : cases) {
+        const CliResult r = runCli(c.args, c.input);
+        EXPECT_EQ(r.status, c.status) << c.input << r.err;
+        EXPECT_EQ(linesOf(r.out).size(), c.results) << c.input << r.out;
+    }
+}
+
+TEST(DecodeBatch, ResultsLongerThanOneWriteStayWholeAndInOrder) {
+    std::string input;
+    for (int i = 0; i < 3000; ++i) input += i % 3 == 2 ? "10 5B 01 5C 16\n" : "E5\n";
+    const CliResult r = runCli({"decode", "--batch", "--json", "-"}, input);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> out = linesOf(r.out);
+    ASSERT_EQ(out.size(), 3000u);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(out[i])).object();
+        ASSERT_EQ(json["line"].toInt(), static_cast<int>(i + 1)) << out[i];
+        ASSERT_EQ(json["header"].toObject()["frame"].toString(), i % 3 == 2 ? "REQ_UD2" : "Acknowledge (E5)");
+    }
+}
+
+TEST(DecodeBatch, EveryRealFrameInOneRunAsTheIndexSays) {
+    const auto set = mb::test::LoadRealFrames(mb::test::RealFramesDir());
+    if (!set.found) MB_REAL_FRAMES_MISSING(set.problem);
+    const std::string path = ::testing::TempDir() + "/real-frames-batch.txt";
+    {
+        std::ofstream file(path);
+        for (const auto& frame : set.frames) {
+            for (std::uint8_t b : frame.bytes) file << "0123456789ABCDEF"[b >> 4] << "0123456789ABCDEF"[b & 15] << ' ';
+            file << '\n';
+        }
+    }
+    const CliResult r = runCli({"decode", "--batch", "--json", path});
+    const std::vector<std::string> out = linesOf(r.out);
+    ASSERT_EQ(out.size(), set.frames.size()) << r.err;
+    bool allGood = true;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto& frame = set.frames[i];
+        SCOPED_TRACE(frame.file);
+        const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(out[i])).object();
+        EXPECT_EQ(json["line"].toInt(), static_cast<int>(i + 1));
+        EXPECT_EQ(json["check"].toString() == "pass", frame.checksumOk);
+        const bool named = r.err.find("line " + std::to_string(i + 1) + ":") != std::string::npos;
+        EXPECT_EQ(named, !frame.checksumOk) << r.err;
+        allGood = allGood && frame.checksumOk;
+        // Kamstrup MULTICAL 601: 37351 kWh on the meter's display.
+        if (frame.file == "mbus/kamstrup_multical_601.hex") {
+            EXPECT_NE(out[i].find(R"({"quantity":"Energy","function":"instantaneous","storage":0,)"
+                                  R"("tariff":0,"subunit":0,"unit":"Wh","value":37351000})"),
+                      std::string::npos);
+        }
+    }
+    EXPECT_EQ(r.status == 0, allGood);
 }
 
 }  // namespace

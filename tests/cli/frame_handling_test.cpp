@@ -24,6 +24,11 @@ TEST(HexInput, AcceptsBlanksAndLineBreaksRefusesAnythingElse) {
         {"6 8 1 6", Bytes{0x68, 0x16}},  // digits pair up across blanks
     };
     for (const auto& c : cases) EXPECT_EQ(parseHexText(c.text), c.bytes) << c.text;
+    // Into a buffer reused from line to line: nothing of the line before stays.
+    Bytes reused{0x68, 0x0A, 0x0A, 0x68};
+    EXPECT_TRUE(parseHexText("e5", reused));
+    EXPECT_EQ(reused, Bytes{0xE5});
+    EXPECT_FALSE(parseHexText("E", reused));
 }
 
 TEST(HexInput, DetectsProtocolByShape) {
