@@ -6,7 +6,7 @@
 #include "cj188/Cj188Decoder.h"
 #include "cj188/Cj188ReadingView.h"
 #include "cli/Commands.h"
-#include "core/ProtocolCore.h"
+#include "core/ReplyVerdict.h"
 #include "core/ReadingJson.h"
 #include "core/ReadingText.h"
 #include "mbus/MbusDecoder.h"
