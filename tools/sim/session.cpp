@@ -26,6 +26,12 @@ const char* mbusWhat(MbusAnswer kind) {
             return "mbus snd-nke";
         case MbusAnswer::SetAddress:
             return "mbus set-address";
+        case MbusAnswer::SetDateTime:
+            return "mbus set-date-time";
+        case MbusAnswer::ApplicationReset:
+            return "mbus application-reset";
+        case MbusAnswer::SwitchBaud:
+            return "mbus switch-baud";
         case MbusAnswer::Select:
             return "mbus select";
         case MbusAnswer::NotForMe:
@@ -70,7 +76,7 @@ void Session::handleCj188(const ScannedFrame& frame, const DateTime& now, Exchan
     for (Cj188Meter* meter : {&cj188_, &cj188Heat_}) {
         const Cj188Answer kind = meter->classify(frame.bytes);
         if (kind == Cj188Answer::NotForMe) continue;
-        exchange.what = kind == Cj188Answer::ReadData ? "cj188 read-data" : "cj188 read-address";
+        exchange.what = Cj188Meter::requestName(frame.bytes);
         if (auto answer = meter->answer(frame.bytes, now)) {
             reply = std::move(*answer);
             exchange.answeredBy.push_back(meter->name());
@@ -104,6 +110,7 @@ void Session::handleMbus(const ScannedFrame& frame, const DateTime& now, Exchang
             else
                 refused = true;
         }
+        if (answer && kind == MbusAnswer::SwitchBaud) exchange.newLineBaud = meter.baud();
         if (meter.selected() && kind == MbusAnswer::Select) selected.push_back(meter.name());
         if (wasSelected && !meter.selected()) deselected.push_back(meter.name());
     }

@@ -31,6 +31,7 @@ struct Exchange {
     std::vector<Chunk> plan;  // what to write, chunk by chunk (empty when unanswered)
     std::string note;         // faults applied or state changed; empty when none
     std::vector<std::string> answeredBy;  // names of the meters that answered, line order
+    unsigned newLineBaud = 0;  // a baud switch was acknowledged: the line follows after the answer
 };
 
 class Session {
@@ -41,6 +42,11 @@ class Session {
     std::vector<Exchange> feed(const std::uint8_t* data, std::size_t size, const DateTime& now);
     std::vector<Exchange> feed(const Bytes& bytes, const DateTime& now) {
         return feed(bytes.data(), bytes.size(), now);
+    }
+
+    // The rate the line runs at now; a meter switched to another rate stays silent.
+    void hearAt(unsigned baud) {
+        for (MbusMeter& m : mbus_) m.hearAt(baud);
     }
 
     // Whether the line returns every byte it carries at once (fault echo).
