@@ -59,7 +59,7 @@ class MainForm : public QWidget, public PageHost {
     }
     bool confirmWrite(const QString& meter, const QString& change) override {
         return prompter_->confirm(this, QStringLiteral("Confirm write"),
-                                  QStringLiteral("%1 to %2?").arg(change, meter));
+                                  QStringLiteral("%1: %2?").arg(meter, change));
     }
     void clearReplyPanes() override;
     void runExchange(mb::ExchangeRequest request) override;

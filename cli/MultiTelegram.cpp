@@ -14,8 +14,11 @@ bool moreFollow(const Reading& reading) {
                        [](const HeaderField& f) { return f.key == "more_records_follow"; });
 }
 
+// The DIF 1F that closes a telegram carries no data of its own: the merged
+// reading has neither it nor the header line it makes.
 void dropMoreFollow(Reading& reading) {
     std::erase_if(reading.header, [](const HeaderField& f) { return f.key == "more_records_follow"; });
+    std::erase_if(reading.records, [](const Record& r) { return r.rawHex == "1F"; });
 }
 
 }  // namespace
@@ -34,6 +37,7 @@ ExchangeResult readAllTelegrams(LineSession& session, std::uint8_t address,
         if (next.verdict != Verdict::Pass) return next;
         ++telegrams;
         more = moreFollow(next.reading);
+        dropMoreFollow(next.reading);
         auto& records = merged.reading.records;
         records.insert(records.end(), next.reading.records.begin(), next.reading.records.end());
     }

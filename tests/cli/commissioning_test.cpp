@@ -160,6 +160,15 @@ TEST(Commissioning, WritesToAnyMeterNeedExactlyOneOnTheLine) {
         EXPECT_EQ(runCli({"read", "--port", port, "--address", address, "--retries", "0"}).status, 0)
             << "nothing written: still at " << address;
 
+    SimProcess threeWater({"--cj188-meters", "3"});  // 78330000000000, ...10, ...20
+    ASSERT_TRUE(threeWater.started());
+    const CliResult wildcard =
+        runCli({"valve", "--port", threeWater.path(), "--address", "AAAAAAAAAAAAAA", "close", "--retries", "0"});
+    EXPECT_EQ(wildcard.status, 1);
+    EXPECT_NE(wildcard.err.find("more than one meter answered"), std::string::npos) << wildcard.err;
+    for (const char* water : {"78330000000000", "78330000000010", "78330000000020"})
+        EXPECT_TRUE(says(readWater(threeWater.path(), water), "Valve  open")) << water << " was not written";
+
     SimProcess one({});
     ASSERT_TRUE(one.started());
     EXPECT_EQ(runCli({"valve", "--port", one.path(), "--address", "78AAAAAAAAAAAA", "close"}).status, 2);
