@@ -41,8 +41,9 @@ int valveCommand(const Args& args) {
     const auto target = cj188Target(*options, true, error);
     if (!target) return usageError(error, args);
     const bool open = action == "open";
-    const WriteStep step{cj188WriteExchange(cj188Valve(target->meterType, target->address, open), "Valve control"),
-                         action + " the valve of " + target->name()};
+    const WriteStep step{
+        cj188WriteExchange(cj188Valve(target->meterType, target->address, open), "Valve control"),
+        action + " the valve of " + target->name()};
     return runWrite(*options, step, anyMeterProbe(*target), args);
 }
 
@@ -55,7 +56,8 @@ int cj188SetAddress(const CliOptions& options, const Args& args) {
     if (!newAddress || std::count(newAddress->begin(), newAddress->end(), std::uint8_t{0xAA}) > 0)
         return usageError("--new-address must be 14 digits (A6 first), not '" + next + "'", args);
     const WriteStep step{
-        cj188WriteExchange(cj188WriteAddress(target->meterType, target->address, *newAddress), "Write address"),
+        cj188WriteExchange(cj188WriteAddress(target->meterType, target->address, *newAddress),
+                           "Write address"),
         "give " + target->name() + " the address " + next};
     return runWrite(options, step, anyMeterProbe(*target), args);
 }
@@ -64,11 +66,14 @@ int cj188SetTime(const CliOptions& options, const Args& args) {
     std::string error;
     const auto target = cj188Target(options, true, error);
     if (!target) return usageError(error, args);
-    const auto time = options.has("--time") ? parseLocalTime(options.value("--time")) : localTimeNow();
-    if (!time) return usageError("--time must be ISO 8601 local time such as 2026-12-08T09:30:00", args);
+    const auto time =
+        options.has("--time") ? parseLocalTime(options.value("--time")) : localTimeNow();
+    if (!time)
+        return usageError("--time must be ISO 8601 local time such as 2026-12-08T09:30:00", args);
     const Cj188Time t{time->year, time->month, time->day, time->hour, time->minute, time->second};
-    const WriteStep step{cj188WriteExchange(cj188SetClock(target->meterType, target->address, t), "Set clock"),
-                         "set the clock of " + target->name() + " to " + isoText(*time)};
+    const WriteStep step{
+        cj188WriteExchange(cj188SetClock(target->meterType, target->address, t), "Set clock"),
+        "set the clock of " + target->name() + " to " + isoText(*time)};
     return runWrite(options, step, anyMeterProbe(*target), args);
 }
 

@@ -17,9 +17,10 @@ std::optional<SecondaryMask> secondaryMaskOption(const std::string& text) {
     return mask;
 }
 
-bool selectOne(LineSession& session, const SecondaryMask& mask, const ExchangeRunner::Options& options,
-               std::string& why) {
-    const ExchangeResult result = session.exchange(mbusAcknowledgedExchange(mbusSelect(mask), "select"), options);
+bool selectOne(LineSession& session, const SecondaryMask& mask,
+               const ExchangeRunner::Options& options, std::string& why) {
+    const ExchangeResult result =
+        session.exchange(mbusAcknowledgedExchange(mbusSelect(mask), "select"), options);
     if (result.verdict == Verdict::Acknowledged) return true;
     if (result.verdict == Verdict::NoReply)
         why = "no meter matches the selection";

@@ -15,8 +15,8 @@ std::optional<SecondaryMask> secondaryMaskOption(const std::string& text);
 
 // Selects by `mask`. True when exactly one meter acknowledged; else `why` says
 // whether none or several did (and the selection is ended again).
-bool selectOne(LineSession& session, const SecondaryMask& mask, const ExchangeRunner::Options& options,
-               std::string& why);
+bool selectOne(LineSession& session, const SecondaryMask& mask,
+               const ExchangeRunner::Options& options, std::string& why);
 
 // SND_NKE to 253: the selected meter answers E5 and is deselected.
 void deselect(LineSession& session, const ExchangeRunner::Options& options);

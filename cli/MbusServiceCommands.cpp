@@ -56,10 +56,11 @@ int resetCommand(const Args& args) {
     if (!address) return usageError(error, args);
     const std::string name = "M-Bus address " + std::to_string(*address);
     const WriteStep step =
-        options->on("--nke")
-            ? WriteStep{mbusAcknowledgedExchange(mbusSndNke(*address), "SND_NKE"), "initialise " + name + " (SND_NKE)"}
-            : WriteStep{mbusAcknowledgedExchange(mbusApplicationReset(*address), "application reset"),
-                        "reset the application of " + name};
+        options->on("--nke") ? WriteStep{mbusAcknowledgedExchange(mbusSndNke(*address), "SND_NKE"),
+                                         "initialise " + name + " (SND_NKE)"}
+                             : WriteStep{mbusAcknowledgedExchange(mbusApplicationReset(*address),
+                                                                  "application reset"),
+                                         "reset the application of " + name};
     return runWrite(*options, step, anyMeterProbe(*address), args);
 }
 
@@ -75,10 +76,11 @@ int setBaudCommand(const Args& args) {
     if (!address) return usageError(error, args);
     const auto baud = parseInteger(options->value("--to"), 300, 38400);
     auto bytes = baud ? mbusSwitchBaud(*address, *baud) : std::vector<std::uint8_t>{};
-    if (bytes.empty()) return usageError("--to must be 300, 600, 1200, 2400, 4800, 9600, 19200 or 38400", args);
+    if (bytes.empty())
+        return usageError("--to must be 300, 600, 1200, 2400, 4800, 9600, 19200 or 38400", args);
     const WriteStep step{mbusAcknowledgedExchange(std::move(bytes), "switch baud rate"),
-                         "switch M-Bus address " + std::to_string(*address) + " to " + options->value("--to") +
-                             " baud"};
+                         "switch M-Bus address " + std::to_string(*address) + " to " +
+                             options->value("--to") + " baud"};
     return runWrite(*options, step, anyMeterProbe(*address), args);
 }
 

@@ -10,12 +10,17 @@ bool exactlyOneMeter(LineSession& session, const ExchangeRequest& probe,
     switch (result.verdict) {
         case Verdict::Pass:
         case Verdict::Acknowledged:
-        case Verdict::MeterError: return true;
-        case Verdict::NoReply: why = "no meter answered"; return false;
+        case Verdict::MeterError:
+            return true;
+        case Verdict::NoReply:
+            why = "no meter answered";
+            return false;
         case Verdict::Collision:
             why = "more than one meter answered (" + std::to_string(result.bytesSeen) + " bytes)";
             return false;
-        default: why = "no clean answer (" + result.reason + ")"; return false;
+        default:
+            why = "no clean answer (" + result.reason + ")";
+            return false;
     }
 }
 

@@ -9,7 +9,8 @@
 
 namespace mb::cli {
 
-OptionTable writeSpec(std::set<std::string> valued, std::set<std::string> switches, std::size_t positional) {
+OptionTable writeSpec(std::set<std::string> valued, std::set<std::string> switches,
+                      std::size_t positional) {
     valued.insert({"--address", "--timeout", "--retries"});
     switches.insert({"--json", "--dry-run"});
     OptionTable table = lineSpec(std::move(valued), std::move(switches));
@@ -34,7 +35,8 @@ int runWrite(const CliOptions& options, const WriteStep& step,
     if (anyMeterProbe) {
         std::string why;
         if (!exactlyOneMeter(session, *anyMeterProbe, *a, why)) {
-            const std::string line = "nothing written: " + why + " (a write to any meter needs exactly one on the line)";
+            const std::string line =
+                "nothing written: " + why + " (a write to any meter needs exactly one on the line)";
             if (json) std::cout << "{\"check\":\"refused\",\"reason\":" << jsonQuoted(why) << "}\n";
             std::cerr << "meterbench-cli: " << line << '\n';
             return kExitNoValidReply;

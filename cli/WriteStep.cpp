@@ -30,17 +30,18 @@ std::string dryRunJson(const WriteStep& step) {
            ",\"frame\":" + jsonQuoted(frameText(step.request)) + "}\n";
 }
 
-int sendAndPrint(LineSession& session, const WriteStep& step, const ExchangeRunner::Options& options,
-                 bool json, ExchangeResult* out) {
+int sendAndPrint(LineSession& session, const WriteStep& step,
+                 const ExchangeRunner::Options& options, bool json, ExchangeResult* out) {
     const ExchangeResult result = session.exchange(step.request, options);
     std::cout << resultOutput(result, json);
     const int status = exitStatus(result);
     if (status != 0) {
         std::cerr << "meterbench-cli: could not " << step.intent << ": "
-                  << (result.verdict == Verdict::MeterError ? "the meter answered with an error"
+                  << (result.verdict == Verdict::MeterError  ? "the meter answered with an error"
                       : result.verdict == Verdict::Collision ? "more than one meter answered"
-                      : result.verdict == Verdict::NoReply   ? "no reply"
-                                                             : "no valid reply (" + result.reason + ")")
+                      : result.verdict == Verdict::NoReply
+                          ? "no reply"
+                          : "no valid reply (" + result.reason + ")")
                   << '\n';
     }
     if (out) *out = result;

@@ -20,8 +20,9 @@ struct WriteStep {
 void announce(const WriteStep& step, bool json, bool dryRun);
 
 // Sends the write and prints the answer as read does; the exit status.
-int sendAndPrint(LineSession& session, const WriteStep& step, const ExchangeRunner::Options& options,
-                 bool json, ExchangeResult* result = nullptr);
+int sendAndPrint(LineSession& session, const WriteStep& step,
+                 const ExchangeRunner::Options& options, bool json,
+                 ExchangeResult* result = nullptr);
 
 // --dry-run with --json: the object says what would have been sent.
 std::string dryRunJson(const WriteStep& step);

@@ -38,7 +38,7 @@ Cj188Page::Cj188Page(PageHost& host, QWidget* mainPanel) : ProtocolPage(host) {
     attachFilter(vendorCodeLow_, CharTest::DecimalRange);
     attachFilter(vendorCodeHigh_, CharTest::Numeric);
     // Below Read ID, left of the continuous-reading frame: free in the layout.
-    makeOperationsButton(p, QStringLiteral("Cj188Operations"), {4200, 1740, 1935, 375},
+    makeOperationsButton(p, QStringLiteral("Cj188Operations"), {4200, 1770, 1935, 345},
                          {{QStringLiteral("Read last month (D120)"), [this] { readIdentifier(0xD120); }},
                           {QStringLiteral("Read prices (8102)"), [this] { readIdentifier(0x8102); }},
                           {QStringLiteral("Read settlement day (8103)"), [this] { readIdentifier(0x8103); }},

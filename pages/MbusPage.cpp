@@ -28,7 +28,7 @@ MbusPage::MbusPage(PageHost& host, QWidget* mainPanel) : ProtocolPage(host) {
     attachFilter(deviceId_, CharTest::HexDigit);
     attachFilter(newAddress_, CharTest::HexDigit);
     // Below Modification ID, left of the continuous-reading frame: free in the layout.
-    makeOperationsButton(p, QStringLiteral("MbusOperations"), {4200, 1740, 1935, 375},
+    makeOperationsButton(p, QStringLiteral("MbusOperations"), {4200, 1770, 1935, 345},
                          {{QStringLiteral("Set clock to now…"), [this] { setClockToNow(); }},
                           {QStringLiteral("Application reset…"), [this] { applicationReset(); }},
                           {QStringLiteral("SND_NKE"), [this] { initialise(); }}});

@@ -10,7 +10,7 @@ QToolButton* makeOperationsButton(QWidget* panel, const QString& name, layout::R
     auto* button = new QToolButton(panel);
     const QString caption = QStringLiteral("Operations…");
     button->setText(caption);
-    button->setFont(fonts::window());
+    button->setFont(fonts::button());  // as the page's own buttons
     layout::identify(button, name, caption);
     layout::place(button, r);
     button->setPopupMode(QToolButton::InstantPopup);

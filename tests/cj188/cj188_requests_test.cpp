@@ -19,7 +19,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes hex(const std::string& text) {
     Bytes out;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 3) out.push_back(std::uint8_t(std::stoi(text.substr(i, 2), nullptr, 16)));
+    for (std::size_t i = 0; i + 1 < text.size(); i += 3)
+        out.push_back(std::uint8_t(std::stoi(text.substr(i, 2), nullptr, 16)));
     return out;
 }
 
@@ -46,7 +47,9 @@ Bytes withoutWakeUp(const Bytes& b) {
     return {b.begin() + long(i), b.end()};
 }
 
-Cj188Address plate(const char* digits) { return *cj188AddressFromPlate(digits); }
+Cj188Address plate(const char* digits) {
+    return *cj188AddressFromPlate(digits);
+}
 
 TEST(Cj188Requests, MatchPublishedFrames) {
     constexpr std::uint8_t kSer = 0x01;
@@ -58,10 +61,12 @@ TEST(Cj188Requests, MatchPublishedFrames) {
     };
     const Row rows[] = {
         {"fox-edge Demo.java: read data, DI low byte first, SER 00",
-         "68 10 01 00 00 05 08 00 00 01 03 1F 90 00 39 16", {{13, kSer}},
+         "68 10 01 00 00 05 08 00 00 01 03 1F 90 00 39 16",
+         {{13, kSer}},
          cj188ReadData(0x10, plate("00000805000001"))},
         {"M-CB-780 mqtt_DC.lua: read data to AA x7, DI high byte first",
-         "FE FE FE 68 10 AA AA AA AA AA AA AA 01 03 90 1F 01 D2 16", {{11, 0x1F}, {12, 0x90}},
+         "FE FE FE 68 10 AA AA AA AA AA AA AA 01 03 90 1F 01 D2 16",
+         {{11, 0x1F}, {12, 0x90}},
          cj188Read(0x10, kCj188AnyAddress, 0x901F)},
         {"fox-edge Demo.java: write address 15 / A018, DI high byte first, SER 00",
          "68 10 02 00 00 05 08 00 00 15 0A A0 18 00 01 00 00 05 08 00 00 6C 16",
@@ -69,10 +74,12 @@ TEST(Cj188Requests, MatchPublishedFrames) {
          cj188WriteAddress(0x10, plate("00000805000002"), plate("00000805000001"))},
         {"M-CB-780 mqtt_sw_4L.lua: valve open 55, vendor C 2A, DI high first, SER 00",
          "FE FE FE 68 10 92 00 71 40 02 00 00 2A 04 A0 17 00 55 F7 16",
-         {{9, 0x04}, {11, 0x17}, {12, 0xA0}, {13, kSer}}, cj188Valve(0x10, plate("00000240710092"), true)},
+         {{9, 0x04}, {11, 0x17}, {12, 0xA0}, {13, kSer}},
+         cj188Valve(0x10, plate("00000240710092"), true)},
         {"M-CB-780 mqtt_sw_4L.lua: valve close 99, vendor C 2A, DI high first, SER 00",
          "FE FE FE 68 10 92 00 71 40 02 00 00 2A 04 A0 17 00 99 3B 16",
-         {{9, 0x04}, {11, 0x17}, {12, 0xA0}, {13, kSer}}, cj188Valve(0x10, plate("00000240710092"), false)},
+         {{9, 0x04}, {11, 0x17}, {12, 0xA0}, {13, kSer}},
+         cj188Valve(0x10, plate("00000240710092"), false)},
     };
     for (const Row& row : rows) {
         const Bytes want = withoutWakeUp(edited(hex(row.published), row.edits));
@@ -84,12 +91,15 @@ TEST(Cj188Requests, MatchPublishedFrames) {
 // The clock goes as the meter sends its real time: the textbook reply in
 // fox-edge Demo.java carries 2015-05-11 22:01:31 as 31 01 22 11 05 15 20.
 TEST(Cj188Requests, ClockAndDaysInTheMetersOwnLayout) {
-    const Bytes clock = withoutWakeUp(cj188SetClock(0x10, plate("00112233445566"), {2015, 5, 11, 22, 1, 31}));
-    EXPECT_EQ(Bytes(clock.begin() + 9, clock.begin() + 14), hex("04 0A 15 A0 01 ")) << "C, L, DI, SER";
+    const Bytes clock =
+        withoutWakeUp(cj188SetClock(0x10, plate("00112233445566"), {2015, 5, 11, 22, 1, 31}));
+    EXPECT_EQ(Bytes(clock.begin() + 9, clock.begin() + 14), hex("04 0A 15 A0 01 "))
+        << "C, L, DI, SER";
     EXPECT_EQ(Bytes(clock.begin() + 14, clock.end() - 2), hex("31 01 22 11 05 15 20 "));
     const Bytes day = withoutWakeUp(cj188SetSettlementDay(0x10, plate("00112233445566"), 25));
     EXPECT_EQ(Bytes(day.begin() + 9, day.end() - 2), hex("04 04 11 A0 01 25 "));
-    const Bytes sync = withoutWakeUp(cj188WriteSyncReading(0x10, plate("00112233445566"), 12345678));
+    const Bytes sync =
+        withoutWakeUp(cj188WriteSyncReading(0x10, plate("00112233445566"), 12345678));
     EXPECT_EQ(Bytes(sync.begin() + 9, sync.end() - 2), hex("16 08 16 A0 01 78 56 34 12 2C "));
 }
 

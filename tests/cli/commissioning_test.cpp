@@ -19,12 +19,14 @@ using mb::sim::test::SimProcess;
 
 constexpr const char* kWater = "78330000000000";
 
-bool says(const CliResult& r, const std::string& text) { return r.out.find(text) != std::string::npos; }
+bool says(const CliResult& r, const std::string& text) {
+    return r.out.find(text) != std::string::npos;
+}
 
 CliResult readWater(const std::string& port, const std::string& address = kWater,
                     std::vector<std::string> more = {}) {
-    std::vector<std::string> args{"read", "--port", port, "--protocol", "cj188", "--address", address,
-                                  "--timeout", "0.5", "--retries", "0"};
+    std::vector<std::string> args{"read",  "--port",    port,  "--protocol", "cj188", "--address",
+                                  address, "--timeout", "0.5", "--retries",  "0"};
     args.insert(args.end(), more.begin(), more.end());
     return runCli(args);
 }
@@ -44,24 +46,28 @@ TEST(Cj188Commissioning, ValveMovesAfterItsTimeAndTheStatusShowsIt) {
 TEST(Cj188Commissioning, DryRunPrintsTheFrameAndWritesNothing) {
     SimProcess sim({});
     ASSERT_TRUE(sim.started());
-    const CliResult dry = runCli({"valve", "--dry-run", "--port", sim.path(), "--address", kWater, "close"});
+    const CliResult dry =
+        runCli({"valve", "--dry-run", "--port", sim.path(), "--address", kWater, "close"});
     EXPECT_EQ(dry.status, 0) << dry.err;
-    // C 04, L 04, DI 17 A0, SER 01, 99 close: as M-CB-780 sends it but for the standard's control code.
-    EXPECT_TRUE(says(dry, "Frame  FE FE FE 68 10 00 00 00 00 00 33 78 04 04 17 A0 01 99")) << dry.out;
+    // C 04, L 04, DI 17 A0, SER 01, 99 close: as M-CB-780 sends it but for the standard's control
+    // code.
+    EXPECT_TRUE(says(dry, "Frame  FE FE FE 68 10 00 00 00 00 00 33 78 04 04 17 A0 01 99"))
+        << dry.out;
     EXPECT_TRUE(says(readWater(sim.path()), "Valve  open"));
 }
 
 TEST(Cj188Commissioning, AddressAndClockWritesShowInTheNextRead) {
     SimProcess sim({});
     ASSERT_TRUE(sim.started());
-    const CliResult moved = runCli({"set-address", "--protocol", "cj188", "--port", sim.path(), "--address",
-                                    kWater, "--new-address", "78330000000042"});
+    const CliResult moved = runCli({"set-address", "--protocol", "cj188", "--port", sim.path(),
+                                    "--address", kWater, "--new-address", "78330000000042"});
     EXPECT_EQ(moved.status, 0) << moved.err << moved.out;
     EXPECT_EQ(readWater(sim.path()).status, 1) << "the old address is gone";
     EXPECT_EQ(readWater(sim.path(), "78330000000042").status, 0);
 
-    const CliResult clock = runCli({"set-time", "--protocol", "cj188", "--port", sim.path(), "--address",
-                                    "78330000000042", "--time", "2031-02-03T04:05:06"});
+    const CliResult clock =
+        runCli({"set-time", "--protocol", "cj188", "--port", sim.path(), "--address",
+                "78330000000042", "--time", "2031-02-03T04:05:06"});
     EXPECT_EQ(clock.status, 0) << clock.err;
     const CliResult after = readWater(sim.path(), "78330000000042");
     EXPECT_TRUE(says(after, "2031-02-03 04:05")) << after.out;
@@ -75,13 +81,15 @@ TEST(Cj188Commissioning, ReadsOfHistoryAndDays) {
         EXPECT_EQ(r.status, 0) << di << ": " << r.err;
         EXPECT_TRUE(says(r, std::string("Data identifier  ") + di)) << r.out;
     }
-    EXPECT_EQ(readWater(sim.path(), kWater, {"--di", "A017"}).status, 2) << "a write's identifier is no read";
+    EXPECT_EQ(readWater(sim.path(), kWater, {"--di", "A017"}).status, 2)
+        << "a write's identifier is no read";
 }
 
 TEST(MbusCommissioning, SetTimeShowsInTheNextRead) {
     SimProcess sim({});
     ASSERT_TRUE(sim.started());
-    const CliResult set = runCli({"set-time", "--port", sim.path(), "--address", "1", "--time", "2031-02-03T04:05:00"});
+    const CliResult set = runCli(
+        {"set-time", "--port", sim.path(), "--address", "1", "--time", "2031-02-03T04:05:00"});
     EXPECT_EQ(set.status, 0) << set.err;
     // SND_UD to 1, CI 51, DIF 04 VIF 6D, type F 2031-02-03 04:05: 05 04 E3 32.
     EXPECT_TRUE(says(set, "Frame  68 09 09 68 53 01 51 04 6D 05 04 E3 32")) << set.out;
@@ -94,19 +102,28 @@ TEST(MbusCommissioning, SecondaryReadAndAddressThroughTheSelection) {
     SimProcess sim({"--mbus-meters", "3"});  // ids 12345678..12345680 at 1..3
     ASSERT_TRUE(sim.started());
     const std::string port = sim.path();
-    const CliResult one = runCli({"read", "--port", port, "--secondary", "F2345679", "--retries", "0"});
+    const CliResult one =
+        runCli({"read", "--port", port, "--secondary", "F2345679", "--retries", "0"});
     EXPECT_EQ(one.status, 0) << one.err;
     EXPECT_TRUE(says(one, "Identification  12345679")) << one.out;
-    const CliResult several = runCli({"read", "--port", port, "--secondary", "12345FFF", "--retries", "0"});
+    const CliResult several =
+        runCli({"read", "--port", port, "--secondary", "12345FFF", "--retries", "0"});
     EXPECT_EQ(several.status, 1);
     EXPECT_NE(several.err.find("more than one meter"), std::string::npos) << several.err;
-    EXPECT_EQ(runCli({"read", "--port", port, "--secondary", "9999FFFF", "--retries", "0", "--timeout", "0.3"}).status, 1);
+    EXPECT_EQ(runCli({"read", "--port", port, "--secondary", "9999FFFF", "--retries", "0",
+                      "--timeout", "0.3"})
+                  .status,
+              1);
 
-    const CliResult moved =
-        runCli({"set-address", "--port", port, "--secondary", "12345680", "--new-address", "40", "--retries", "0"});
+    const CliResult moved = runCli({"set-address", "--port", port, "--secondary", "12345680",
+                                    "--new-address", "40", "--retries", "0"});
     EXPECT_EQ(moved.status, 0) << moved.err;
-    EXPECT_TRUE(says(runCli({"read", "--port", port, "--address", "40"}), "Identification  12345680"));
-    EXPECT_EQ(runCli({"read", "--port", port, "--address", "3", "--timeout", "0.3", "--retries", "0"}).status, 1);
+    EXPECT_TRUE(
+        says(runCli({"read", "--port", port, "--address", "40"}), "Identification  12345680"));
+    EXPECT_EQ(
+        runCli({"read", "--port", port, "--address", "3", "--timeout", "0.3", "--retries", "0"})
+            .status,
+        1);
 }
 
 // Frames as libmbus builds them (SND_UD 53, no data, CI 50 / B8..BF), checksums by hand.
@@ -117,12 +134,16 @@ TEST(MbusCommissioning, ResetAndBaudSwitch) {
     const CliResult reset = runCli({"reset", "--port", port, "--address", "1"});
     EXPECT_EQ(reset.status, 0) << reset.err;
     EXPECT_TRUE(says(reset, "Frame  68 03 03 68 53 01 50 A4 16")) << reset.out;
-    EXPECT_TRUE(says(runCli({"reset", "--nke", "--dry-run", "--port", port, "--address", "1"}), "Frame  10 40 01 41 16"));
+    EXPECT_TRUE(says(runCli({"reset", "--nke", "--dry-run", "--port", port, "--address", "1"}),
+                     "Frame  10 40 01 41 16"));
 
     const CliResult baud = runCli({"set-baud", "--port", port, "--address", "1", "--to", "9600"});
     EXPECT_EQ(baud.status, 0) << baud.err;
     EXPECT_TRUE(says(baud, "Frame  68 03 03 68 53 01 BD 11 16")) << baud.out;
-    EXPECT_EQ(runCli({"read", "--port", port, "--address", "1", "--timeout", "0.3", "--retries", "0"}).status, 1)
+    EXPECT_EQ(
+        runCli({"read", "--port", port, "--address", "1", "--timeout", "0.3", "--retries", "0"})
+            .status,
+        1)
         << "silent at the old rate";
     EXPECT_EQ(runCli({"read", "--port", port, "--address", "1", "--baud", "9600"}).status, 0);
     EXPECT_EQ(runCli({"set-baud", "--port", port, "--address", "1", "--to", "1000"}).status, 2);
@@ -134,12 +155,16 @@ TEST(MbusCommissioning, ReadAllMergesTheTelegrams) {
     SimProcess spread({"--telegrams", "3"});
     ASSERT_TRUE(whole.started() && spread.started());
     const auto records = [](const CliResult& r) {
-        return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object()["records"].toArray().size();
+        return QJsonDocument::fromJson(QByteArray::fromStdString(r.out))
+            .object()["records"]
+            .toArray()
+            .size();
     };
     const CliResult one = runCli({"read", "--json", "--port", whole.path(), "--address", "1"});
     const CliResult partial = runCli({"read", "--port", spread.path(), "--address", "1"});
     EXPECT_TRUE(says(partial, "More records follow  yes")) << partial.out;
-    const CliResult all = runCli({"read", "--all", "--json", "--port", spread.path(), "--address", "1"});
+    const CliResult all =
+        runCli({"read", "--all", "--json", "--port", spread.path(), "--address", "1"});
     EXPECT_EQ(all.status, 0) << all.err;
     EXPECT_EQ(records(all), records(one)) << all.out;
     EXPECT_GT(records(one), 10);
@@ -153,29 +178,37 @@ TEST(Commissioning, WritesToAnyMeterNeedExactlyOneOnTheLine) {
     ASSERT_TRUE(three.started());
     const std::string port = three.path();
     EXPECT_EQ(runCli({"set-address", "--port", port, "--new-address", "9"}).status, 2);
-    const CliResult refused = runCli({"set-address", "--port", port, "--address", "254", "--new-address", "9"});
+    const CliResult refused =
+        runCli({"set-address", "--port", port, "--address", "254", "--new-address", "9"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("more than one meter answered"), std::string::npos) << refused.err;
     for (const char* address : {"1", "2", "3"})
-        EXPECT_EQ(runCli({"read", "--port", port, "--address", address, "--retries", "0"}).status, 0)
+        EXPECT_EQ(runCli({"read", "--port", port, "--address", address, "--retries", "0"}).status,
+                  0)
             << "nothing written: still at " << address;
 
     SimProcess threeWater({"--cj188-meters", "3"});  // 78330000000000, ...10, ...20
     ASSERT_TRUE(threeWater.started());
-    const CliResult wildcard =
-        runCli({"valve", "--port", threeWater.path(), "--address", "AAAAAAAAAAAAAA", "close", "--retries", "0"});
+    const CliResult wildcard = runCli({"valve", "--port", threeWater.path(), "--address",
+                                       "AAAAAAAAAAAAAA", "close", "--retries", "0"});
     EXPECT_EQ(wildcard.status, 1);
     EXPECT_NE(wildcard.err.find("more than one meter answered"), std::string::npos) << wildcard.err;
     for (const char* water : {"78330000000000", "78330000000010", "78330000000020"})
-        EXPECT_TRUE(says(readWater(threeWater.path(), water), "Valve  open")) << water << " was not written";
+        EXPECT_TRUE(says(readWater(threeWater.path(), water), "Valve  open"))
+            << water << " was not written";
 
     SimProcess one({});
     ASSERT_TRUE(one.started());
-    EXPECT_EQ(runCli({"valve", "--port", one.path(), "--address", "78AAAAAAAAAAAA", "close"}).status, 2);
-    const CliResult any = runCli({"valve", "--port", one.path(), "--address", "AAAAAAAAAAAAAA", "close"});
+    EXPECT_EQ(
+        runCli({"valve", "--port", one.path(), "--address", "78AAAAAAAAAAAA", "close"}).status, 2);
+    const CliResult any =
+        runCli({"valve", "--port", one.path(), "--address", "AAAAAAAAAAAAAA", "close"});
     EXPECT_EQ(any.status, 0) << any.err;
     EXPECT_TRUE(says(readWater(one.path()), "Valve  closed"));
-    EXPECT_EQ(runCli({"set-address", "--port", one.path(), "--address", "254", "--new-address", "9"}).status, 0);
+    EXPECT_EQ(
+        runCli({"set-address", "--port", one.path(), "--address", "254", "--new-address", "9"})
+            .status,
+        0);
 }
 
 // Options as CLI11 takes them: --name=value too; unknown words are usage errors.
@@ -185,7 +218,8 @@ TEST(Commissioning, OptionSyntax) {
     EXPECT_EQ(runCli({"read", "--port=" + sim.path(), "--address=1"}).status, 0);
     EXPECT_EQ(runCli({"read", "--port", sim.path(), "--address", "1", "--bogus"}).status, 2);
     EXPECT_EQ(runCli({"no-such-command"}).status, 2);
-    EXPECT_EQ(runCli({"valve", "--port", sim.path(), "--address", kWater}).status, 2) << "open or close";
+    EXPECT_EQ(runCli({"valve", "--port", sim.path(), "--address", kWater}).status, 2)
+        << "open or close";
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ TEST(PageOperations, Cj188CloseValveAsksThenTheNextReadShowsIt) {
     EXPECT_FALSE(bench.w().checkPass()) << "a write's answer is no reading";
     bench.w().click("Bevelo1");
     ASSERT_TRUE(waitFor([&] { return bench.w().checkPass(); }));
-    EXPECT_TRUE(bench.w().analysis().contains(QStringLiteral("Valve  closed"))) << bench.w().analysis().toStdString();
+    EXPECT_TRUE(bench.w().analysis().contains(QStringLiteral("Valve  closed")))
+        << bench.w().analysis().toStdString();
 }
 
 TEST(PageOperations, MbusResetIsAcknowledgedAndModificationIdStillSendsAtOnce) {

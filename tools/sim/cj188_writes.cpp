@@ -12,7 +12,8 @@ constexpr std::uint8_t kOpen = 0x55, kClose = 0x99;
 // Identifiers go low byte first; the other order is taken too.
 std::uint16_t identifierOf(const Bytes& frame) {
     const std::uint8_t a = frame[kData], b = frame[kData + 1];
-    return b >= 0x80 ? static_cast<std::uint16_t>(b << 8 | a) : static_cast<std::uint16_t>(a << 8 | b);
+    return b >= 0x80 ? static_cast<std::uint16_t>(b << 8 | a)
+                     : static_cast<std::uint16_t>(a << 8 | b);
 }
 
 std::optional<DateTime> bcdTime(const Bytes& d, std::size_t at) {
@@ -23,7 +24,8 @@ std::optional<DateTime> bcdTime(const Bytes& d, std::size_t at) {
         v[i] = *digit;
     }
     DateTime t{int(v[6] * 100 + v[5]), int(v[4]), int(v[3]), int(v[2]), int(v[1]), int(v[0])};
-    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 || t.second > 59)
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 ||
+        t.second > 59)
         return std::nullopt;
     return t;
 }
@@ -33,14 +35,22 @@ std::optional<DateTime> bcdTime(const Bytes& d, std::size_t at) {
 std::string Cj188Meter::requestName(const Bytes& frame) {
     if (frame.size() < kData + 2) return "cj188 request";
     switch (identifierOf(frame)) {
-        case 0x901F: return "cj188 read-data";
-        case 0x810A: return "cj188 read-address";
-        case 0xA017: return "cj188 valve";
-        case 0xA015: return "cj188 set-clock";
-        case 0xA011: return "cj188 set-settlement-day";
-        case 0xA018: return "cj188 write-address";
-        case 0xA016: return "cj188 write-sync-reading";
-        default: return "cj188 read " + toHex(&frame[kData], 2);
+        case 0x901F:
+            return "cj188 read-data";
+        case 0x810A:
+            return "cj188 read-address";
+        case 0xA017:
+            return "cj188 valve";
+        case 0xA015:
+            return "cj188 set-clock";
+        case 0xA011:
+            return "cj188 set-settlement-day";
+        case 0xA018:
+            return "cj188 write-address";
+        case 0xA016:
+            return "cj188 write-sync-reading";
+        default:
+            return "cj188 read " + toHex(&frame[kData], 2);
     }
 }
 
@@ -50,7 +60,8 @@ DateTime Cj188Meter::clockNow(const DateTime& now) const {
 
 // ST1 D0-D1: 00 open, 01 closed; a valve on its way still shows where it was.
 Bytes Cj188Meter::statusNow() {
-    if (valveClosed_ != valveTarget_ && Clock::now() - valveMoved_ >= std::chrono::milliseconds(settings_.valveMs))
+    if (valveClosed_ != valveTarget_ &&
+        Clock::now() - valveMoved_ >= std::chrono::milliseconds(settings_.valveMs))
         valveClosed_ = valveTarget_;
     Bytes status(settings_.status.begin(), settings_.status.end());
     status[0] = static_cast<std::uint8_t>((status[0] & ~0x03) | (valveClosed_ ? 0x01 : 0x00));
@@ -67,17 +78,21 @@ Bytes Cj188Meter::otherRead(const Bytes& frame, const DateTime& now) {
     if (di >= 0xD120 && di <= 0xD12B) {
         const std::uint64_t monthsBack = di - 0xD120u;
         const std::uint64_t step = 1000 * monthsBack;
-        appendBcd(data, settings_.settlementHundredths > step ? settings_.settlementHundredths - step : 0, 4);
+        appendBcd(data,
+                  settings_.settlementHundredths > step ? settings_.settlementHundredths - step : 0,
+                  4);
         data.push_back(kUnitCubicMetre);
     } else if (di == 0x8102) {
-        for (unsigned v : {350u, 20u, 420u, 30u, 580u}) appendBcd(data, v, 3);  // price 0.01, volume m3
+        for (unsigned v : {350u, 20u, 420u, 30u, 580u})
+            appendBcd(data, v, 3);  // price 0.01, volume m3
     } else if (di == 0x8103) {
         data.push_back(bcdByte(settings_.settlementDay));
     } else if (di == 0x8104) {
         data.push_back(bcdByte(settings_.readingDay));
     } else if (di == 0x8105) {
         data.push_back(0x03);  // purchase count
-        for (std::uint64_t v : {10000u, 30000u, 12345u}) appendBcd(data, v, 4);  // this, total, left; 0.01
+        for (std::uint64_t v : {10000u, 30000u, 12345u})
+            appendBcd(data, v, 4);  // this, total, left; 0.01
     } else {
         const Bytes status = statusNow();
         return frameWith(0xC1, Bytes{serial, status[0], status[1]});
@@ -93,7 +108,8 @@ Bytes Cj188Meter::write(const Bytes& frame, const DateTime& now) {
     const std::uint16_t di = identifierOf(frame);
     Bytes reply{frame[kData], frame[kData + 1], serial};
     bool done = false;
-    if (control == 0x04 && di == 0xA017 && size == 1 && (frame[payload] == kOpen || frame[payload] == kClose)) {
+    if (control == 0x04 && di == 0xA017 && size == 1 &&
+        (frame[payload] == kOpen || frame[payload] == kClose)) {
         const bool close = frame[payload] == kClose;
         if (close != valveTarget_) {
             valveTarget_ = close;
@@ -133,7 +149,8 @@ Bytes Cj188Meter::write(const Bytes& frame, const DateTime& now) {
     }
     if (done) return frameWith(static_cast<std::uint8_t>(control | 0x80), reply);
     const Bytes status = statusNow();
-    return frameWith(static_cast<std::uint8_t>(control | 0xC0), Bytes{serial, status[0], status[1]});
+    return frameWith(static_cast<std::uint8_t>(control | 0xC0),
+                     Bytes{serial, status[0], status[1]});
 }
 
 }  // namespace mb::sim
