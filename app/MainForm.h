@@ -57,6 +57,10 @@ class MainForm : public QWidget, public PageHost {
     void showInputRefused(const QString& title, const QString& text) override {
         prompter_->information(this, title, text);
     }
+    bool confirmWrite(const QString& meter, const QString& change) override {
+        return prompter_->confirm(this, QStringLiteral("Confirm write"),
+                                  QStringLiteral("%1: %2?").arg(meter, change));
+    }
     void clearReplyPanes() override;
     void runExchange(mb::ExchangeRequest request) override;
     void continuousReadingChanged(ProtocolPage& page, bool running) override;

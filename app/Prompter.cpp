@@ -12,3 +12,8 @@ void MessageBoxPrompter::critical(QWidget* parent, const QString& title, const Q
 void MessageBoxPrompter::information(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox::information(parent, title, text, QMessageBox::Ok);
 }
+
+bool MessageBoxPrompter::confirm(QWidget* parent, const QString& title, const QString& text) {
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}

@@ -15,6 +15,12 @@ class Prompter {
                           const QString& informativeText = QString()) = 0;
     // A notice: information icon, one OK button.
     virtual void information(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A question before a write: Yes carries it out. A prompter that does not
+    // say declines, so nothing is written unasked.
+    virtual bool confirm(QWidget* parent, const QString& title, const QString& text) {
+        (void)parent, (void)title, (void)text;
+        return false;
+    }
 };
 
 // The default: a modal QMessageBox.
@@ -23,4 +29,5 @@ class MessageBoxPrompter : public Prompter {
     void critical(QWidget* parent, const QString& title, const QString& text,
                   const QString& informativeText = QString()) override;
     void information(QWidget* parent, const QString& title, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& title, const QString& text) override;
 };

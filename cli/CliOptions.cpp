@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -11,41 +12,36 @@ std::string CliOptions::value(const std::string& name, const std::string& fallba
     return it == values.end() ? fallback : it->second;
 }
 
+// The command's own help text is printed by the command (it names its
+// defaults and examples), so CLI11's generated help is switched off and
+// --help becomes an ordinary flag.
 std::optional<CliOptions> parseOptions(const std::vector<std::string>& args, const OptionTable& table,
                                        std::string& error) {
-    CliOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string word = args[i];
-        if (word == "--help" || word == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (word.size() < 2 || word.rfind("--", 0) != 0) {
-            if (options.positional.size() == table.maxPositional) {
-                error = "unexpected argument '" + word + "'";
-                return std::nullopt;
-            }
-            options.positional.push_back(word);
-            continue;
-        }
-        std::optional<std::string> inlineValue;
-        if (const auto eq = word.find('='); eq != std::string::npos) {
-            inlineValue = word.substr(eq + 1);
-            word.resize(eq);
-        }
-        if (table.switches.count(word) && !inlineValue) {
-            options.switches.insert(word);
-        } else if (table.valued.count(word)) {
-            if (!inlineValue && i + 1 >= args.size()) {
-                error = "option " + word + " needs a value";
-                return std::nullopt;
-            }
-            options.values[word] = inlineValue ? *inlineValue : args[++i];
-        } else {
-            error = "unknown option '" + args[i] + "'";
-            return std::nullopt;
-        }
+    CLI::App app;
+    app.set_help_flag();
+    std::map<std::string, std::string> values;
+    std::map<std::string, bool> switches;
+    bool help = false;
+    app.add_flag("-h,--help", help);
+    for (const std::string& name : table.valued) app.add_option(name, values[name])->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    for (const std::string& name : table.switches) app.add_flag(name, switches[name]);
+    std::vector<std::string> positional;
+    if (table.maxPositional > 0)
+        app.add_option("positional", positional)->expected(0, static_cast<int>(table.maxPositional));
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        error = e.what();
+        return std::nullopt;
     }
+    CliOptions options;
+    options.help = help;
+    options.positional = std::move(positional);
+    for (const std::string& name : table.valued)
+        if (app.count(name) > 0) options.values[name] = values[name];
+    for (const std::string& name : table.switches)
+        if (switches[name]) options.switches.insert(name);
     return options;
 }
 

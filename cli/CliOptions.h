@@ -1,4 +1,4 @@
-// The command line of one command: `--name value` options, `--flag`
+// The command line of one command, parsed by CLI11: `--name value` options, `--flag`
 // switches and positional arguments, checked against what the command takes.
 #pragma once
 

@@ -19,6 +19,10 @@ int readCommand(const Args& args);
 int setAddressCommand(const Args& args);
 int scanCommand(const Args& args);
 int monitorCommand(const Args& args);
+int valveCommand(const Args& args);
+int setTimeCommand(const Args& args);
+int setBaudCommand(const Args& args);
+int resetCommand(const Args& args);
 
 // Prints "meterbench-cli: <message>" on standard error; returns kExitUsage.
 int usageError(const std::string& message);

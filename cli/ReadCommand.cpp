@@ -4,29 +4,47 @@
 #include "cli/Commands.h"
 #include "cli/FrameInput.h"
 #include "cli/LineOptions.h"
+#include "cli/MbusSelection.h"
+#include "cli/MultiTelegram.h"
+#include "cli/OneMeterCheck.h"
 #include "cli/Output.h"
+#include "cli/RequestOptions.h"
+#include "cli/WriteCommands.h"
+#include "core/JsonText.h"
 #include "mbus/MbusRequests.h"
 
 namespace mb::cli {
 namespace {
 
 constexpr const char* kReadHelp =
-    "usage: meterbench-cli read --port DEV --address A [--protocol mbus|cj188] [--meter-type 10]\n"
+    "usage: meterbench-cli read --port DEV --address A [--protocol mbus|cj188] [--meter-type 10] [--di HHHH]\n"
     "                           [--baud 2400] [--parity E] [--json] [--timeout S] [--retries N]\n"
     "Sends one request and prints the reply decoded, as decode does.\n"
     "  --address A      M-Bus: primary address 0-250, or 254 for any meter;\n"
     "                   CJ/T 188: 14-digit address as on the plate (A6 first), AAAAAAAAAAAAAA for any\n"
+    "  --secondary ID   M-Bus: the meter with this identification number (8 digits, F for any\n"
+    "                   digit): selected at 253, read there, deselected (instead of --address)\n"
+    "  --all            M-Bus: every telegram (SND_NKE, then REQ_UD2 with the FCB toggled while\n"
+    "                   more records follow), merged into one reading\n"
     "  --protocol P     mbus (default) or cj188 (Read Data, 901F)\n"
     "  --meter-type HH  CJ/T 188 meter type in hex (default 10)\n"
+    "  --di HHHH        CJ/T 188 data identifier (default 901F): D120-D12B the last 1-12 months,\n"
+    "                   8102 prices, 8103 settlement day, 8104 reading day, 8105 purchase amount\n"
     "  --timeout S      wait for the reply, seconds (default 1 s + the longest frame's time)\n"
     "  --retries N      requests repeated when no valid reply came (default 2)\n"
     "  --json           one JSON object\n";
 
 constexpr const char* kSetAddressHelp =
-    "usage: meterbench-cli set-address --port DEV --new-address NEW [--address OLD] [--json]\n"
-    "Gives an M-Bus meter the primary address NEW (0-250): SND_UD to OLD, or to 254 (the\n"
-    "meter on the line, as the window does) when OLD is not given; expects E5, then reads\n"
-    "the meter at NEW and prints its reply decoded.\n"
+    "usage: meterbench-cli set-address --port DEV --address OLD|--secondary ID --new-address NEW\n"
+    "                                  [--json] [--dry-run]\n"
+    "       meterbench-cli set-address --protocol cj188 --port DEV --address OLD --new-address NEW\n"
+    "M-Bus: gives the meter at OLD the primary address NEW (0-250): SND_UD, expects E5, then\n"
+    "reads the meter at NEW and prints its reply decoded. OLD 254 (any meter) is written only\n"
+    "when exactly one meter answers a read to 254 first. --secondary ID selects the meter by\n"
+    "its identification number (8 digits, F for any) and writes through 253.\n"
+    "CJ/T 188: write address (C 15, DI A018) to the 14-digit OLD; AAAAAAAAAAAAAA only when\n"
+    "exactly one meter answers a read-address first.\n"
+    "  --dry-run        print the frame, send nothing\n"
     "  --timeout S, --retries N as for read\n";
 
 struct Request {
@@ -34,14 +52,6 @@ struct Request {
     std::string target;
     std::optional<std::uint8_t> meterType;  // CJ/T 188
 };
-
-// "10", "10H", "1a": one hex byte, with or without the H the window shows.
-std::optional<std::uint8_t> meterTypeOption(std::string text) {
-    if (!text.empty() && (text.back() == 'H' || text.back() == 'h')) text.pop_back();
-    const auto bytes = parseHexText(text);
-    if (!bytes || bytes->size() != 1) return std::nullopt;
-    return bytes->front();
-}
 
 std::optional<Request> buildRequest(const CliOptions& options, std::string& error) {
     const std::string protocol = options.value("--protocol", "mbus");
@@ -71,33 +81,17 @@ std::optional<Request> buildRequest(const CliOptions& options, std::string& erro
                     options.value("--meter-type") + "'";
             return std::nullopt;
         }
-        return Request{cj188ReadDataExchange(cj188ReadData(*type, *plate)),
+        const auto di = parseHexText(options.value("--di", "901F"));
+        const std::uint16_t dataId = di && di->size() == 2 ? std::uint16_t((*di)[0] << 8 | (*di)[1]) : 0;
+        if (!cj188IsReadable(dataId)) {
+            error = "--di must be 901F, D120-D12B or 8102-8105, not '" + options.value("--di") + "'";
+            return std::nullopt;
+        }
+        return Request{cj188ReadDataExchange(cj188Read(*type, *plate, dataId)),
                        "CJ/T 188 meter " + address, type};
     }
     error = "unknown protocol '" + protocol + "' (mbus or cj188)";
     return std::nullopt;
-}
-
-std::optional<ExchangeRunner::Options> attempts(const CliOptions& options, std::string& error) {
-    ExchangeRunner::Options a;
-    a.retries = 2;
-    if (options.has("--timeout")) {
-        const auto ms = parseSeconds(options.value("--timeout"));
-        if (!ms) {
-            error = "--timeout must be seconds above 0";
-            return std::nullopt;
-        }
-        a.timeout = std::chrono::milliseconds(*ms);
-    }
-    if (options.has("--retries")) {
-        const auto n = parseInteger(options.value("--retries"), 0, 100);
-        if (!n) {
-            error = "--retries must be 0-100";
-            return std::nullopt;
-        }
-        a.retries = static_cast<int>(*n);
-    }
-    return a;
 }
 
 // Why a read did not pass, in one line for standard error.
@@ -116,11 +110,6 @@ std::string failureLine(const ExchangeResult& result, const Request& request) {
     }
 }
 
-int exitStatus(const ExchangeResult& result) {
-    if (result.answered() && result.verdict != Verdict::MeterError) return kExitOk;
-    return result.verdict == Verdict::NotSent ? kExitUsage : kExitNoValidReply;
-}
-
 // Runs the request with its retries and prints the result, whatever it is.
 // Returns the exit status.
 int requestAndPrint(LineSession& session, const Request& request,
@@ -132,49 +121,146 @@ int requestAndPrint(LineSession& session, const Request& request,
     return status;
 }
 
+// Selects the meter by its identification number and runs `atSelected` with
+// it selected; deselects it afterwards. Exit 1 when not exactly one matched.
+template <typename Then>
+int withSelected(const CliOptions& options, const Args& args, Then atSelected) {
+    std::string error;
+    const std::string id = options.value("--secondary");
+    const auto mask = secondaryMaskOption(id);
+    if (!mask) return usageError("--secondary must be 8 digits, F for any digit, not '" + id + "'", args);
+    if (options.value("--protocol", "mbus") != "mbus") return usageError("--secondary is M-Bus only", args);
+    if (options.has("--address")) return usageError("give --address or --secondary, not both", args);
+    const auto a = attempts(options, error);
+    if (!a) return usageError(error, args);
+    LineSession session;
+    if (!openLine(options, session, error)) return usageError(error, args);
+    std::string why;
+    if (!selectOne(session, *mask, *a, why)) {
+        if (options.on("--json")) std::cout << "{\"check\":\"refused\",\"reason\":" << jsonQuoted(why) << "}\n";
+        std::cerr << "meterbench-cli: " << why << " " << id << '\n';
+        return kExitNoValidReply;
+    }
+    const int status = atSelected(session, *a);
+    deselect(session, *a);
+    return status;
+}
+
+int readSecondary(const CliOptions& options, const Args& args) {
+    return withSelected(options, args, [&](LineSession& session, const ExchangeRunner::Options& a) {
+        const Request request{mbusReadExchange(mbusReqUd2(kMbusAddressSelected)),
+                              "the meter selected by " + options.value("--secondary"), std::nullopt};
+        return requestAndPrint(session, request, a, options.on("--json"));
+    });
+}
+
 }  // namespace
 
 int readCommand(const Args& args) {
     std::string error;
     const auto options = parseOptions(
-        args, lineSpec({"--address", "--protocol", "--meter-type", "--timeout", "--retries"}, {"--json"}), error);
+        args, lineSpec({"--address", "--secondary", "--protocol", "--meter-type", "--di", "--timeout", "--retries"},
+                       {"--json", "--all"}), error);
     if (!options) return usageError(error, args);
     if (options->help) {
         std::cout << kReadHelp << kLineOptionsHelp;
         return kExitOk;
     }
+    if (options->has("--secondary")) return readSecondary(*options, args);
     const auto request = buildRequest(*options, error);
     if (!request) return usageError(error, args);
     const auto a = attempts(*options, error);
     if (!a) return usageError(error, args);
     LineSession session;
     if (!openLine(*options, session, error)) return usageError(error, args);
+    if (options->on("--all")) {
+        if (options->value("--protocol", "mbus") != "mbus") return usageError("--all is M-Bus only", args);
+        const auto address = static_cast<std::uint8_t>(*parseInteger(options->value("--address"), 0, 254));
+        const ExchangeResult result = readAllTelegrams(session, address, *a);
+        std::cout << resultOutput(result, options->on("--json"));
+        const int status = exitStatus(result);
+        if (status != kExitOk) std::cerr << "meterbench-cli: " << failureLine(result, *request) << '\n';
+        return status;
+    }
     return requestAndPrint(session, *request, *a, options->on("--json"));
 }
 
+namespace {
+
+// Select, SND_UD to 253 with the new address, read the meter there.
+int setAddressSecondary(const CliOptions& options, const Args& args) {
+    const auto newAddress = parseInteger(options.value("--new-address"), 0, 250);
+    if (!newAddress) return usageError("--new-address must be 0-250", args);
+    const auto newA = static_cast<std::uint8_t>(*newAddress);
+    const WriteStep step{mbusAcknowledgedExchange(mbusSetAddress(kMbusAddressSelected, newA), "set address"),
+                         "give the meter selected by " + options.value("--secondary") + " the address " +
+                             std::to_string(*newAddress)};
+    const bool json = options.on("--json");
+    announce(step, json, options.on("--dry-run"));
+    if (options.on("--dry-run")) {
+        if (json) std::cout << dryRunJson(step);
+        return kExitOk;
+    }
+    return withSelected(options, args, [&](LineSession& session, const ExchangeRunner::Options& a) {
+        const ExchangeResult answer = session.exchange(step.request, a);
+        if (answer.verdict != Verdict::Acknowledged) {
+            std::cerr << "meterbench-cli: no acknowledgement (E5) from the selected meter\n";
+            return kExitNoValidReply;
+        }
+        const Request verify{mbusReadExchange(mbusReqUd2(newA)),
+                             "M-Bus address " + std::to_string(*newAddress) + " after the change", std::nullopt};
+        return requestAndPrint(session, verify, a, json);
+    });
+}
+
+}  // namespace
+
 int setAddressCommand(const Args& args) {
     std::string error;
-    const auto options =
-        parseOptions(args, lineSpec({"--address", "--new-address", "--timeout", "--retries"}, {"--json"}), error);
+    const auto options = parseOptions(args, writeSpec({"--new-address", "--secondary", "--protocol", "--meter-type"}), error);
     if (!options) return usageError(error, args);
     if (options->help) {
         std::cout << kSetAddressHelp << kLineOptionsHelp;
         return kExitOk;
     }
+    if (options->has("--secondary")) return setAddressSecondary(*options, args);
+    if (!options->has("--address"))
+        return usageError("say which meter: --address OLD (254 for the only meter on the line) or --secondary ID",
+                          args);
+    const std::string protocol = options->value("--protocol", "mbus");
+    if (protocol == "cj188") return cj188SetAddress(*options, args);
+    if (protocol != "mbus") return usageError("unknown protocol '" + protocol + "' (mbus or cj188)", args);
     const auto newAddress = parseInteger(options->value("--new-address"), 0, 250);
     if (!newAddress) return usageError("--new-address must be 0-250", args);
-    const auto oldAddress = parseInteger(options->value("--address", "254"), 0, 254);
+    const auto oldAddress = parseInteger(options->value("--address"), 0, 254);
     if (!oldAddress || (*oldAddress > 250 && *oldAddress != 254))
         return usageError("--address must be 0-250 or 254", args);
     const auto a = attempts(*options, error);
     if (!a) return usageError(error, args);
-    LineSession session;
-    if (!openLine(*options, session, error)) return usageError(error, args);
 
     const auto oldA = static_cast<std::uint8_t>(*oldAddress);
     const auto newA = static_cast<std::uint8_t>(*newAddress);
-    const ExchangeResult answer = session.exchange(
-        mbusAcknowledgedExchange(mbusSetAddress(oldA, newA), "set address"), *a);
+    const bool json = options->on("--json");
+    const WriteStep step{mbusAcknowledgedExchange(mbusSetAddress(oldA, newA), "set address"),
+                         "give M-Bus address " + std::to_string(*oldAddress) + " the address " +
+                             std::to_string(*newAddress)};
+    announce(step, json, options->on("--dry-run"));
+    if (options->on("--dry-run")) {
+        if (json) std::cout << dryRunJson(step);
+        return kExitOk;
+    }
+    LineSession session;
+    if (!openLine(*options, session, error)) return usageError(error, args);
+    if (oldA == kMbusAddressAny) {
+        std::string why;
+        if (!exactlyOneMeter(session, mbusReadExchange(mbusReqUd2(kMbusAddressAny)), *a, why)) {
+            if (json) std::cout << "{\"check\":\"refused\",\"reason\":" << jsonQuoted(why) << "}\n";
+            std::cerr << "meterbench-cli: nothing written: " << why
+                      << " (254 needs exactly one meter on the line)\n";
+            return kExitNoValidReply;
+        }
+    }
+    const ExchangeResult answer = session.exchange(step.request, *a);
     if (answer.verdict == Verdict::Collision) {
         std::cerr << "meterbench-cli: collision: more than one meter acknowledged; "
                      "they now share the address "
@@ -189,7 +275,7 @@ int setAddressCommand(const Args& args) {
     const Request verify{mbusReadExchange(mbusReqUd2(newA)),
                          "M-Bus address " + std::to_string(*newAddress) + " after the change",
                          std::nullopt};
-    return requestAndPrint(session, verify, *a, options->on("--json"));
+    return requestAndPrint(session, verify, *a, json);
 }
 
 }  // namespace mb::cli

@@ -46,6 +46,26 @@ std::vector<std::uint8_t> mbusSetAddress(std::uint8_t address, std::uint8_t newA
     return longFrame({0x53, address, 0x51, 0x01, 0x7A, newAddress});
 }
 
+std::vector<std::uint8_t> mbusApplicationReset(std::uint8_t address) {
+    return longFrame({0x53, address, 0x50});
+}
+
+std::vector<std::uint8_t> mbusSwitchBaud(std::uint8_t address, long baud) {
+    static constexpr long kRates[] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400};
+    for (std::uint8_t i = 0; i < 8; ++i)
+        if (kRates[i] == baud) return longFrame({0x53, address, static_cast<std::uint8_t>(0xB8 + i)});
+    return {};
+}
+
+std::vector<std::uint8_t> mbusSetDateTime(std::uint8_t address, const MbusDateTime& t) {
+    // Type F: the year's three low bits sit above the day, its four high bits above the month.
+    const int year = t.year - 2000;
+    return longFrame({0x53, address, 0x51, 0x04, 0x6D, static_cast<std::uint8_t>(t.minute & 0x3F),
+                      static_cast<std::uint8_t>(t.hour & 0x1F),
+                      static_cast<std::uint8_t>((year & 0x07) << 5 | (t.day & 0x1F)),
+                      static_cast<std::uint8_t>((year & 0x78) << 1 | (t.month & 0x0F))});
+}
+
 std::vector<std::uint8_t> mbusSelect(const SecondaryMask& mask) {
     std::vector<std::uint8_t> data{0x53, kMbusAddressSelected, 0x52};
     for (int i = 7; i >= 1; i -= 2)  // BCD bytes, least significant pair first

@@ -23,6 +23,21 @@ std::vector<std::uint8_t> mbusReqUd2(std::uint8_t address, bool fcb = false);
 // 68 06 06 68 53 A 51 01 7A NEW CS 16.
 std::vector<std::uint8_t> mbusSetAddress(std::uint8_t address, std::uint8_t newAddress);
 
+// Application reset: SND_UD to `address` with CI 50 and no data: 68 03 03 68 53 A 50 CS 16.
+std::vector<std::uint8_t> mbusApplicationReset(std::uint8_t address);
+
+// Baud rate switch: SND_UD with CI B8 (300) .. BF (38400) and no data. The meter
+// acknowledges at the old rate and then listens at the new one. Empty for a
+// rate the standard has no CI for.
+std::vector<std::uint8_t> mbusSwitchBaud(std::uint8_t address, long baud);
+
+// SND_UD to `address` setting the meter's clock: CI 51, DIF 04, VIF 6D and a
+// type F date-time (minute, hour, day, month, year 2000..2099).
+struct MbusDateTime {
+    int year = 2000, month = 1, day = 1, hour = 0, minute = 0;
+};
+std::vector<std::uint8_t> mbusSetDateTime(std::uint8_t address, const MbusDateTime& time);
+
 // What a secondary selection matches. Each of the 8 identification digits
 // (most significant first) is 0..9, or 0xF for any digit; 0xFFFF, 0xFF, 0xFF
 // match any manufacturer, version and medium.

@@ -1,7 +1,11 @@
 #include "pages/Cj188Page.h"
 
+#include <QDateTime>
+#include <QLineEdit>
+
 #include "cj188/Cj188FieldRequests.h"
 #include "cj188/Cj188Requests.h"
+#include "pages/OperationsButton.h"
 #include "pages/PageHost.h"
 #include "widgets/FieldFilter.h"
 #include "widgets/Fonts.h"
@@ -33,6 +37,54 @@ Cj188Page::Cj188Page(PageHost& host, QWidget* mainPanel) : ProtocolPage(host) {
     attachFilter(deviceId_, CharTest::DecimalRange);
     attachFilter(vendorCodeLow_, CharTest::DecimalRange);
     attachFilter(vendorCodeHigh_, CharTest::Numeric);
+    // Below Read ID, left of the continuous-reading frame: free in the layout.
+    makeOperationsButton(p, QStringLiteral("Cj188Operations"), {4200, 1770, 1935, 345},
+                         {{QStringLiteral("Read last month (D120)"), [this] { readIdentifier(0xD120); }},
+                          {QStringLiteral("Read prices (8102)"), [this] { readIdentifier(0x8102); }},
+                          {QStringLiteral("Read settlement day (8103)"), [this] { readIdentifier(0x8103); }},
+                          {QStringLiteral("Open valve…"), [this] { setValve(true); }},
+                          {QStringLiteral("Close valve…"), [this] { setValve(false); }},
+                          {QStringLiteral("Set clock to now…"), [this] { setClockToNow(); }}});
+}
+
+std::optional<std::pair<std::uint8_t, std::string>> Cj188Page::meterOfFields() {
+    if (!meterTypeAccepted()) return std::nullopt;
+    const QString number = deviceId_->text().trimmed().rightJustified(10, QLatin1Char('0'));
+    const std::string plate = (vendorCodeHigh_->text() + vendorCodeLow_->text() + number).toStdString();
+    if (!mb::cj188AddressFromPlate(plate)) {
+        host().showInputRefused(QStringLiteral("DEVICE ID"),
+                                QStringLiteral("Vendor Code and DEVICE ID must make a 14-digit address"));
+        return std::nullopt;
+    }
+    return std::pair{*mb::meterTypeByte(meterType_->currentText().toStdString()), plate};
+}
+
+void Cj188Page::readIdentifier(std::uint16_t dataId) {
+    const auto meter = meterOfFields();
+    if (!meter) return;
+    sendOperation(mb::cj188ReadDataExchange(
+        mb::cj188Read(meter->first, *mb::cj188AddressFromPlate(meter->second), dataId)));
+}
+
+void Cj188Page::setValve(bool open) {
+    const auto meter = meterOfFields();
+    if (!meter) return;
+    sendWrite(QStringLiteral("CJ/T 188 meter %1").arg(QString::fromStdString(meter->second)),
+              open ? QStringLiteral("Open the valve") : QStringLiteral("Close the valve"),
+              mb::cj188WriteExchange(mb::cj188Valve(meter->first, *mb::cj188AddressFromPlate(meter->second), open),
+                                     "Valve control"));
+}
+
+void Cj188Page::setClockToNow() {
+    const auto meter = meterOfFields();
+    if (!meter) return;
+    const QDateTime now = QDateTime::currentDateTime();
+    const mb::Cj188Time t{now.date().year(), now.date().month(), now.date().day(),
+                          now.time().hour(), now.time().minute(), now.time().second()};
+    sendWrite(QStringLiteral("CJ/T 188 meter %1").arg(QString::fromStdString(meter->second)),
+              QStringLiteral("Set the clock to %1").arg(now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
+              mb::cj188WriteExchange(mb::cj188SetClock(meter->first, *mb::cj188AddressFromPlate(meter->second), t),
+                                     "Set clock"));
 }
 
 std::vector<ProtocolPage::ButtonAction> Cj188Page::buttonActions() {

@@ -1,7 +1,12 @@
 // The CJ188 page: Read Data to the meter of DEVICE ID, Vendor Code and Meter
 // Type (Bevelo1 and every tick), Read ID to the wildcard address (Bevelo3),
-// Start and Stop of its continuous reading (Bevelo11, Bevelo12).
+// Start and Stop of its continuous reading (Bevelo11, Bevelo12); Operations…
+// (Cj188Operations) for the reads and writes beyond them.
 #pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "pages/ProtocolPage.h"
 
@@ -16,6 +21,10 @@ class Cj188Page : public ProtocolPage {
     std::vector<ButtonAction> buttonActions() override;
     void readData() override;
     void readId();
+    // Operations… (Cj188Operations): reads of other identifiers, valve, clock.
+    void readIdentifier(std::uint16_t dataId);
+    void setValve(bool open);
+    void setClockToNow();
 
     QLineEdit& deviceIdField() const { return *deviceId_; }
     QComboBox& meterTypeBox() const { return *meterType_; }
@@ -23,6 +32,9 @@ class Cj188Page : public ProtocolPage {
   private:
     // False, after saying so, when the meter type is no hex byte.
     bool meterTypeAccepted();
+    // The meter the fields name, vendor code and DEVICE ID as on its plate;
+    // nullopt after saying why not.
+    std::optional<std::pair<std::uint8_t, std::string>> meterOfFields();
 
     QLineEdit* deviceId_ = nullptr;
     QLineEdit* vendorCodeLow_ = nullptr;

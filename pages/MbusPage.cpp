@@ -1,7 +1,11 @@
 #include "pages/MbusPage.h"
 
+#include <QDateTime>
+#include <QLineEdit>
+
 #include "mbus/MbusFieldRequests.h"
 #include "mbus/MbusRequests.h"
+#include "pages/OperationsButton.h"
 #include "pages/PageHost.h"
 #include "widgets/FieldFilter.h"
 #include "widgets/Fonts.h"
@@ -23,6 +27,35 @@ MbusPage::MbusPage(PageHost& host, QWidget* mainPanel) : ProtocolPage(host) {
                         QStringLiteral("RichTextBox4"));
     attachFilter(deviceId_, CharTest::HexDigit);
     attachFilter(newAddress_, CharTest::HexDigit);
+    // Below Modification ID, left of the continuous-reading frame: free in the layout.
+    makeOperationsButton(p, QStringLiteral("MbusOperations"), {4200, 1770, 1935, 345},
+                         {{QStringLiteral("Set clock to now…"), [this] { setClockToNow(); }},
+                          {QStringLiteral("Application reset…"), [this] { applicationReset(); }},
+                          {QStringLiteral("SND_NKE"), [this] { initialise(); }}});
+}
+
+std::uint8_t MbusPage::deviceAddress() const {
+    bool ok = false;
+    const uint value = deviceId_->text().trimmed().toUInt(&ok, 16);
+    return ok && value <= 0xFF ? static_cast<std::uint8_t>(value) : 0;
+}
+
+void MbusPage::setClockToNow() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const mb::MbusDateTime t{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+                             now.time().minute()};
+    sendWrite(QStringLiteral("M-Bus address %1").arg(deviceAddress()),
+              QStringLiteral("Set the clock to %1").arg(now.toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
+              mb::mbusAcknowledgedExchange(mb::mbusSetDateTime(deviceAddress(), t), "set date and time"));
+}
+
+void MbusPage::applicationReset() {
+    sendWrite(QStringLiteral("M-Bus address %1").arg(deviceAddress()), QStringLiteral("Reset the application"),
+              mb::mbusAcknowledgedExchange(mb::mbusApplicationReset(deviceAddress()), "application reset"));
+}
+
+void MbusPage::initialise() {
+    sendOperation(mb::mbusAcknowledgedExchange(mb::mbusSndNke(deviceAddress()), "SND_NKE"));
 }
 
 std::vector<ProtocolPage::ButtonAction> MbusPage::buttonActions() {

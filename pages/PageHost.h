@@ -23,6 +23,8 @@ class PageHost {
     virtual void showFailurePrompt() = 0;
     // A field's text cannot make a request: says so; the page sends nothing.
     virtual void showInputRefused(const QString& title, const QString& text) = 0;
+    // Before a write: asks, naming the meter and the change; true to go ahead.
+    virtual bool confirmWrite(const QString& meter, const QString& change) = 0;
     // Empties "Received Data" and "Data Analysis" for the reply to a new request.
     virtual void clearReplyPanes() = 0;
     // Writes the request in one write when the port is connected and judges

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPalette>
 
+#include "core/HexText.h"
 #include "core/PaneText.h"
 #include "pages/PageHost.h"
 #include "widgets/FieldFilter.h"
@@ -76,4 +77,20 @@ void ProtocolPage::send(int lastIndex, ExchangeOf asExchange) {
 
     // 4. What is sent is the pane read back, not the buffer.
     host_.runExchange(asExchange(mb::paneTextToBytes(transmittedPane_->text().toStdString())));
+}
+
+void ProtocolPage::sendOperation(mb::ExchangeRequest request) {
+    transmittedPane_->setText(QStringLiteral(" "));
+    transmittedPane_->appendUtf8(mb::hexEcho(request.bytes));
+    if (!host_.portConnected()) host_.showFailurePrompt();
+    host_.clearReplyPanes();
+    host_.runExchange(std::move(request));
+}
+
+void ProtocolPage::sendWrite(const QString& meter, const QString& change, mb::ExchangeRequest request) {
+    if (!host_.portConnected()) {
+        host_.showFailurePrompt();
+        return;
+    }
+    if (host_.confirmWrite(meter, change)) sendOperation(std::move(request));
 }

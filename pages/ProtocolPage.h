@@ -63,6 +63,12 @@ class ProtocolPage {
     // those bytes run as the exchange `asExchange` makes of them.
     using ExchangeOf = mb::ExchangeRequest (*)(std::vector<std::uint8_t> bytes);
     void send(int lastIndex, ExchangeOf asExchange);
+    // An operation's request, built whole by the protocol's request builder:
+    // into "Transmitted Data", the failure prompt when the port is closed, the
+    // reply panes emptied, then run as it is.
+    void sendOperation(mb::ExchangeRequest request);
+    // A write goes only after the user said yes to `change` on `meter`.
+    void sendWrite(const QString& meter, const QString& change, mb::ExchangeRequest request);
 
     QWidget* panel_ = nullptr;
 

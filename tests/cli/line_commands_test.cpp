@@ -128,7 +128,8 @@ TEST(SetAddressCommand, ToTheMeterOnTheLineAndToAnOldAddress) {
     SimProcess sim({"--fault", "echo"});
     ASSERT_TRUE(sim.started());
     const std::string port = sim.path();
-    const CliResult toAny = runCli({"set-address", "--json", "--port", port, "--new-address", "7"});
+    const CliResult toAny =
+        runCli({"set-address", "--json", "--port", port, "--address", "254", "--new-address", "7"});
     EXPECT_EQ(toAny.status, 0) << toAny.err;
     EXPECT_EQ(headerText(jsonOf(toAny), "address"), "7");
     const CliResult fromOld = runCli({"set-address", "--port", port, "--address", "7", "--new-address", "12"});
@@ -138,7 +139,7 @@ TEST(SetAddressCommand, ToTheMeterOnTheLineAndToAnOldAddress) {
         runCli({"set-address", "--port", port, "--address", "7", "--new-address", "3", "--timeout", "0.3"});
     EXPECT_EQ(stale.status, 1);
     EXPECT_EQ(runCli({"read", "--port", port, "--address", "12"}).status, 0);
-    EXPECT_EQ(runCli({"set-address", "--port", port, "--new-address", "251"}).status, 2);
+    EXPECT_EQ(runCli({"set-address", "--port", port, "--address", "12", "--new-address", "251"}).status, 2);
 }
 
 std::vector<std::pair<int, QString>> foundMeters(const CliResult& r) {
@@ -187,7 +188,8 @@ TEST(ScanCommand, CollisionAtOneAddressIsReportedNotTakenForAMeter) {
     // Two meters both moved to 5: their E5 answers arrive back to back.
     SimProcess sim({"--mbus-meters", "2"});
     ASSERT_TRUE(sim.started());
-    ASSERT_EQ(runCli({"set-address", "--port", sim.path(), "--new-address", "5"}).status, 1);
+    ASSERT_EQ(runCli({"set-address", "--port", sim.path(), "--address", "1", "--new-address", "5"}).status, 0);
+    ASSERT_EQ(runCli({"set-address", "--port", sim.path(), "--address", "2", "--new-address", "5"}).status, 1);
     const CliResult r = runCli({"scan", "--json", "--port", sim.path(), "--timeout", "0.03"});
     const QJsonArray found = jsonOf(r)["found"].toArray();
     ASSERT_EQ(found.size(), 1) << r.out;

@@ -98,8 +98,14 @@ class RecordingPrompter : public Prompter {
     void information(QWidget*, const QString& title, const QString& text) override {
         information_.push_back({title, text, QString()});
     }
+    bool confirm(QWidget*, const QString& title, const QString& text) override {
+        questions_.push_back({title, text, QString()});
+        return confirmAnswer_;
+    }
     std::vector<Prompt> critical_;
     std::vector<Prompt> information_;
+    std::vector<Prompt> questions_;
+    bool confirmAnswer_ = true;
 };
 
 inline const QString kCheckPass = QString::fromUtf8("Check Pass\xEF\xBC\x81");
@@ -114,6 +120,9 @@ class Window {
 
     MainForm& form() { return *m_form; }
     const std::vector<Prompt>& prompts() const { return m_prompter->critical_; }
+    // The questions before writes, and the answer the next ones get.
+    const std::vector<Prompt>& questions() const { return m_prompter->questions_; }
+    void answerQuestions(bool yes) { m_prompter->confirmAnswer_ = yes; }
 
     // A left click on a button, by layout name, as the user gives it.
     void click(const char* buttonName);

@@ -138,8 +138,13 @@ TEST(Cj188Meter, AnswersItsOwnAddressAndTheWildcardButNoOtherMeter) {
 
     EXPECT_FALSE(meter.answer(request(0x10, other, 0x01, 0x1F, 0x90), kNoon));
     EXPECT_FALSE(meter.answer(request(0x20, own, 0x01, 0x1F, 0x90), kNoon));
-    EXPECT_FALSE(meter.answer(request(0x10, own, 0x01, 0x1F, 0x91), kNoon));
-    EXPECT_FALSE(meter.answer(request(0x10, own, 0x15, 0x1F, 0x90), kNoon));
+    // An identifier it does not know, or a write of one it cannot write: the
+    // meter's error answer (C with D6 set), never data.
+    const auto unknownRead = meter.answer(request(0x10, own, 0x01, 0x1F, 0x91), kNoon);
+    const auto wrongWrite = meter.answer(request(0x10, own, 0x15, 0x1F, 0x90), kNoon);
+    ASSERT_TRUE(unknownRead && wrongWrite);
+    EXPECT_EQ((*unknownRead)[3 + 9], 0xC1);
+    EXPECT_EQ((*wrongWrite)[3 + 9], 0xD5);
     // A reply frame (control 81) on the line is not a request.
     EXPECT_FALSE(meter.answer(request(0x10, own, 0x81, 0x1F, 0x90), kNoon));
 }

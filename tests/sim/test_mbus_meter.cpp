@@ -123,6 +123,24 @@ TEST(MbusMeter, AccessNumberCountsReadoutsAndBothFrameCountBitsAreAnswered) {
     EXPECT_TRUE(test::isGoodMbusLong(*second));
 }
 
+// EN 13757-2: after SND_NKE the first REQ_UD2 carries FCB 1; a toggled FCB
+// asks for the next telegram, the same FCB again gets the last one repeated.
+TEST(MbusMeter, TelegramsFollowTheFrameCountBit) {
+    MbusSettings settings;
+    settings.telegrams = 3;
+    MbusMeter meter(settings);
+    ASSERT_EQ(meter.answer(hex("10 40 01 41 16"), kWhen), Bytes{0xE5});
+    const Bytes first = *meter.answer(reqUd2(1, 0x7B), kWhen);
+    EXPECT_EQ(*meter.answer(reqUd2(1, 0x7B), kWhen), first) << "repeated FCB: the same telegram";
+    const Bytes second = *meter.answer(reqUd2(1, 0x5B), kWhen);
+    const Bytes third = *meter.answer(reqUd2(1, 0x7B), kWhen);
+    EXPECT_NE(second, first);
+    // DIF 1F closes every telegram but the last: more records follow.
+    for (const Bytes* t : {&first, &second}) EXPECT_EQ((*t)[t->size() - 3], 0x1F);
+    EXPECT_NE(third[third.size() - 3], 0x1F);
+    EXPECT_TRUE(test::isGoodMbusLong(third));
+}
+
 TEST(MbusMeter, AnswersItsAddressAnd254ButNotOthers) {
     MbusMeter meter;
     EXPECT_TRUE(meter.answer(reqUd2(1), kWhen));

@@ -70,6 +70,9 @@ Cj188Answer Cj188Meter::classify(const Bytes& frame) const {
     if (frame[kControl] == 0x01 && hasIdentifier(frame, 0x90, 0x1F)) return Cj188Answer::ReadData;
     if (frame[kControl] == 0x03 && hasIdentifier(frame, 0x81, 0x0A))
         return Cj188Answer::ReadAddress;
+    if (frame[kControl] == 0x01) return Cj188Answer::ReadOther;
+    if (frame[kControl] == 0x04 || frame[kControl] == 0x15 || frame[kControl] == 0x16)
+        return Cj188Answer::Write;
     return Cj188Answer::NotForMe;
 }
 
@@ -94,6 +97,8 @@ std::optional<Bytes> Cj188Meter::answer(const Bytes& frame, const DateTime& now)
             return frameWith(0x81, isHeatMeter() ? heatData(serial, now) : waterData(serial, now));
         case Cj188Answer::ReadAddress:
             return frameWith(0x83, Bytes{0x81, 0x0A, serial});
+        case Cj188Answer::ReadOther: return otherRead(frame, now);
+        case Cj188Answer::Write: return write(frame, now);
         case Cj188Answer::NotForMe:
             break;
     }
@@ -107,8 +112,9 @@ Bytes Cj188Meter::waterData(std::uint8_t serial, const DateTime& now) {
     data.push_back(kUnitCubicMetre);
     appendBcd(data, settings_.settlementHundredths, 4);
     data.push_back(kUnitCubicMetre);
-    appendRealTime(data, now);
-    data.insert(data.end(), settings_.status.begin(), settings_.status.end());
+    appendRealTime(data, clockNow(now));
+    const Bytes status = statusNow();
+    data.insert(data.end(), status.begin(), status.end());
     return data;
 }
 
@@ -129,8 +135,9 @@ Bytes Cj188Meter::heatData(std::uint8_t serial, const DateTime& now) {
     appendBcd(data, settings_.supplyTempHundredths, 3);
     appendBcd(data, settings_.returnTempHundredths, 3);
     appendBcd(data, settings_.workingHours, 3);
-    appendRealTime(data, now);
-    data.insert(data.end(), settings_.status.begin(), settings_.status.end());
+    appendRealTime(data, clockNow(now));
+    const Bytes status = statusNow();
+    data.insert(data.end(), status.begin(), status.end());
     return data;
 }
 

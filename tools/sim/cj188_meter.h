@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,10 @@ struct Cj188Settings {
     unsigned supplyTempHundredths = 6525;
     unsigned returnTempHundredths = 4480;
     unsigned workingHours = 24512;
+    // Commissioning state a later read shows.
+    unsigned valveMs = 0;        // time the valve takes to move (status shows the old state meanwhile)
+    unsigned settlementDay = 1;  // 8103, written with A011
+    unsigned readingDay = 1;     // 8104
 };
 
 // The heat meter beside the water meter: type 20H, address 78330000000001.
@@ -41,7 +46,7 @@ Cj188Settings cj188HeatDefaults();
 std::optional<std::array<std::uint8_t, 7>> parseCj188Address(const std::string& digits);
 std::string formatCj188Address(const std::array<std::uint8_t, 7>& address);
 
-enum class Cj188Answer { ReadData, ReadAddress, NotForMe };
+enum class Cj188Answer { ReadData, ReadAddress, ReadOther, Write, NotForMe };
 
 class Cj188Meter {
   public:
@@ -66,13 +71,26 @@ class Cj188Meter {
     static constexpr std::uint8_t kUnitCubicMetrePerHour = 0x35;
     static constexpr std::size_t kWakeUpBytes = 3;
 
+    // "cj188 valve", "cj188 set-clock", ...: how the log names a write or extra read.
+    static std::string requestName(const Bytes& frame);
+
   private:
+    using Clock = std::chrono::steady_clock;
     Bytes frameWith(std::uint8_t control, const Bytes& data) const;
+    // cj188_writes.cpp: reads beyond 901F and the writes, with the state they change.
+    Bytes otherRead(const Bytes& frame, const DateTime& now);
+    Bytes write(const Bytes& frame, const DateTime& now);
+    Bytes statusNow();
+    DateTime clockNow(const DateTime& now) const;
     bool addressedToMe(const Bytes& frame) const;
     Bytes waterData(std::uint8_t serial, const DateTime& now);
     Bytes heatData(std::uint8_t serial, const DateTime& now);
 
     Cj188Settings settings_;
+    bool valveClosed_ = false;
+    bool valveTarget_ = false;  // closed?
+    Clock::time_point valveMoved_{};
+    long clockOffsetSeconds_ = 0;  // set-clock: meter time minus the machine's
 };
 
 }  // namespace mb::sim

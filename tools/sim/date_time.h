@@ -16,4 +16,8 @@ struct DateTime {
 // Local time of this machine.
 DateTime localNow();
 
+// A meter whose clock was set runs `seconds` ahead of (or behind) the machine.
+long secondsBetween(const DateTime& from, const DateTime& to);
+DateTime shiftedBy(const DateTime& time, long seconds);
+
 }  // namespace mb::sim

@@ -51,6 +51,24 @@ speed_t speedFor(unsigned baud) {
     }
 }
 
+// The rate the line is set to now (a pty: what the master set), 0 when unknown.
+unsigned lineBaud(int fd) {
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) return 0;
+    for (unsigned baud : {300u, 600u, 1200u, 2400u, 4800u, 9600u, 19200u, 38400u, 57600u, 115200u})
+        if (speedFor(baud) == cfgetispeed(&tio)) return baud;
+    return 0;
+}
+
+// After a baud switch the meter's side of the line follows.
+void setLineBaud(int fd, unsigned baud) {
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) return;
+    cfsetispeed(&tio, speedFor(baud));
+    cfsetospeed(&tio, speedFor(baud));
+    tcsetattr(fd, TCSADRAIN, &tio);
+}
+
 // Raw 8-bit line. Parity is asked for but never required: a pseudo-terminal or
 // a simple adapter may not hold it, and the meter works either way.
 void makeRaw(int fd, unsigned baud, char parity) {
@@ -268,10 +286,12 @@ int msUntilDue(const std::deque<Scheduled>& queue) {
 
 }  // namespace
 
-int serve(const Line& line, Session& session, const LineSettings& settings, Logger& log,
+int serve(const Line& line, Session& session, const LineSettings& lineSettings, Logger& log,
           const Stopper& stop) {
     std::uint8_t buffer[4096];
     std::deque<Scheduled> queue;
+    LineSettings settings = lineSettings;  // pacing follows a baud switch
+    unsigned pendingBaud = 0;
     auto failed = [&] { return stop.requested() ? 0 : 1; };
     for (;;) {
         while (!queue.empty() && queue.front().due <= Clock::now()) {
@@ -280,6 +300,12 @@ int serve(const Line& line, Session& session, const LineSettings& settings, Logg
             queue.pop_front();
             if (!queue.empty() && queue.front().chained)
                 queue.front().due = Clock::now() + std::chrono::milliseconds(queue.front().pauseMs);
+        }
+        if (queue.empty() && pendingBaud != 0) {  // the E5 went out at the old rate
+            setLineBaud(line.fd(), pendingBaud);
+            if (settings.lineRate != 0) settings.lineRate = pendingBaud;
+            log.write("NOTE", "line now at " + std::to_string(pendingBaud) + " baud");
+            pendingBaud = 0;
         }
         pollfd fds[2] = {{line.fd(), POLLIN, 0}, {stop.fd(), POLLIN, 0}};
         int ready = poll(fds, 2, msUntilDue(queue));
@@ -302,7 +328,9 @@ int serve(const Line& line, Session& session, const LineSettings& settings, Logg
             if (!writePaced(line.fd(), heard, settings, stop)) return failed();
             log.write("TX", toHex(heard));
         }
+        session.hearAt(lineBaud(line.fd()));
         for (const Exchange& exchange : session.feed(heard, localNow())) {
+            if (exchange.newLineBaud != 0) pendingBaud = exchange.newLineBaud;
             std::string text = exchange.what + ": " + toHex(exchange.request);
             if (!exchange.answeredBy.empty()) {
                 text += " answered by ";

@@ -112,6 +112,17 @@ MbusAnswer MbusMeter::classify(const Bytes& frame) const {
         frame[3] == 0x68 && (frame[4] == kSndUd || frame[4] == kSndUdFcb) &&
         addressedToMe(frame[5]) && frame[6] == kCiDataSend && frame[7] == 0x01 && frame[8] == 0x7A)
         return MbusAnswer::SetAddress;
+    // 68 03 03 68 C A CI CS 16: application reset (50), baud switch (B8..BF).
+    if (frame.size() == 9 && frame[0] == 0x68 && frame[1] == 3 && frame[2] == 3 && frame[3] == 0x68 &&
+        (frame[4] == kSndUd || frame[4] == kSndUdFcb) && addressedToMe(frame[5])) {
+        if (frame[6] == 0x50) return MbusAnswer::ApplicationReset;
+        if (frame[6] >= 0xB8 && frame[6] <= 0xBF) return MbusAnswer::SwitchBaud;
+    }
+    // 68 09 09 68 C A 51 04 6D type F (4 bytes) CS 16
+    if (frame.size() == 15 && frame[0] == 0x68 && frame[1] == 9 && frame[2] == 9 && frame[3] == 0x68 &&
+        (frame[4] == kSndUd || frame[4] == kSndUdFcb) && addressedToMe(frame[5]) &&
+        frame[6] == kCiDataSend && frame[7] == 0x04 && frame[8] == 0x6D)
+        return MbusAnswer::SetDateTime;
     // 68 0B 0B 68 C FD 52|56 mask(8) CS 16: every meter hears a selection.
     if (frame.size() == kSelectFrameSize && frame[0] == 0x68 && frame[1] == 0x0B &&
         frame[2] == 0x0B && frame[3] == 0x68 && (frame[4] == kSndUd || frame[4] == kSndUdFcb) &&
@@ -121,13 +132,25 @@ MbusAnswer MbusMeter::classify(const Bytes& frame) const {
 }
 
 std::optional<Bytes> MbusMeter::answer(const Bytes& frame, const DateTime& now) {
+    if (baud_ != 0 && lineBaud_ != 0 && lineBaud_ != baud_) return std::nullopt;  // garbage at its rate
     switch (classify(frame)) {
+        case MbusAnswer::ApplicationReset:
+            accessNumber_ = 0;
+            return Bytes{kAck};
+        case MbusAnswer::SwitchBaud: {
+            static constexpr unsigned kRates[] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400};
+            baud_ = kRates[frame[6] - 0xB8];
+            return Bytes{kAck};  // at the old rate; the line follows after it
+        }
         case MbusAnswer::ReadData:
-            return readout(now);
+            return readNext(frame[1] == kReqUd2Fcb, now);
         case MbusAnswer::Initialise:
             // At 253 it reaches only a selected meter, and ends the selection.
             if (frame[2] == kNetworkLayer) selected_ = false;
             accessNumber_ = 0;
+            lastFcb_ = false;  // the first REQ_UD2 after it carries FCB 1
+            telegram_ = 0;
+            lastTelegram_.clear();
             return Bytes{kAck};
         case MbusAnswer::Select:
             selected_ = matchesSecondary(frame);
@@ -137,13 +160,46 @@ std::optional<Bytes> MbusMeter::answer(const Bytes& frame, const DateTime& now) 
             if (frame[9] > kHighestPrimary) return std::nullopt;
             settings_.primaryAddress = frame[9];
             return Bytes{kAck};
+        case MbusAnswer::SetDateTime: {
+            // Type F: minute, hour, day with the year's low bits, month with its high bits.
+            const DateTime set{2000 + ((frame[11] >> 5) | (frame[12] >> 4) << 3), frame[12] & 0x0F,
+                               frame[11] & 0x1F, frame[10] & 0x1F, frame[9] & 0x3F, 0};
+            if (set.month < 1 || set.month > 12 || set.day < 1 || set.hour > 23 || set.minute > 59)
+                return std::nullopt;
+            clockOffsetSeconds_ = secondsBetween(DateTime{now.year, now.month, now.day, now.hour, now.minute, 0}, set);
+            return Bytes{kAck};
+        }
         case MbusAnswer::NotForMe:
             break;
     }
     return std::nullopt;
 }
 
-Bytes MbusMeter::readout(const DateTime& now) {
+// Telegram `telegram_` of `telegrams`: the header and its share of the records,
+// all but the last ending with DIF 1F (more records follow).
+Bytes MbusMeter::telegramOf(const Bytes& user, const std::vector<std::size_t>& starts) const {
+    const std::size_t count = starts.size(), parts = settings_.telegrams;
+    const std::size_t first = telegram_ * count / parts, last = (telegram_ + 1) * count / parts;
+    Bytes out(user.begin(), user.begin() + static_cast<long>(starts.front()));
+    const std::size_t from = starts[first], to = last < count ? starts[last] : user.size();
+    out.insert(out.end(), user.begin() + static_cast<long>(from), user.begin() + static_cast<long>(to));
+    if (telegram_ + 1 < parts) out.push_back(0x1F);
+    return out;
+}
+
+// A toggled FCB asks for the next telegram; the same FCB again repeats the
+// last one (the master did not get it). One telegram: always a fresh readout.
+Bytes MbusMeter::readNext(bool fcb, const DateTime& now) {
+    if (settings_.telegrams <= 1) return readout(now);
+    if (fcb == lastFcb_ && !lastTelegram_.empty()) return lastTelegram_;
+    if (!lastTelegram_.empty()) telegram_ = (telegram_ + 1) % settings_.telegrams;
+    lastFcb_ = fcb;
+    lastTelegram_ = readout(now);
+    return lastTelegram_;
+}
+
+Bytes MbusMeter::readout(const DateTime& machineNow) {
+    const DateTime now = shiftedBy(machineNow, clockOffsetSeconds_);
     Bytes user{kRspUd, settings_.primaryAddress, kCiVariableReply};
     // Fixed header: ident BCD, manufacturer, version, medium, access no, status, signature.
     appendBcd(user, settings_.identNumber, 4);
@@ -155,38 +211,44 @@ Bytes MbusMeter::readout(const DateTime& now) {
     user.push_back(0x00);  // status: no error
     user.push_back(0x00);
     user.push_back(0x00);  // signature: no encryption
+    std::vector<std::size_t> starts;  // where each record begins, to spread them over telegrams
+    const auto record = [&](std::uint8_t dif, std::uint8_t vif) {
+        starts.push_back(user.size());
+        appendRecord(user, dif, vif);
+    };
 
-    appendRecord(user, 0x0C, 0x06);  // energy, kWh, 8-digit BCD
+    record(0x0C, 0x06);  // energy, kWh, 8-digit BCD
     appendBcd(user, settings_.energyKwh, 4);
-    appendRecord(user, 0x0C, 0x14);  // volume, 0.01 m3
+    record(0x0C, 0x14);  // volume, 0.01 m3
     appendBcd(user, settings_.volumeHundredths, 4);
-    appendRecord(user, 0x0B, 0x2B);  // power, W, 6-digit BCD
+    record(0x0B, 0x2B);  // power, W, 6-digit BCD
     appendBcd(user, settings_.powerWatt, 3);
-    appendRecord(user, 0x0B, 0x3B);  // volume flow, l/h
+    record(0x0B, 0x3B);  // volume flow, l/h
     appendBcd(user, settings_.flowLitresPerHour, 3);
-    appendRecord(user, 0x0A, 0x5A);  // flow temperature, 0.1 degC, 4-digit BCD
+    record(0x0A, 0x5A);  // flow temperature, 0.1 degC, 4-digit BCD
     appendBcd(user, settings_.flowTempTenths, 2);
-    appendRecord(user, 0x0A, 0x5E);  // return temperature, 0.1 degC
+    record(0x0A, 0x5E);  // return temperature, 0.1 degC
     appendBcd(user, settings_.returnTempTenths, 2);
     const unsigned difference = settings_.flowTempTenths > settings_.returnTempTenths
                                     ? settings_.flowTempTenths - settings_.returnTempTenths
                                     : 0;
-    appendRecord(user, 0x0B, 0x61);  // temperature difference, 0.01 K
+    record(0x0B, 0x61);  // temperature difference, 0.01 K
     appendBcd(user, difference * 10, 3);
-    appendRecord(user, 0x04, 0x6D);  // date and time, type F
+    record(0x04, 0x6D);  // date and time, type F
     appendTypeF(user, now);
-    appendRecord(user, 0x0A, 0x27);  // operating time, days
+    record(0x0A, 0x27);  // operating time, days
     appendBcd(user, settings_.operatingDays, 2);
-    appendRecord(user, 0x0C, 0x78);  // fabrication number
+    record(0x0C, 0x78);  // fabrication number
     appendBcd(user, settings_.identNumber, 4);
     // Records that exercise more of a decoder: a stored value, a maximum, type I.
-    appendRecord(user, 0x4C, 0x06);  // energy at storage 1, kWh
+    record(0x4C, 0x06);  // energy at storage 1, kWh
     appendBcd(user, settings_.settlementEnergyKwh, 4);
-    appendRecord(user, 0x1B, 0x2B);  // maximum power, W (function field 01)
+    record(0x1B, 0x2B);  // maximum power, W (function field 01)
     appendBcd(user, settings_.maxPowerWatt, 3);
-    appendRecord(user, 0x06, 0x6D);  // date and time, type I (48 bits)
+    record(0x06, 0x6D);  // date and time, type I (48 bits)
     appendTypeI(user, now);
 
+    if (settings_.telegrams > 1) user = telegramOf(user, starts);
     const auto length = static_cast<std::uint8_t>(user.size());
     Bytes out;
     out.reserve(user.size() + 6);

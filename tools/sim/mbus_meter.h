@@ -28,13 +28,14 @@ struct MbusSettings {
     unsigned flowTempTenths = 652;    // 0.1 degC
     unsigned returnTempTenths = 448;  // 0.1 degC
     unsigned operatingDays = 1021;
+    unsigned telegrams = 1;  // records spread over this many RSP_UD telegrams (DIF 1F)
 };
 
 // Manufacturer letters packed as M-Bus sends them (5 bits a letter);
 // nullopt unless exactly three letters A..Z.
 std::optional<std::uint16_t> packManufacturer(const std::string& letters);
 
-enum class MbusAnswer { ReadData, SetAddress, Initialise, Select, NotForMe };
+enum class MbusAnswer { ReadData, SetAddress, SetDateTime, ApplicationReset, SwitchBaud, Initialise, Select, NotForMe };
 
 class MbusMeter {
   public:
@@ -51,6 +52,10 @@ class MbusMeter {
     std::optional<Bytes> answer(const Bytes& frame, const DateTime& now);
 
     std::uint8_t primaryAddress() const { return settings_.primaryAddress; }
+    // The rate the line runs at when a request arrives (0: unknown). After a baud
+    // switch the meter answers only at its new rate.
+    void hearAt(unsigned lineBaud) { lineBaud_ = lineBaud; }
+    unsigned baud() const { return baud_; }
     bool selected() const { return selected_; }
     const MbusSettings& settings() const { return settings_; }
     // How the log names this meter: "mbus id 12345678 at 1".
@@ -65,11 +70,19 @@ class MbusMeter {
     bool addressedToMe(std::uint8_t address) const;
     bool matchesSecondary(const Bytes& frame) const;
     Bytes readout(const DateTime& now);
+    Bytes readNext(bool fcb, const DateTime& now);
+    Bytes telegramOf(const Bytes& user, const std::vector<std::size_t>& starts) const;
 
     MbusSettings settings_;
     std::uint16_t manufacturerCode_;
     std::uint8_t accessNumber_ = 0;
     bool selected_ = false;
+    long clockOffsetSeconds_ = 0;  // set by SND_UD CI 51 with a type F date-time
+    unsigned baud_ = 0;            // 0: never switched, answers at any rate
+    std::size_t telegram_ = 0;     // the telegram last sent
+    bool lastFcb_ = false;
+    Bytes lastTelegram_;
+    unsigned lineBaud_ = 0;
 };
 
 }  // namespace mb::sim

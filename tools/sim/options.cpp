@@ -124,6 +124,12 @@ const std::map<std::string, Setter>& setters() {
          }},
         {"--fault-every",
          number(1, 1000000, [](Options& o, unsigned long n) { o.sim.faults.every = n; })},
+        {"--cj188-meters", number(1, 9, [](Options& o, unsigned long n) { o.sim.cj188Meters = static_cast<unsigned>(n); })},
+        {"--telegrams", number(1, 20, [](Options& o, unsigned long n) { o.sim.mbus.telegrams = static_cast<unsigned>(n); })},
+        {"--valve-ms", number(0, 600000,
+                              [](Options& o, unsigned long n) {
+                                  o.sim.cj188.valveMs = o.sim.cj188Heat.valveMs = static_cast<unsigned>(n);
+                              })},
         {"--delay-ms",
          number(0, 600000, [](Options& o, unsigned long n) { o.sim.faults.delayMs = n; })},
         {"--split-bytes",
@@ -199,6 +205,10 @@ The first line of output is the path of the line; every request and reply follow
   --manufacturer ABC     M-Bus manufacturer letters (default SIM)
   --fault NAME[,NAME]    bad-checksum, split, noise, silent, late, echo, flood (repeatable)
   --fault-every N        only every Nth answered request is faulty (default 1)
+  --cj188-meters N       CJ/T 188 water meters, 1..9: the others at the tens digit
+                         of --cj188-address counting up (default 1)
+  --telegrams N          spread each M-Bus meter's records over N telegrams (default 1)
+  --valve-ms MS          time a CJ/T 188 valve takes to open or close (default 0)
   --delay-ms MS          delay of the late fault (default 1500)
   --split-bytes N        chunk size of the split fault (default 4)
   --split-pause-ms MS    pause between split chunks (default 40)

@@ -26,6 +26,12 @@ const char* mbusWhat(MbusAnswer kind) {
             return "mbus snd-nke";
         case MbusAnswer::SetAddress:
             return "mbus set-address";
+        case MbusAnswer::SetDateTime:
+            return "mbus set-date-time";
+        case MbusAnswer::ApplicationReset:
+            return "mbus application-reset";
+        case MbusAnswer::SwitchBaud:
+            return "mbus switch-baud";
         case MbusAnswer::Select:
             return "mbus select";
         case MbusAnswer::NotForMe:
@@ -40,6 +46,16 @@ void addNote(std::string& note, const std::string& text) {
     note += text;
 }
 
+std::vector<Cj188Meter> cj188Line(const Cj188Settings& first, unsigned count) {
+    std::vector<Cj188Meter> meters;
+    for (unsigned i = 0; i < std::max(1u, count); ++i) {
+        Cj188Settings s = first;
+        s.address[0] = static_cast<std::uint8_t>(first.address[0] + 0x10 * i);
+        meters.emplace_back(s);
+    }
+    return meters;
+}
+
 std::string joined(const std::vector<std::string>& names) {
     std::string text;
     for (const auto& n : names) text += (text.empty() ? "" : ", ") + n;
@@ -49,7 +65,7 @@ std::string joined(const std::vector<std::string>& names) {
 }  // namespace
 
 Session::Session(SimSettings settings)
-    : cj188_(settings.cj188),
+    : cj188Water_(cj188Line(settings.cj188, settings.cj188Meters)),
       cj188Heat_(settings.cj188Heat),
       mbus_(mbusLine(settings.mbus, settings.mbusMeters)),
       shaper_(settings.faults) {}
@@ -62,21 +78,25 @@ std::vector<Exchange> Session::feed(const std::uint8_t* data, std::size_t size,
     return exchanges;
 }
 
-// The water meter is asked first, so a wildcard request with type AA reaches it
-// alone; the heat meter answers its own type 20H or its own address.
+// The water meters are asked first, so a wildcard request with type AA reaches
+// them alone; the heat meter answers its own type 20H or its own address. Each
+// water meter a request is for answers, back to back (a collision when several).
 void Session::handleCj188(const ScannedFrame& frame, const DateTime& now, Exchange& exchange,
                           Bytes& reply) {
     exchange.what = "ignored cj188";
-    for (Cj188Meter* meter : {&cj188_, &cj188Heat_}) {
-        const Cj188Answer kind = meter->classify(frame.bytes);
-        if (kind == Cj188Answer::NotForMe) continue;
-        exchange.what = kind == Cj188Answer::ReadData ? "cj188 read-data" : "cj188 read-address";
+    std::vector<Cj188Meter*> asked;
+    for (Cj188Meter& meter : cj188Water_)
+        if (meter.classify(frame.bytes) != Cj188Answer::NotForMe) asked.push_back(&meter);
+    if (asked.empty() && cj188Heat_.classify(frame.bytes) != Cj188Answer::NotForMe) asked.push_back(&cj188Heat_);
+    for (Cj188Meter* meter : asked) {
+        exchange.what = Cj188Meter::requestName(frame.bytes);
         if (auto answer = meter->answer(frame.bytes, now)) {
-            reply = std::move(*answer);
+            reply.insert(reply.end(), answer->begin(), answer->end());
             exchange.answeredBy.push_back(meter->name());
         }
-        return;
     }
+    if (exchange.answeredBy.size() > 1)
+        addNote(exchange.note, "collision: " + std::to_string(exchange.answeredBy.size()) + " meters answered");
 }
 
 // Every meter on the line hears the request; each one it is for answers, back
@@ -104,6 +124,7 @@ void Session::handleMbus(const ScannedFrame& frame, const DateTime& now, Exchang
             else
                 refused = true;
         }
+        if (answer && kind == MbusAnswer::SwitchBaud) exchange.newLineBaud = meter.baud();
         if (meter.selected() && kind == MbusAnswer::Select) selected.push_back(meter.name());
         if (wasSelected && !meter.selected()) deselected.push_back(meter.name());
     }

@@ -21,6 +21,9 @@ struct SimSettings {
     // with the next identification numbers.
     MbusSettings mbus;
     unsigned mbusMeters = 1;
+    // CJ/T 188 water meters: the first at cj188.address, the others with the
+    // tens digit of the address counting up (…10, …20).
+    unsigned cj188Meters = 1;
     FaultSettings faults;
 };
 
@@ -31,6 +34,7 @@ struct Exchange {
     std::vector<Chunk> plan;  // what to write, chunk by chunk (empty when unanswered)
     std::string note;         // faults applied or state changed; empty when none
     std::vector<std::string> answeredBy;  // names of the meters that answered, line order
+    unsigned newLineBaud = 0;  // a baud switch was acknowledged: the line follows after the answer
 };
 
 class Session {
@@ -43,10 +47,15 @@ class Session {
         return feed(bytes.data(), bytes.size(), now);
     }
 
+    // The rate the line runs at now; a meter switched to another rate stays silent.
+    void hearAt(unsigned baud) {
+        for (MbusMeter& m : mbus_) m.hearAt(baud);
+    }
+
     // Whether the line returns every byte it carries at once (fault echo).
     bool echoes() const { return shaper_.settings().has(Fault::Echo); }
 
-    const Cj188Meter& cj188() const { return cj188_; }
+    const Cj188Meter& cj188() const { return cj188Water_.front(); }
     const Cj188Meter& cj188Heat() const { return cj188Heat_; }
     const MbusMeter& mbus() const { return mbus_.front(); }
     const std::vector<MbusMeter>& mbusMeters() const { return mbus_; }
@@ -59,7 +68,7 @@ class Session {
     Exchange handle(const ScannedFrame& frame, const DateTime& now);
 
     RequestScanner scanner_;
-    Cj188Meter cj188_;
+    std::vector<Cj188Meter> cj188Water_;
     Cj188Meter cj188Heat_;
     std::vector<MbusMeter> mbus_;
     FaultShaper shaper_;

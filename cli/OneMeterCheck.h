@@ -1,0 +1,18 @@
+// Before a write to "any meter" (M-Bus 254, CJ/T 188 AA×7): make sure exactly
+// one meter is on the line, so that one write cannot change several meters.
+#pragma once
+
+#include <string>
+
+#include "cli/LineSession.h"
+#include "core/ExchangeRequest.h"
+
+namespace mb::cli {
+
+// Sends `probe` (a read every meter answers) and judges its answers. True when
+// exactly one meter answered; otherwise `why` says how many ("no meter
+// answered", "more than one meter answered").
+bool exactlyOneMeter(LineSession& session, const ExchangeRequest& probe,
+                     const ExchangeRunner::Options& options, std::string& why);
+
+}  // namespace mb::cli

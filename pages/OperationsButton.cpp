@@ -1,0 +1,26 @@
+#include "pages/OperationsButton.h"
+
+#include <QMenu>
+#include <QToolButton>
+
+#include "widgets/Fonts.h"
+
+QToolButton* makeOperationsButton(QWidget* panel, const QString& name, layout::Rect r,
+                                  std::vector<Operation> operations) {
+    auto* button = new QToolButton(panel);
+    const QString caption = QStringLiteral("Operations…");
+    button->setText(caption);
+    button->setFont(fonts::button());  // as the page's own buttons
+    layout::identify(button, name, caption);
+    layout::place(button, r);
+    button->setPopupMode(QToolButton::InstantPopup);
+    auto* menu = new QMenu(button);
+    menu->setObjectName(name + QStringLiteral(".menu"));
+    for (std::size_t i = 0; i < operations.size(); ++i) {
+        QAction* action = menu->addAction(operations[i].caption);
+        action->setObjectName(name + QLatin1Char('.') + QString::number(i));
+        QObject::connect(action, &QAction::triggered, button, [run = operations[i].run] { run(); });
+    }
+    button->setMenu(menu);
+    return button;
+}
