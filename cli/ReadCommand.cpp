@@ -2,6 +2,8 @@
 
 #include "cj188/Cj188Requests.h"
 #include "cli/Commands.h"
+#include "cli/CsvOutput.h"
+#include "core/Protocol.h"
 #include "cli/FrameInput.h"
 #include "cli/LineOptions.h"
 #include "cli/Output.h"
@@ -12,7 +14,7 @@ namespace {
 
 constexpr const char* kReadHelp =
     "usage: meterbench-cli read --port DEV --address A [--protocol mbus|cj188] [--meter-type 10]\n"
-    "                           [--baud 2400] [--parity E] [--json] [--timeout S] [--retries N]\n"
+    "                           [--baud 2400] [--parity E] [--json|--csv] [--timeout S] [--retries N]\n"
     "Sends one request and prints the reply decoded, as decode does.\n"
     "  --address A      M-Bus: primary address 0-250, or 254 for any meter;\n"
     "                   CJ/T 188: 14-digit address as on the plate (A6 first), AAAAAAAAAAAAAA for any\n"
@@ -20,7 +22,8 @@ constexpr const char* kReadHelp =
     "  --meter-type HH  CJ/T 188 meter type in hex (default 10)\n"
     "  --timeout S      wait for the reply, seconds (default 1 s + the longest frame's time)\n"
     "  --retries N      requests repeated when no valid reply came (default 2)\n"
-    "  --json           one JSON object\n";
+    "  --json           one JSON object\n"
+    "  --csv            the reading history's CSV: a header row, then the row\n";
 
 constexpr const char* kSetAddressHelp =
     "usage: meterbench-cli set-address --port DEV --new-address NEW [--address OLD] [--json]\n"
@@ -124,9 +127,12 @@ int exitStatus(const ExchangeResult& result) {
 // Runs the request with its retries and prints the result, whatever it is.
 // Returns the exit status.
 int requestAndPrint(LineSession& session, const Request& request,
-                    const ExchangeRunner::Options& options, bool json) {
+                    const ExchangeRunner::Options& options, bool json, bool csv = false) {
     const ExchangeResult result = session.exchange(request.exchange, options);
-    std::cout << resultOutput(result, json);
+    if (csv && request.exchange.protocol)
+        CsvOutput(std::cout).write(result, request.exchange.protocol->name());
+    else
+        std::cout << resultOutput(result, json);
     const int status = exitStatus(result);
     if (status != kExitOk) std::cerr << "meterbench-cli: " << failureLine(result, request) << '\n';
     return status;
@@ -137,7 +143,8 @@ int requestAndPrint(LineSession& session, const Request& request,
 int readCommand(const Args& args) {
     std::string error;
     const auto options = parseOptions(
-        args, lineSpec({"--address", "--protocol", "--meter-type", "--timeout", "--retries"}, {"--json"}), error);
+        args, lineSpec({"--address", "--protocol", "--meter-type", "--timeout", "--retries"}, {"--json", "--csv"}),
+        error);
     if (!options) return usageError(error, args);
     if (options->help) {
         std::cout << kReadHelp << kLineOptionsHelp;
@@ -149,7 +156,7 @@ int readCommand(const Args& args) {
     if (!a) return usageError(error, args);
     LineSession session;
     if (!openLine(*options, session, error)) return usageError(error, args);
-    return requestAndPrint(session, *request, *a, options->on("--json"));
+    return requestAndPrint(session, *request, *a, options->on("--json"), options->on("--csv"));
 }
 
 int setAddressCommand(const Args& args) {
