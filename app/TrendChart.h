@@ -1,0 +1,67 @@
+// "Trend": one chosen quantity of a page's reading history and the reply
+// time, over the run, with the exchanges that got no valid reply marked. It
+// follows the history as rows come (live during continuous reading) and is
+// rebuilt when the history is cleared, reopened or another quantity chosen.
+//
+// Bounded: a series holds at most kPoints (100,000) points; past that the
+// oldest tenth goes at once, so dropping stays rare.
+#pragma once
+
+#include <QChartView>
+#include <QPointer>
+#include <optional>
+
+class HistoryModel;
+class QLineSeries;
+class QScatterSeries;
+class QDateTimeAxis;
+class QValueAxis;
+class QMenu;
+
+class TrendChart : public QChartView {
+    Q_OBJECT
+  public:
+    static constexpr int kPoints = 100'000;
+
+    explicit TrendChart(QWidget* parent = nullptr);
+
+    void setHistory(HistoryModel* model);
+    // The charted quantity: an index into the history's table columns.
+    void setQuantity(std::size_t column);
+    std::optional<std::size_t> quantity() const { return quantity_; }
+
+    QLineSeries* quantitySeries() const { return quantitySeries_; }
+    QLineSeries* replySeries() const { return replySeries_; }
+    QScatterSeries* noReplySeries() const { return noReplySeries_; }
+
+    // Returns why it failed, empty on success.
+    QString savePng(const QString& path);
+    // Save as PNG…, and the Quantity submenu (objectNames savePngAction, trendQuantityMenu).
+    QMenu* contextMenu() const { return menu_; }
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    void rebuild();
+    void appendRows(int first, int last);
+    void fillQuantityMenu();
+    void dropOldest();
+    void fitAxes();
+    void updateTitle();
+
+    QPointer<HistoryModel> history_;
+    std::optional<std::size_t> quantity_;
+    QLineSeries* quantitySeries_ = nullptr;
+    QLineSeries* replySeries_ = nullptr;
+    QScatterSeries* noReplySeries_ = nullptr;
+    QDateTimeAxis* timeAxis_ = nullptr;
+    QValueAxis* quantityAxis_ = nullptr;
+    QValueAxis* replyAxis_ = nullptr;
+    QMenu* menu_ = nullptr;
+    QMenu* quantityMenu_ = nullptr;
+    // The ranges the points span, kept as they come rather than rescanned.
+    double minQuantity_ = 0, maxQuantity_ = 0, maxReply_ = 0;
+    qint64 firstMs_ = 0, lastMs_ = 0;
+    bool empty_ = true;
+};
