@@ -5,6 +5,13 @@
 
 #include "core/HistoryCsv.h"
 
+namespace {
+
+// "4711000", not "4.711e+06": a meter's counter is read to its last digit.
+QString number(double value) { return QString::number(value, 'g', 15); }
+
+}  // namespace
+
 HistoryModel::HistoryModel(const QString& protocol, QObject* parent, std::size_t capacity)
     : QAbstractTableModel(parent), protocol_(protocol), table_(protocol.toStdString(), capacity) {
     for (std::size_t i = 0; i < table_.columns().size(); ++i) shown_.push_back(i);
@@ -85,10 +92,10 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
         case 0:
             return QDateTime::fromMSecsSinceEpoch(row.timeUs / 1000).toString(QStringLiteral("HH:mm:ss.zzz"));
         case 1: return QString::fromLatin1(mb::verdictName(row.verdict).data());
-        case 2: return row.replyUs ? QVariant(static_cast<double>(*row.replyUs) / 1000.0) : QVariant();
+        case 2: return row.replyUs ? number(static_cast<double>(*row.replyUs) / 1000.0) : QVariant();
     }
     const std::size_t column = shown_.at(static_cast<std::size_t>(index.column() - kFixedColumns));
-    if (const std::optional<double> value = row.value(column)) return *value;
+    if (const std::optional<double> value = row.value(column)) return number(*value);
     return {};
 }
 

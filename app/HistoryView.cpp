@@ -63,6 +63,7 @@ void HistoryView::setHistory(HistoryModel* model) {
     if (history_) disconnect(history_, nullptr, this, nullptr);
     history_ = model;
     setModel(model);
+    horizontalHeader()->resizeSection(0, fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000")) + 14);
     // New rows come at the bottom: the view follows them unless the user scrolled up.
     connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, [this] {
         QScrollBar* bar = verticalScrollBar();
