@@ -60,6 +60,9 @@ TrendChart::TrendChart(QWidget* parent) : QChartView(parent) {
         series->attachAxis(replyAxis_);
     }
     setChart(chart);
+    quantityThinned_.series = quantitySeries_;
+    replyThinned_.series = replySeries_;
+    noReplyThinned_.series = noReplySeries_;
 
     menu_ = new QMenu(this);
     QAction* save = menu_->addAction(tr("Save as PNG…"));
@@ -94,15 +97,13 @@ void TrendChart::setQuantity(std::size_t column) {
 }
 
 void TrendChart::rebuild() {
-    quantitySeries_->clear();
-    replySeries_->clear();
-    noReplySeries_->clear();
+    for (Thinned* thinned : {&quantityThinned_, &replyThinned_, &noReplyThinned_}) thinned->reset();
     empty_ = true;
     maxReply_ = 0;
     updateTitle();
     if (!history_) return fitAxes();
     const int rows = history_->rowCount();
-    if (rows > 0) appendRows(std::max(0, rows - kPoints), rows - 1);
+    if (rows > 0) appendRows(0, rows - 1);
     fitAxes();
 }
 
@@ -137,21 +138,42 @@ void TrendChart::appendRows(int first, int last) {
                 maxQuantity_ = std::max(maxQuantity_, *value);
             }
     }
-    if (!quantityPoints.isEmpty()) quantitySeries_->append(quantityPoints);
-    if (!replyPoints.isEmpty()) replySeries_->append(replyPoints);
-    if (!noReplyPoints.isEmpty()) noReplySeries_->append(noReplyPoints);
-    dropOldest();
+    quantityThinned_.add(quantityPoints);
+    replyThinned_.add(replyPoints);
+    noReplyThinned_.add(noReplyPoints);
     fitAxes();
 }
 
-void TrendChart::dropOldest() {
-    for (QXYSeries* series : {static_cast<QXYSeries*>(quantitySeries_), static_cast<QXYSeries*>(replySeries_),
-                              static_cast<QXYSeries*>(noReplySeries_)}) {
-        if (series->count() > kPoints + kPoints / 10) series->removePoints(0, series->count() - kPoints);
+void TrendChart::Thinned::reset() {
+    points.clear();
+    offered = 0;
+    stride = 1;
+    series->clear();
+}
+
+void TrendChart::Thinned::add(const QList<QPointF>& more) {
+    if (more.isEmpty()) return;
+    QList<QPointF> kept;
+    bool thinned = false;
+    for (const QPointF& point : more) {
+        if (offered++ % stride != 0) continue;
+        kept.append(point);
+        if (points.size() + kept.size() < 2 * kPoints) continue;
+        // Every other point goes: those left are the rows at multiples of the doubled stride.
+        points.append(kept);
+        kept.clear();
+        QList<QPointF> half;
+        half.reserve(kPoints);
+        for (qsizetype i = 0; i < points.size(); i += 2) half.append(points[i]);
+        points = std::move(half);
+        stride *= 2;
+        thinned = true;
     }
-    const auto firstX = [](QXYSeries* s) { return s->count() ? s->at(0).x() : std::numeric_limits<qreal>::max(); };
-    const qreal earliest = std::min({firstX(quantitySeries_), firstX(replySeries_), firstX(noReplySeries_)});
-    if (earliest != std::numeric_limits<qreal>::max()) firstMs_ = static_cast<qint64>(earliest);
+    points.append(kept);
+    if (thinned)
+        series->replace(points);
+    else
+        series->append(kept);
 }
 
 void TrendChart::fitAxes() {

@@ -3,8 +3,11 @@
 // follows the history as rows come (live during continuous reading) and is
 // rebuilt when the history is cleared, reopened or another quantity chosen.
 //
-// Bounded: a series holds at most kPoints (100,000) points; past that the
-// oldest tenth goes at once, so dropping stays rare.
+// Bounded: however long the run, a series draws fewer than 2 × kPoints
+// points spread evenly over it. When a series reaches that, every other point
+// goes and from then on only every second row (then fourth, ...) is drawn, so
+// an append and a repaint cost the same after 100,000 rows as after 100. The
+// history table and its CSV keep every row.
 #pragma once
 
 #include <QChartView>
@@ -17,11 +20,13 @@ class QScatterSeries;
 class QDateTimeAxis;
 class QValueAxis;
 class QMenu;
+class QXYSeries;
 
 class TrendChart : public QChartView {
     Q_OBJECT
   public:
-    static constexpr int kPoints = 100'000;
+    // About the chart's width in pixels: more points than pixels show nothing more.
+    static constexpr int kPoints = 500;
 
     explicit TrendChart(QWidget* parent = nullptr);
 
@@ -46,11 +51,21 @@ class TrendChart : public QChartView {
     void rebuild();
     void appendRows(int first, int last);
     void fillQuantityMenu();
-    void dropOldest();
     void fitAxes();
     void updateTitle();
 
+    // A series with the rows it draws: every stride-th of those offered.
+    struct Thinned {
+        QXYSeries* series = nullptr;
+        QList<QPointF> points;
+        qint64 offered = 0;
+        qint64 stride = 1;
+        void reset();
+        void add(const QList<QPointF>& more);
+    };
+
     QPointer<HistoryModel> history_;
+    Thinned quantityThinned_, replyThinned_, noReplyThinned_;
     std::optional<std::size_t> quantity_;
     QLineSeries* quantitySeries_ = nullptr;
     QLineSeries* replySeries_ = nullptr;
