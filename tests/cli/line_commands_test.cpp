@@ -206,9 +206,6 @@ TEST(ScanCommand, Cj188FindsWaterAndHeatMeter) {
     EXPECT_NE(r.out.find("2 meters found"), std::string::npos) << r.out;
 }
 
-}  // namespace
-}  // namespace mb::cli::test
-
 // read --csv writes the Reading History's header and row: the meter's values in
 // the units of --json, and an empty row for a meter that stays silent.
 TEST(ReadCommand, CsvGivesTheHistorysColumns) {
@@ -230,3 +227,6 @@ TEST(ReadCommand, CsvGivesTheHistorysColumns) {
     EXPECT_EQ(none.status, 1);
     EXPECT_NE(none.out.find(",no-reply,,,\r\n"), std::string::npos) << none.out;
 }
+
+}  // namespace
+}  // namespace mb::cli::test
