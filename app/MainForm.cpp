@@ -8,6 +8,7 @@
 #include "app/ProductInformation.h"
 #include "app/RecordStatus.h"
 #include "app/ReplyPaneMenus.h"
+#include "app/WatchPane.h"
 #include "app/WindowResize.h"
 #include "core/HexText.h"
 #include "pages/Cj188Page.h"
@@ -44,11 +45,14 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent, Qt::Window) {
                            button(QStringLiteral("Bevelo6")));
     runner_ = new ExchangeRunner(serial_->port(), this);
     results_ = std::make_unique<ResultView>(*frames_.analysisPane, log_);
+    buildWatchPane();
     wireButtons();
     wirePages();
     wireSerialPanel();
     wireExchanges();
-    new WindowResize(this);
+    auto* resize = new WindowResize(this);
+    resize->setSidePane(watch_, WatchPane::kMinWidth);
+    connect(watch_, &WatchPane::shownChanged, this, [this, resize] { resize->apply(size()); });
     replyTimeoutSetting_ = new ReplyTimeoutSetting(this);
     extendReplyPaneMenus(frames_, *replyTimeoutSetting_);
 
@@ -159,6 +163,20 @@ void MainForm::wireSerialPanel() {
 
 void MainForm::showPage(ProtocolPage& shown) {
     for (const auto& page : pages_) page->panel()->setVisible(page.get() == &shown);
+    watch_->showProtocol(protocolName(shown));
+}
+
+QString MainForm::protocolName(const ProtocolPage& page) {
+    return dynamic_cast<const Cj188Page*>(&page) ? QStringLiteral("cj188") : QStringLiteral("mbus");
+}
+
+void MainForm::buildWatchPane() {
+    watch_ = new WatchPane(this, frames_.analysisPane->parentWidget());
+    results_->setFinishedHandler([this](const mb::ExchangeResult& result, std::chrono::system_clock::time_point t) {
+        watch_->add(result, t);
+    });
+    connect(watch_, &WatchPane::notice, this,
+            [this](const QString& title, const QString& text) { prompter_->information(this, title, text); });
 }
 
 ProtocolPage* MainForm::shownPage() const {
@@ -223,7 +241,7 @@ void MainForm::continuousReadingChanged(ProtocolPage&, bool running) {
 
 void MainForm::clearReplyPanes() {
     frames_.receivedPane->clear();
-    frames_.analysisPane->clear();
+    results_->clearPane();
 }
 
 void MainForm::receiveBytes(const QByteArray& bytes) {

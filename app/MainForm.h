@@ -30,6 +30,7 @@
 #include "widgets/ReceivedPane.h"
 
 class Bevelo;
+class WatchPane;
 
 class MainForm : public QWidget, public PageHost {
     Q_OBJECT
@@ -44,6 +45,8 @@ class MainForm : public QWidget, public PageHost {
     ProtocolPage* shownPage() const;
     ReceivedPane& receivedPane() const { return *frames_.receivedPane; }
     TextPane& analysisPane() const { return *frames_.analysisPane; }
+    // The reading history and trend beside the main panel.
+    WatchPane& watchPane() const { return *watch_; }
     SerialPortService& port() { return serial_->port(); }
     const QString& serialSettings() const { return serial_->settingsText(); }
     ExchangeRunner& exchanges() { return *runner_; }
@@ -98,6 +101,9 @@ class MainForm : public QWidget, public PageHost {
     // Runs `handler` as one event of kind `kind` (see EventGate).
     void asEvent(const void* kind, std::function<void()> handler);
     void wireExchanges();
+    void buildWatchPane();
+    // "cj188" or "mbus": the protocol whose history the page shows.
+    static QString protocolName(const ProtocolPage& page);
     // The port's name in the session record ("COM1").
     QString recordPort() const;
     static QString portName(const QString& portText);
@@ -113,6 +119,7 @@ class MainForm : public QWidget, public PageHost {
     std::optional<double> timeoutOverride_;
     SessionLog log_;
     std::unique_ptr<ResultView> results_;
+    WatchPane* watch_ = nullptr;
     EventGate gate_;
     std::unique_ptr<Prompter> prompter_;
     std::function<bool(const QUrl&)> openUrl_;

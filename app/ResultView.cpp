@@ -5,24 +5,32 @@
 
 #include "app/SessionLog.h"
 #include "core/ExchangeText.h"
-#include "core/ReadingJson.h"
+#include "core/ExchangeRecordFields.h"
 #include "widgets/TextPane.h"
 
 void ResultView::show(const mb::ExchangeResult& result, const QString& port) {
+    // One time for the record and the history, so a record read back gives the same rows.
+    const auto now = std::chrono::system_clock::now();
     tally_.add(result);
-    log_.event(port, QString::fromStdString(mb::resultSummary(result)));
-    if (!result.reading.protocol.empty())
-        log_.event(port, QStringLiteral("reading ") +
-                             QString::fromStdString(mb::readingJson(result.reading)));
+    log_.exchange(port, mb::resultSummary(result), mb::exchangeRecordMembers(result), now);
+    if (onFinished_) onFinished_(result, now);
     if (result.superseded) return;
 
     QStringList lines;
     for (const std::string& line : mb::resultLines(result)) lines << QString::fromStdString(line);
+    // The tally right under the verdict and reply time, above the readings.
     if (const std::optional<std::string> statistics = tally_.line())
-        lines << QString::fromStdString(*statistics);
+        lines.insert(static_cast<qsizetype>(mb::verdictLineCount(result)), QString::fromStdString(*statistics));
+    // A user who scrolled is watching a line further down: it stays in view.
+    QScrollBar* scroll = pane_.verticalScrollBar();
+    const int kept = pane_.length() == 0 ? scrollBeforeClear_ : scroll->value();
     pane_.setText(lines.join(QLatin1Char('\n')));
-    // The verdict is read from the top; the pane would follow its end.
-    pane_.verticalScrollBar()->setValue(0);
+    scroll->setValue(kept);
+}
+
+void ResultView::clearPane() {
+    scrollBeforeClear_ = pane_.verticalScrollBar()->value();
+    pane_.clear();
 }
 
 void ResultView::continuousReadingChanged(bool running) {

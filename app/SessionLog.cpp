@@ -63,6 +63,11 @@ void SessionLog::event(const QString& port, const QString& text) {
     record()->event(port.toStdString(), text.toStdString(), std::chrono::system_clock::now());
 }
 
+void SessionLog::exchange(const QString& port, const std::string& text, const std::string& members,
+                          std::chrono::system_clock::time_point time) {
+    record()->exchange(port.toStdString(), text, members, time);
+}
+
 QString SessionLog::directory() {
     return QString::fromStdString(recordDirectory().string());
 }

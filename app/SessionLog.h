@@ -10,6 +10,8 @@
 #include <QByteArray>
 #include <QPointer>
 #include <QString>
+#include <chrono>
+#include <string>
 #include <functional>
 #include <memory>
 
@@ -28,6 +30,9 @@ class SessionLog {
     void sent(const QString& port, const QByteArray& bytes);
     void received(const QString& port, const QByteArray& bytes);
     void event(const QString& port, const QString& text);
+    // An exchange's verdict `text` with its further JSON `members` (core/ExchangeRecordFields.h).
+    void exchange(const QString& port, const std::string& text, const std::string& members,
+                  std::chrono::system_clock::time_point time);
 
     // Notices reach `handler` through `context`'s event loop; without a
     // handler they go to standard error.

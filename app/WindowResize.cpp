@@ -27,15 +27,25 @@ WindowResize::WindowResize(QWidget* window)
         auto* widget = window->findChild<QWidget*>(QString::fromLatin1(rule.layoutName));
         if (widget) growing_.push_back({widget, widget->geometry(), rule.vertical});
     }
+    if (auto* main = window->findChild<QWidget*>(QStringLiteral("mainpage"))) mainPanel_ = main->geometry();
     window->installEventFilter(this);
 }
 
 void WindowResize::apply(QSize size) {
-    const int dx = std::max(0, size.width() - designedSize_.width());
+    const int extraWidth = std::max(0, size.width() - designedSize_.width());
     const int dy = std::max(0, size.height() - designedSize_.height());
-    // Received Data holds more text than Data Analysis: it takes 3/5 of the height.
-    const int receivedDy = dy * 3 / 5;
+    // The readings are watched in Data Analysis: it takes 2/3 of the extra height.
+    const int receivedDy = dy / 3;
     const int analysisDy = dy - receivedDy;
+    int paneWidth = 0;
+    if (sidePane_ && sidePane_->isVisible()) {
+        paneWidth = extraWidth <= sidePaneMinWidth_ ? extraWidth
+                                                     : sidePaneMinWidth_ + (extraWidth - sidePaneMinWidth_) / 2;
+        const int gap = 3;
+        sidePane_->setGeometry(mainPanel_.right() + 1 + extraWidth - paneWidth + gap, mainPanel_.top(),
+                               std::max(0, paneWidth - gap), mainPanel_.height() + dy);
+    }
+    const int dx = extraWidth - paneWidth;
     for (const Growing& g : growing_) {
         QRect r = g.designed;
         r.setWidth(r.width() + dx);

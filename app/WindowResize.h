@@ -1,9 +1,11 @@
 // The window may be enlarged beyond its designed size, which is its minimum.
-// The extra room goes to the text: the main panel, the pages and their
+// The extra room goes to what is watched: the main panel, the pages and their
 // Transmitted Data panes grow to the right; Received Data and Data Analysis
-// grow to the right and down, sharing the extra height. Everything else keeps
-// the place the layout gave it, and at the designed size every widget is
-// exactly where the layout put it.
+// grow to the right and down, Data Analysis taking two thirds of the extra
+// height. A side pane (the history and trend), while shown, sits right of
+// the main panel and takes the first WatchPane::kMinWidth of the extra width
+// and half of the rest. Everything else keeps the place the layout gave it,
+// and at the designed size every widget is exactly where the layout put it.
 #pragma once
 
 #include <QObject>
@@ -21,6 +23,11 @@ class WindowResize : public QObject {
 
     // Places the growing widgets for a window of `size`.
     void apply(QSize size);
+    // The pane right of the main panel, placed while visible.
+    void setSidePane(QWidget* pane, int minWidth) {
+        sidePane_ = pane;
+        sidePaneMinWidth_ = minWidth;
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,4 +44,7 @@ class WindowResize : public QObject {
     QWidget* window_;
     QSize designedSize_;
     std::vector<Growing> growing_;
+    QWidget* sidePane_ = nullptr;
+    int sidePaneMinWidth_ = 0;
+    QRect mainPanel_;  // the main panel's designed geometry
 };

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
@@ -11,6 +12,7 @@
 #include "cli/Output.h"
 #include "cj188/Cj188Protocol.h"
 #include "core/HexText.h"
+#include "cli/CsvOutput.h"
 #include "core/JsonText.h"
 #include "mbus/MbusProtocol.h"
 
@@ -23,7 +25,9 @@ constexpr const char* kHelp =
     "its time of arrival, decoded; bytes that make no frame are printed as such. Runs until\n"
     "interrupted (Ctrl-C, SIGTERM), then exits with status 0.\n"
     "Times are ISO 8601 local time with the date and the zone (2026-12-08T09:19:00.123+08:00).\n"
-    "  --json  one JSON object a line: {\"time\":..,\"hex\":..,\"reading\":{..}}\n";
+    "  --json  one JSON object a line: {\"time\":..,\"hex\":..,\"reading\":{..}}\n"
+    "  --csv   the reading history's CSV of the answers heard (the first answer's\n"
+    "          protocol decides the columns)\n";
 
 volatile sig_atomic_t stopRequested = 0;
 void onSignal(int) { stopRequested = 1; }
@@ -80,11 +84,20 @@ void printUnframed(Bytes& bytes, bool json) {
     bytes.clear();
 }
 
+// An answer heard (a decoded frame with records; requests have none) as a CSV row.
+void writeAnswerRow(CsvOutput& csv, const Bytes& frame) {
+    ExchangeResult result;
+    result.reading = decodeAnyFrame(frame);
+    if (result.reading.records.empty()) return;
+    result.verdict = result.reading.checkPassed ? Verdict::Pass : Verdict::Invalid;
+    csv.write(result, result.reading.protocol);
+}
+
 }  // namespace
 
 int monitorCommand(const Args& args) {
     std::string error;
-    const auto options = parseOptions(args, lineSpec({}, {"--json"}), error);
+    const auto options = parseOptions(args, lineSpec({}, {"--json", "--csv"}), error);
     if (!options) return usageError(error);
     if (options->help) {
         std::cout << kHelp << kLineOptionsHelp;
@@ -98,6 +111,8 @@ int monitorCommand(const Args& args) {
     sigaction(SIGTERM, &action, nullptr);
 
     const bool json = options->on("--json");
+    std::optional<CsvOutput> csv;
+    if (options->on("--csv")) csv.emplace(std::cout);
     // A frame's bytes follow each other without a pause; a gap this long ends what came.
     const int gapMs = std::max(50, session.bytesMs(3));
     Bytes pending, unframed;
@@ -108,10 +123,15 @@ int monitorCommand(const Args& args) {
         while (at < pending.size()) {
             const FrameCheck match = frameAt(std::span(pending).subspan(at));
             if (match.status == FrameCheck::Status::Whole) {
-                printUnframed(unframed, json);
-                printFrame(Bytes(pending.begin() + static_cast<std::ptrdiff_t>(at),
-                                 pending.begin() + static_cast<std::ptrdiff_t>(at + match.length)),
-                           json);
+                const Bytes frame(pending.begin() + static_cast<std::ptrdiff_t>(at),
+                                  pending.begin() + static_cast<std::ptrdiff_t>(at + match.length));
+                if (csv) {
+                    unframed.clear();
+                    writeAnswerRow(*csv, frame);
+                } else {
+                    printUnframed(unframed, json);
+                    printFrame(frame, json);
+                }
                 at += match.length;
             } else if (match.status == FrameCheck::Status::NeedMore && !chunk.empty()) {
                 break;  // the rest of the frame is on its way
@@ -122,7 +142,8 @@ int monitorCommand(const Args& args) {
             }
         }
         pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(at));
-        if (chunk.empty()) printUnframed(unframed, json);
+        if (chunk.empty() && !csv) printUnframed(unframed, json);
+        if (csv) unframed.clear();
     }
     return kExitOk;
 }

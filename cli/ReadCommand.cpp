@@ -2,6 +2,8 @@
 
 #include "cj188/Cj188Requests.h"
 #include "cli/Commands.h"
+#include "cli/CsvOutput.h"
+#include "core/Protocol.h"
 #include "cli/FrameInput.h"
 #include "cli/LineOptions.h"
 #include "cli/MbusSelection.h"
@@ -18,7 +20,7 @@ namespace {
 
 constexpr const char* kReadHelp =
     "usage: meterbench-cli read --port DEV --address A [--protocol mbus|cj188] [--meter-type 10] [--di HHHH]\n"
-    "                           [--baud 2400] [--parity E] [--json] [--timeout S] [--retries N]\n"
+    "                           [--baud 2400] [--parity E] [--json|--csv] [--timeout S] [--retries N]\n"
     "Sends one request and prints the reply decoded, as decode does.\n"
     "  --address A      M-Bus: primary address 0-250, or 254 for any meter;\n"
     "                   CJ/T 188: 14-digit address as on the plate (A6 first), AAAAAAAAAAAAAA for any\n"
@@ -32,7 +34,8 @@ constexpr const char* kReadHelp =
     "                   8102 prices, 8103 settlement day, 8104 reading day, 8105 purchase amount\n"
     "  --timeout S      wait for the reply, seconds (default 1 s + the longest frame's time)\n"
     "  --retries N      requests repeated when no valid reply came (default 2)\n"
-    "  --json           one JSON object\n";
+    "  --json           one JSON object\n"
+    "  --csv            the reading history's CSV: a header row, then the row\n";
 
 constexpr const char* kSetAddressHelp =
     "usage: meterbench-cli set-address --port DEV --address OLD|--secondary ID --new-address NEW\n"
@@ -113,9 +116,12 @@ std::string failureLine(const ExchangeResult& result, const Request& request) {
 // Runs the request with its retries and prints the result, whatever it is.
 // Returns the exit status.
 int requestAndPrint(LineSession& session, const Request& request,
-                    const ExchangeRunner::Options& options, bool json) {
+                    const ExchangeRunner::Options& options, bool json, bool csv = false) {
     const ExchangeResult result = session.exchange(request.exchange, options);
-    std::cout << resultOutput(result, json);
+    if (csv && request.exchange.protocol)
+        CsvOutput(std::cout).write(result, request.exchange.protocol->name());
+    else
+        std::cout << resultOutput(result, json);
     const int status = exitStatus(result);
     if (status != kExitOk) std::cerr << "meterbench-cli: " << failureLine(result, request) << '\n';
     return status;
@@ -160,7 +166,7 @@ int readCommand(const Args& args) {
     std::string error;
     const auto options = parseOptions(
         args, lineSpec({"--address", "--secondary", "--protocol", "--meter-type", "--di", "--timeout", "--retries"},
-                       {"--json", "--all"}), error);
+                       {"--json", "--csv", "--all"}), error);
     if (!options) return usageError(error, args);
     if (options->help) {
         std::cout << kReadHelp << kLineOptionsHelp;
@@ -177,12 +183,15 @@ int readCommand(const Args& args) {
         if (options->value("--protocol", "mbus") != "mbus") return usageError("--all is M-Bus only", args);
         const auto address = static_cast<std::uint8_t>(*parseInteger(options->value("--address"), 0, 254));
         const ExchangeResult result = readAllTelegrams(session, address, *a);
-        std::cout << resultOutput(result, options->on("--json"));
+        if (options->on("--csv"))
+            CsvOutput(std::cout).write(result, "mbus");
+        else
+            std::cout << resultOutput(result, options->on("--json"));
         const int status = exitStatus(result);
         if (status != kExitOk) std::cerr << "meterbench-cli: " << failureLine(result, *request) << '\n';
         return status;
     }
-    return requestAndPrint(session, *request, *a, options->on("--json"));
+    return requestAndPrint(session, *request, *a, options->on("--json"), options->on("--csv"));
 }
 
 namespace {

@@ -1,5 +1,8 @@
 #include "core/ExchangeText.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "core/HexText.h"
 #include "core/ReadingText.h"
 #include "core/ReplyVerdict.h"
@@ -49,6 +52,59 @@ std::vector<std::string> verdictLines(const ExchangeResult& result) {
     return {};
 }
 
+// The M-Bus primary address as the DEVICE ID field takes it (hex) and in decimal.
+std::string mbusAddressText(std::int64_t address) {
+    char text[32];
+    std::snprintf(text, sizeof text, "Address %02llXH (%lld)", static_cast<unsigned long long>(address),
+                  static_cast<long long>(address));
+    return text;
+}
+
+// The header fields a technician looks for first; the rest follow in frame order.
+int headerRank(const std::string& key) {
+    static const char* const first[] = {"id", "manufacturer", "medium", "address", "status"};
+    for (int i = 0; i < 5; ++i)
+        if (key == first[i]) return i;
+    return 5;
+}
+
+// The header's "Label  value" lines joined a few to a line, the fields a
+// technician looks for first.
+std::vector<std::string> compactHeader(const Reading& reading, std::vector<std::string> fieldLines) {
+    std::vector<std::size_t> order(fieldLines.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return headerRank(reading.header[a].key) < headerRank(reading.header[b].key);
+    });
+    constexpr std::size_t kLineWidth = 72;  // about the width of the designed pane
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i : order) {
+        const HeaderField& field = reading.header[i];
+        std::string text = std::move(fieldLines[i]);
+        if (field.key == "address" && reading.protocol == "mbus")
+            if (const auto* number = std::get_if<std::int64_t>(&field.value)) text = mbusAddressText(*number);
+        if (!line.empty() && line.size() + 4 + text.size() > kLineWidth) lines.push_back(std::move(line)), line.clear();
+        line += (line.empty() ? "" : "    ") + text;
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
+// The reading's lines: any problem first, then the records, then the header.
+std::vector<std::string> readingFirstLines(const Reading& reading) {
+    std::vector<std::string> lines = readingLines(reading);
+    // readingLines gives an optional problem line, the header's lines, then the records'.
+    const std::size_t fields = reading.header.size() + reading.records.size();
+    if (!reading.error.empty() || lines.size() < fields || lines.size() > fields + 1) return lines;
+    const std::size_t problem = lines.size() - fields;
+    std::vector<std::string> header(lines.begin() + problem, lines.begin() + problem + reading.header.size());
+    std::vector<std::string> out(lines.begin(), lines.begin() + problem);
+    out.insert(out.end(), lines.begin() + problem + reading.header.size(), lines.end());
+    for (std::string& line : compactHeader(reading, std::move(header))) out.push_back(std::move(line));
+    return out;
+}
+
 }  // namespace
 
 std::vector<std::string> resultLines(const ExchangeResult& result) {
@@ -60,8 +116,14 @@ std::vector<std::string> resultLines(const ExchangeResult& result) {
     if (result.noiseBytes > 0)
         lines.push_back(plural(result.noiseBytes, "byte") + " of noise on the line ignored");
     if (result.verdict != Verdict::Acknowledged || result.frame.size() > 1)
-        for (std::string& line : readingLines(result.reading)) lines.push_back(std::move(line));
+        for (std::string& line : readingFirstLines(result.reading)) lines.push_back(std::move(line));
     return lines;
+}
+
+std::size_t verdictLineCount(const ExchangeResult& result) {
+    std::size_t count = 0;
+    for (const std::string& line : verdictLines(result)) count += !line.empty();
+    return count;
 }
 
 std::string resultSummary(const ExchangeResult& result) {

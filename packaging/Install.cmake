@@ -28,7 +28,7 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY meterbench)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
-# Dependencies come from the linked libraries (libqt6widgets6, libqt6serialport6, ...).
+# Dependencies come from the linked libraries (libqt6widgets6, libqt6serialport6, libqt6charts6, ...).
 # Building needs libcli11-dev too (meterbench-cli's options; header-only, nothing to ship).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)  # debug info stays in the build tree

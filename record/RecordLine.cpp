@@ -44,10 +44,12 @@ void appendBytesLines(std::string& out, std::string_view stamp, std::string_view
     }
 }
 
-void appendEventLine(std::string& out, std::string_view stamp, std::string_view port, std::string_view text) {
+void appendEventLine(std::string& out, std::string_view stamp, std::string_view port, std::string_view text,
+                     std::string_view members) {
     appendPrefix(out, stamp, port, "event");
     out += "\"text\": ";
     out += jsonQuoted(text);
+    out += members;
     out += "}\n";
 }
 

@@ -23,6 +23,9 @@ void appendBytesLines(std::string& out, std::string_view stamp, std::string_view
                       std::span<const std::uint8_t> bytes);
 
 // Appends the line for an event or a verdict; the text is the caller's.
-void appendEventLine(std::string& out, std::string_view stamp, std::string_view port, std::string_view text);
+// `members`, when given, are further JSON members after the text (starting with ", "):
+//   {"t": ..., "port": "COM1", "dir": "event", "text": "pass, Reply in 12 ms", "verdict": "pass", "reading": {...}}
+void appendEventLine(std::string& out, std::string_view stamp, std::string_view port, std::string_view text,
+                     std::string_view members = {});
 
 }  // namespace mb

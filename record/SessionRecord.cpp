@@ -102,7 +102,15 @@ void SessionRecord::event(std::string_view port, std::string_view text, TimePoin
     append(Kind::event, port, {text.data(), text.size()}, t);
 }
 
-void SessionRecord::append(Kind kind, std::string_view port, std::span<const char> data, TimePoint t) {
+void SessionRecord::exchange(std::string_view port, std::string_view text, std::string_view members, TimePoint t) {
+    std::string data;
+    data.reserve(text.size() + members.size());
+    data.append(text).append(members);
+    append(Kind::exchange, port, {data.data(), data.size()}, t, static_cast<std::uint32_t>(text.size()));
+}
+
+void SessionRecord::append(Kind kind, std::string_view port, std::span<const char> data, TimePoint t,
+                           std::uint32_t textLength) {
     bool wake = false;
     {
         std::lock_guard lock(mutex_);
@@ -111,7 +119,7 @@ void SessionRecord::append(Kind kind, std::string_view port, std::span<const cha
         block.data.insert(block.data.end(), port.begin(), port.end());
         block.data.insert(block.data.end(), data.begin(), data.end());
         block.entries.push_back({t, static_cast<std::uint32_t>(port.size()),
-                                 static_cast<std::uint32_t>(data.size()), kind});
+                                 static_cast<std::uint32_t>(data.size()), textLength, kind});
         ++entriesQueued_;
         // A block was filled: worth writing without waiting for the interval.
         wake = blocksBefore >= 1 && queued_.size() > blocksBefore;
@@ -291,6 +299,9 @@ bool SessionRecord::writeBlocks(const Blocks& blocks, std::string& out, UtcStamp
             const std::string_view stamp = stamps.stamp(entry.t);
             if (entry.kind == Kind::event) {
                 appendEventLine(out, stamp, port, std::string_view(cursor, entry.dataLength));
+            } else if (entry.kind == Kind::exchange) {
+                appendEventLine(out, stamp, port, std::string_view(cursor, entry.textLength),
+                                std::string_view(cursor + entry.textLength, entry.dataLength - entry.textLength));
             } else {
                 const auto* bytes = reinterpret_cast<const std::uint8_t*>(cursor);
                 appendBytesLines(out, stamp, port, entry.kind == Kind::tx ? ByteDirection::tx : ByteDirection::rx,

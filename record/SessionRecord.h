@@ -82,6 +82,9 @@ public:
 
     void bytes(Direction direction, std::string_view port, std::span<const std::uint8_t> data, TimePoint t);
     void event(std::string_view port, std::string_view text, TimePoint t);
+    // An exchange's verdict: the event's text followed by `members`, JSON
+    // members of our own making (", \"verdict\": \"pass\", \"reading\": {...}").
+    void exchange(std::string_view port, std::string_view text, std::string_view members, TimePoint t);
 
     // Returns once everything queued before the call is written to the file
     // (or counted lost), and old records have been pruned.
@@ -91,12 +94,13 @@ public:
     std::size_t peakQueueBytes() const;
 
 private:
-    enum class Kind : std::uint8_t { tx, rx, event };
+    enum class Kind : std::uint8_t { tx, rx, event, exchange };
     // An entry's port name and then its bytes or text follow each other in Block::data.
     struct Entry {
         TimePoint t;
         std::uint32_t portLength;
         std::uint32_t dataLength;
+        std::uint32_t textLength;  // exchange: the text, then the members, in the data
         Kind kind;
     };
     struct Block {
@@ -105,7 +109,8 @@ private:
     };
     using Blocks = std::vector<std::unique_ptr<Block>>;
 
-    void append(Kind kind, std::string_view port, std::span<const char> data, TimePoint t);
+    void append(Kind kind, std::string_view port, std::span<const char> data, TimePoint t,
+                std::uint32_t textLength = 0);
     Block& blockWithRoom(std::size_t bytes);
     std::unique_ptr<Block> newBlock(std::size_t bytes);
     void recycle(Blocks& blocks, Blocks& discard);

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "app/WatchPane.h"
 #include "tests/app/FormHarness.h"
 
 namespace {
@@ -103,7 +104,9 @@ TEST(WindowPanes, AnEnlargedWindowGivesTheRoomToThePanes) {
         EXPECT_EQ(large[pane].width(), designed[pane].width() + dx) << pane;
     EXPECT_EQ(large["RichTextBox2"].height() + large["RichTextBox3"].height(),
               designed["RichTextBox2"].height() + designed["RichTextBox3"].height() + dy);
-    EXPECT_GT(large["RichTextBox3"].height(), designed["RichTextBox3"].height());
+    // Data Analysis, where the readings are watched, takes more of it than Received Data.
+    EXPECT_GT(large["RichTextBox3"].height() - designed["RichTextBox3"].height(),
+              large["RichTextBox2"].height() - designed["RichTextBox2"].height());
     // Data Analysis still ends where the main panel's margin begins.
     EXPECT_EQ(large["mainpage"].height() - large["Frame2"].bottom(),
               designed["mainpage"].height() - designed["Frame2"].bottom());
@@ -112,6 +115,9 @@ TEST(WindowPanes, AnEnlargedWindowGivesTheRoomToThePanes) {
     for (const char* pane : {"RichTextBox1", "RichTextBox2", "RichTextBox3", "RichTextBox4"})
         for (QWidget* w = f.findChild<QWidget*>(pane); w != &f; w = w->parentWidget())
             holders.insert(w->objectName());
+    // The history's button rides at the right end of Data Analysis's title line.
+    holders.insert(QStringLiteral("watchToggle"));
+    EXPECT_EQ(large["watchToggle"].translated(-dx, 0), designed["watchToggle"]);
     for (auto it = designed.begin(); it != designed.end(); ++it)
         if (!holders.contains(it.key())) {
             EXPECT_EQ(large[it.key()], it.value()) << it.key().toStdString();
@@ -119,4 +125,29 @@ TEST(WindowPanes, AnEnlargedWindowGivesTheRoomToThePanes) {
 
     f.resize(912, 606);
     EXPECT_EQ(geometries(&f), designed);
+}
+
+// Shown, the history widens the designed window and sits right of the main
+// panel, the designed layout untouched; hidden, the window is as designed again.
+TEST(WindowPanes, TheHistoryPaneWidensTheWindowAndLeavesTheLayoutAlone) {
+    FormHarness h{QString()};
+    MainForm& f = *h.form;
+    const auto geometries = [&f] {
+        QMap<QString, QRect> layout = ::geometries(&f);
+        for (const char* inPane : {"WatchPane", "ReadingHistory", "TrendChart"}) layout.remove(inPane);
+        return layout;
+    };
+    const QMap<QString, QRect> designed = geometries();
+    f.watchPane().setShown(true);
+    EXPECT_EQ(f.size(), QSize(912 + WatchPane::kMinWidth, 606));
+    const QRect pane = f.watchPane().geometry();
+    EXPECT_GT(pane.left(), f.findChild<QWidget*>(QStringLiteral("mainpage"))->geometry().right());
+    EXPECT_LE(pane.right(), f.width());
+    EXPECT_TRUE(f.watchPane().isVisible());
+    QMap<QString, QRect> shown = geometries();
+    for (auto it = designed.begin(); it != designed.end(); ++it)
+        EXPECT_EQ(shown[it.key()], it.value()) << it.key().toStdString();
+    f.watchPane().setShown(false);
+    EXPECT_EQ(f.size(), QSize(912, 606));
+    EXPECT_EQ(geometries(), designed);
 }

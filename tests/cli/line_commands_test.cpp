@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <chrono>
+#include <regex>
 #include <csignal>
 #include <cstdlib>
 #include <thread>
@@ -205,6 +206,28 @@ TEST(ScanCommand, Cj188FindsWaterAndHeatMeter) {
     EXPECT_NE(r.out.find("78330000000000"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("78330000000001"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("2 meters found"), std::string::npos) << r.out;
+}
+
+// read --csv writes the Reading History's header and row: the meter's values in
+// the units of --json, and an empty row for a meter that stays silent.
+TEST(ReadCommand, CsvGivesTheHistorysColumns) {
+    SimProcess meter({});
+    ASSERT_TRUE(meter.started());
+    const CliResult answered = runCli({"read", "--csv", "--port", meter.path(), "--address", "1"});
+    EXPECT_EQ(answered.status, 0) << answered.err;
+    const std::regex pass(
+        "time,verdict,reply_ms,Energy \\[Wh\\],Volume \\[m\\^3\\],Power \\[W\\],Volume flow \\[m\\^3/h\\],"
+        "Flow temperature \\[°C\\],Return temperature \\[°C\\]\r\n"
+        "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{6}[+-]\\d\\d:\\d\\d,pass,[0-9.]+,4711000,1234.56,2450,0.312,"
+        "65.2,44.8\r\n");
+    EXPECT_TRUE(std::regex_match(answered.out, pass)) << answered.out;
+
+    SimProcess silent({"--fault", "silent"});
+    ASSERT_TRUE(silent.started());
+    const CliResult none = runCli({"read", "--csv", "--port", silent.path(), "--protocol", "cj188", "--address",
+                                   "78330000000000", "--timeout", "0.2", "--retries", "0"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.out.find(",no-reply,,,\r\n"), std::string::npos) << none.out;
 }
 
 }  // namespace
