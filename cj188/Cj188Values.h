@@ -81,7 +81,9 @@ struct Cj188Values {
         r.size = static_cast<std::uint16_t>(size);
         return r;
     }
-    bool isFrameError() const { return problem >= Cj188Problem::NothingAfterWakeUp && problem <= Cj188Problem::HeaderTooShort; }
+    bool isFrameError() const {
+        return problem >= Cj188Problem::NothingAfterWakeUp && problem <= Cj188Problem::HeaderTooShort;
+    }
     bool isCheckProblem() const { return problem >= Cj188Problem::LengthMismatch; }
 };
 

@@ -91,7 +91,9 @@ int decodeCommand(const Args& args) {
     const bool json = options->on("--json");
     std::cout << (json ? withSkippedBytes(readingOutput(reading, true), decoded.skipped)
                        : readingOutput(reading, false));
-    if (decoded.skipped > 0 && !json) std::cerr << "meterbench-cli: " << strayBytesText(*bytes, decoded.skipped) << '\n';
+    if (decoded.skipped > 0 && !json) {
+        std::cerr << "meterbench-cli: " << strayBytesText(*bytes, decoded.skipped) << '\n';
+    }
     if (reading.checkPassed && reading.error.empty()) return kExitOk;
     if (hasFrameLength(*bytes)) return kExitNoValidReply;
     std::cerr << "meterbench-cli: not a frame: " << reading.error << '\n';

@@ -3,7 +3,6 @@
 #include <array>
 #include <string_view>
 
-#include "core/CountText.h"
 #include "mbus/AppHeader.h"
 #include "mbus/Medium.h"
 #include "mbus/NumberText.h"
@@ -124,63 +123,6 @@ HeaderFieldView mbusHeaderField(const MbusHeaderItem& item, std::string& s) {
         case MbusField::BaudRate: return number("baud_rate", "Baud rate", v);
     }
     return {};
-}
-
-void appendFrameProblem(std::string& out, const MbusValues& values) {
-    const auto f = values.frame;
-    switch (values.problem) {
-        case MbusProblem::NoBytes: out += "no bytes"; return;
-        case MbusProblem::AckFollowedByBytes:
-            out += "single character E5 followed by ";
-            out += countText(f.size() - 1, "more byte");
-            return;
-        case MbusProblem::ShortFrameLength:
-            out += "short frame must be 5 bytes, got ";
-            appendDecimal(out, f.size());
-            return;
-        case MbusProblem::LongFrameTooShort:
-            out += "long frame too short: ";
-            out += countText(f.size(), "byte");
-            return;
-        case MbusProblem::LengthBytesDiffer:
-            out += "the two length bytes differ: ";
-            appendHexByte(out, f[1]);
-            out += " and ";
-            appendHexByte(out, f[2]);
-            return;
-        case MbusProblem::SecondStartByte:
-            out += "second start byte is ";
-            appendHexByte(out, f[3]);
-            out += ", not 68";
-            return;
-        case MbusProblem::LengthTooSmall:
-            out += "length ";
-            appendDecimal(out, f[1]);
-            out += " leaves no room for C, A and CI";
-            return;
-        case MbusProblem::LengthMismatch:
-            out += "length byte says ";
-            appendDecimal(out, f[1] + 6);
-            out += " bytes, frame has ";
-            appendDecimal(out, f.size());
-            return;
-        case MbusProblem::NotMbus:
-            out += "not an M-Bus frame: starts with ";
-            appendHexByte(out, f[0]);
-            return;
-        case MbusProblem::Checksum:
-            out += "checksum ";
-            appendHexByte(out, values.problemByte[0]);
-            out += " != computed ";
-            appendHexByte(out, values.problemByte[1]);
-            return;
-        case MbusProblem::StopByte:
-            out += "stop byte is ";
-            appendHexByte(out, values.problemByte[0]);
-            out += ", not 16";
-            return;
-        default: return;
-    }
 }
 
 }  // namespace mb

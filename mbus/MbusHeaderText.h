@@ -1,5 +1,4 @@
-// The words of M-Bus header fields and of the problems that keep a frame
-// from decoding.
+// The words of M-Bus header fields.
 #pragma once
 
 #include <string>
@@ -12,8 +11,5 @@ namespace mb {
 // Key, label and value of one header field; texts that are not static go
 // into `scratch`.
 HeaderFieldView mbusHeaderField(const MbusHeaderItem& item, std::string& scratch);
-
-// Why the frame is no frame or failed its check ("checksum 12 != computed 34").
-void appendFrameProblem(std::string& out, const MbusValues& values);
 
 }  // namespace mb

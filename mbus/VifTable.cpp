@@ -452,7 +452,11 @@ void nameMeaning(VifNames& names, const ValueMeaning& m) {
     names.displayUnit += m.displayUnit;
 }
 
-VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifScale& scale, VifNames* names) {
+namespace {
+
+// Every block but the commonest: extension tables, plain text, VIFEs, or words wanted.
+[[gnu::noinline]] VifBlock decodeVifBlock(std::span<const std::uint8_t> bytes, bool fromMaster, VifScale& scale,
+                                          VifNames* names) {
     VifBlock out;
     scale = VifScale{};
     auto fail = [&](VifProblem problem, std::uint8_t code = 0) {
@@ -529,6 +533,25 @@ VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifScal
     }
     out.length = at;
     return out;
+}
+
+}  // namespace
+
+VifBlock decodeVif(std::span<const std::uint8_t> bytes, bool fromMaster, VifScale& scale, VifNames* names) {
+    // Most records carry one primary VIF and no VIFE: a row of the table, no more.
+    if (!names && !bytes.empty() && bytes[0] < 0x7B) {
+        const ScaleRow& row = kPrimaryRows[bytes[0]];
+        scale = row.scale;
+        VifBlock out;
+        out.length = 1;
+        if (!row.reservedIn.empty()) {
+            out.problem = VifProblem::ReservedCode;
+            out.code = bytes[0];
+            out.reservedIn = row.reservedIn;
+        }
+        return out;
+    }
+    return decodeVifBlock(bytes, fromMaster, scale, names);
 }
 
 void appendVifProblem(std::string& out, const VifBlock& block) {

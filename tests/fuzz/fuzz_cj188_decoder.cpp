@@ -1,6 +1,7 @@
 // Decodes arbitrary bytes as a CJ/T 188 frame and prints the reading both
 // ways; checks what the views rely on: no records unless the check passed,
-// every record keeps its bytes as hex, and the JSON is one line and one object.
+// every record keeps its bytes as hex, and the JSON is one line and one object,
+// also when written straight from the values.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "cj188/Cj188Decoder.h"
+#include "cj188/Cj188ReadingView.h"
 #include "core/ReadingJson.h"
 #include "core/ReadingText.h"
 
@@ -65,5 +67,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string json = mb::readingJson(reading);
     if (json.empty() || json.front() != '{' || json.back() != '}') std::abort();
     if (json.find('\n') != std::string::npos) std::abort();
+
+    // What decode --batch prints: written straight from the values.
+    mb::Cj188Values values;
+    mb::decodeCj188Values(std::span(input), values);
+    std::string fromValues;
+    mb::appendReadingJson(fromValues, mb::Cj188ReadingView(values));
+    if (fromValues.empty() || fromValues.front() != '{' || fromValues.back() != '}') std::abort();
+    mb::appendReadingText(fromValues, mb::Cj188ReadingView(values));
     return 0;
 }

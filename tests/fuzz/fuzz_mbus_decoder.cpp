@@ -5,9 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "core/ReadingJson.h"
+#include "core/ReadingText.h"
 #include "mbus/MbusDecoder.h"
+#include "mbus/MbusReadingView.h"
 
 namespace {
 
@@ -22,10 +26,22 @@ void check(const mb::Reading& r) {
     for (const auto& rec : r.records) require(!rec.rawHex.empty());
 }
 
+// What decode --batch prints, written straight from the values: one object, one line.
+void checkValues(std::span<const std::uint8_t> frame) {
+    mb::MbusValues values;
+    mb::decodeMbusValues(frame, values);
+    std::string json;
+    mb::appendReadingJson(json, mb::MbusReadingView(values));
+    require(!json.empty() && json.front() == '{' && json.back() == '}' && json.find('\n') == std::string::npos);
+    std::string text;
+    mb::appendReadingText(text, mb::MbusReadingView(values));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     check(mb::decodeMbusFrame(std::span<const std::uint8_t>(data, size)));
+    checkValues(std::span<const std::uint8_t>(data, size));
     if (size == 0 || size > 252) return 0;
     // First byte picks C, the rest is CI and application data.
     std::vector<std::uint8_t> frame = {0x68, 0, 0, 0x68, data[0], 0x01};
@@ -42,5 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const mb::Reading r = mb::decodeMbusFrame(exact);
     require(r.checkPassed);
     check(r);
+    checkValues(exact);
     return 0;
 }
