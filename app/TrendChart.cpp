@@ -59,7 +59,10 @@ TrendChart::TrendChart(QWidget* parent) : QChartView(parent) {
         series->attachAxis(timeAxis_);
         series->attachAxis(replyAxis_);
     }
+    // The view made a chart of its own and does not free it when replaced.
+    QChart* made = this->chart();
     setChart(chart);
+    delete made;
     quantityThinned_.series = quantitySeries_;
     replyThinned_.series = replySeries_;
     noReplyThinned_.series = noReplySeries_;
