@@ -1,25 +1,26 @@
 #include "mbus/MbusRequests.h"
 
+#include "mbus/MbusFrameBytes.h"
 #include "mbus/MbusProtocol.h"
 
 namespace mb {
 namespace {
 
 std::vector<std::uint8_t> shortFrame(std::uint8_t c, std::uint8_t address) {
-    return {0x10, c, address, static_cast<std::uint8_t>(c + address), 0x16};
+    return {mbusframe::kShortStart, c, address, static_cast<std::uint8_t>(c + address), mbusframe::kStop};
 }
 
 // 68 L L 68 + user data + CS 16, L counting the user data.
 std::vector<std::uint8_t> longFrame(const std::vector<std::uint8_t>& userData) {
     const auto length = static_cast<std::uint8_t>(userData.size());
-    std::vector<std::uint8_t> frame{0x68, length, length, 0x68};
+    std::vector<std::uint8_t> frame{mbusframe::kLongStart, length, length, mbusframe::kLongStart};
     std::uint8_t sum = 0;
     for (auto b : userData) {
         frame.push_back(b);
         sum = static_cast<std::uint8_t>(sum + b);
     }
     frame.push_back(sum);
-    frame.push_back(0x16);
+    frame.push_back(mbusframe::kStop);
     return frame;
 }
 
