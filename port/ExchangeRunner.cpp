@@ -71,7 +71,7 @@ bool ExchangeRunner::start(mb::ExchangeRequest request, Options options) {
     std::vector<std::uint8_t> carried;
     if (current_) {
         carried = current_->unjudgedBytes();
-        current_->supersede(Clock::now());
+        current_->supersede();
         const mb::ExchangeResult superseded = current_->result();
         current_.reset();
         deadline_.stop();
@@ -116,7 +116,7 @@ void ExchangeRunner::receive(const QByteArray& bytes) {
 void ExchangeRunner::abandon(const QString& reason) {
     if (!current_) return;
     deadline_.stop();
-    current_->supersede(Clock::now());
+    current_->supersede();
     mb::ExchangeResult result = current_->result();
     if (!result.answered()) result.reason = reason.toStdString();
     current_.reset();
