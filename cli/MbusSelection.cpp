@@ -1,20 +1,11 @@
 #include "cli/MbusSelection.h"
 
+#include "mbus/SecondarySequence.h"
+
 namespace mb::cli {
 
 std::optional<SecondaryMask> secondaryMaskOption(const std::string& text) {
-    if (text.size() != 8) return std::nullopt;
-    SecondaryMask mask;
-    for (std::size_t i = 0; i < 8; ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9')
-            mask.idDigits[i] = static_cast<std::uint8_t>(c - '0');
-        else if (c == 'F' || c == 'f')
-            mask.idDigits[i] = 0xF;
-        else
-            return std::nullopt;
-    }
-    return mask;
+    return secondaryMaskOf(text);
 }
 
 bool selectOne(LineSession& session, const SecondaryMask& mask,
