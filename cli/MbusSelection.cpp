@@ -12,13 +12,9 @@ bool selectOne(LineSession& session, const SecondaryMask& mask,
                const ExchangeRunner::Options& options, std::string& why) {
     const ExchangeResult result =
         session.exchange(mbusAcknowledgedExchange(mbusSelect(mask), "select"), options);
-    if (result.verdict == Verdict::Acknowledged) return true;
-    if (result.verdict == Verdict::NoReply)
-        why = "no meter matches the selection";
-    else if (result.verdict == Verdict::Collision)
-        why = "more than one meter matches the selection";
-    else
-        why = "no clean answer to the selection (" + result.reason + ")";
+    const std::optional<std::string> problem = selectionProblem(result);
+    if (!problem) return true;
+    why = *problem;
     if (result.verdict != Verdict::NoReply) deselect(session, options);
     return false;
 }

@@ -15,9 +15,7 @@ std::optional<ExchangeRequest> SecondarySequence::next(const ExchangeResult& res
                 return atSelected_;
             }
             result_ = result;
-            result_.reason = result.verdict == Verdict::NoReply      ? "no meter matches the selection"
-                             : result.verdict == Verdict::Collision ? "more than one meter matches the selection"
-                                                                     : result.reason;
+            result_.reason = selectionProblem(result).value_or(result.reason);
             if (result.verdict == Verdict::NoReply) return std::nullopt;
             break;  // a meter may be selected: deselect
         case Step::AtSelected: result_ = result; break;
@@ -25,6 +23,15 @@ std::optional<ExchangeRequest> SecondarySequence::next(const ExchangeResult& res
     }
     step_ = Step::Deselect;
     return mbusAcknowledgedExchange(mbusSndNke(kMbusAddressSelected), "deselect");
+}
+
+std::optional<std::string> selectionProblem(const ExchangeResult& result) {
+    switch (result.verdict) {
+        case Verdict::Acknowledged: return std::nullopt;
+        case Verdict::NoReply: return "no meter matches the selection";
+        case Verdict::Collision: return "more than one meter matches the selection";
+        default: return "no clean answer to the selection (" + result.reason + ")";
+    }
 }
 
 std::optional<SecondaryMask> secondaryMaskOf(std::string_view text) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "core/ExchangeSequence.h"
@@ -28,6 +29,10 @@ class SecondarySequence final : public ExchangeSequence {
     ExchangeRequest atSelected_;
     ExchangeResult result_;
 };
+
+// Why a selection did not reach exactly one meter ("no meter matches the
+// selection", ...); nullopt when one meter acknowledged it.
+std::optional<std::string> selectionProblem(const ExchangeResult& result);
 
 // "12345678", "1234FFFF": eight digits, F for any digit.
 std::optional<SecondaryMask> secondaryMaskOf(std::string_view text);
