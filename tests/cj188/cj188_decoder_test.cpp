@@ -374,36 +374,6 @@ TEST(Cj188Decoder, OtherReadAnswersDecodeInEitherIdentifierOrder) {
     }
 }
 
-// A price table cut short ends in a truncated step, as 901F does.
-TEST(Cj188Decoder, ShortPriceTableEndsTruncated) {
-    const Reading r = decodeCj188Frame(frameOf(0x10, kAddress, 0x81, {0x02, 0x81, 0x00, 0x50, 0x03, 0x00, 0x20}));
-    ASSERT_TRUE(r.checkPassed);
-    ASSERT_EQ(r.records.size(), 2u);
-    EXPECT_EQ(r.records[1].quantity, "Volume limit of price 1");
-    EXPECT_NE(r.records[1].error.find("truncated"), std::string::npos);
-}
-
-// Error answers to a write carry the meter's status and are named errors;
-// the valve state in ST1 still reads.
-TEST(Cj188Decoder, ErrorAnswersToWritesShowTheStatus) {
-    const struct {
-        std::uint8_t control;
-        const char* command;
-    } rows[] = {{0xC4, "Write data error reply"},
-                {0xD5, "Write address error reply"},
-                {0xD6, "Write synchronised reading error reply"}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.command);
-        const Reading r = decodeCj188Frame(frameOf(0x10, kAddress, row.control, {0x03, 0x01, 0x00}));
-        ASSERT_TRUE(r.checkPassed);
-        EXPECT_EQ(headerText(r, "command"), row.command);
-        ASSERT_NE(findRecord(r, "Error reply"), nullptr);
-        EXPECT_EQ(findRecord(r, "Error reply")->display, "the meter could not carry out the request");
-        expectRecords(r, {{"Valve", "", std::string("closed"), "closed"},
-                          {"Battery", "", std::string("normal"), "normal"}});
-    }
-}
-
 // ---- Real frames ----
 
 const test::RealFrameSet& frames() {

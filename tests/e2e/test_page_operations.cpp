@@ -204,18 +204,5 @@ TEST(PageOperations, MbusBaudSwitchTheLineFollows) {
     ASSERT_TRUE(readPasses(bench, "Bevelo17"));
 }
 
-// The clock with seconds goes as a type I record (DIF 06, VIF 6D).
-TEST(PageOperations, MbusClockWithSecondsIsTypeI) {
-    MeterBench bench;
-    CONNECT_BENCH_OR_SKIP(bench);
-    bench.usePage(Page::En1434);
-    trigger(bench, "MbusOperations.7");
-    ASSERT_TRUE(waitFor([&] { return bench.w().results().size() == 1; }));
-    EXPECT_EQ(bench.w().verdicts(), QStringList{QStringLiteral("ack")});
-    EXPECT_TRUE(hexText(bench.sim.received()).startsWith(QStringLiteral("68 0B 0B 68 53 01 51 06 6D")))
-        << hexText(bench.sim.received()).toStdString();
-    EXPECT_TRUE(bench.w().questions().back().text.contains(QStringLiteral("(type I)")));
-}
-
 }  // namespace
 }  // namespace e2e
