@@ -18,8 +18,11 @@ std::optional<ExchangeRequest> SecondarySequence::next(const ExchangeResult& res
             result_.reason = selectionProblem(result).value_or(result.reason);
             if (result.verdict == Verdict::NoReply) return std::nullopt;
             break;  // a meter may be selected: deselect
-        case Step::AtSelected: result_ = result; break;
-        case Step::Deselect: return std::nullopt;
+        case Step::AtSelected:
+            result_ = result;
+            break;
+        case Step::Deselect:
+            return std::nullopt;
     }
     step_ = Step::Deselect;
     return mbusAcknowledgedExchange(mbusSndNke(kMbusAddressSelected), "deselect");
@@ -27,10 +30,14 @@ std::optional<ExchangeRequest> SecondarySequence::next(const ExchangeResult& res
 
 std::optional<std::string> selectionProblem(const ExchangeResult& result) {
     switch (result.verdict) {
-        case Verdict::Acknowledged: return std::nullopt;
-        case Verdict::NoReply: return "no meter matches the selection";
-        case Verdict::Collision: return "more than one meter matches the selection";
-        default: return "no clean answer to the selection (" + result.reason + ")";
+        case Verdict::Acknowledged:
+            return std::nullopt;
+        case Verdict::NoReply:
+            return "no meter matches the selection";
+        case Verdict::Collision:
+            return "more than one meter matches the selection";
+        default:
+            return "no clean answer to the selection (" + result.reason + ")";
     }
 }
 

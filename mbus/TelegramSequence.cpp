@@ -17,7 +17,8 @@ bool moreFollow(const Reading& reading) {
 // The DIF 1F that closes a telegram carries no data of its own: the merged
 // reading has neither it nor the header line it makes.
 void dropMoreFollow(Reading& reading) {
-    std::erase_if(reading.header, [](const HeaderField& f) { return f.key == "more_records_follow"; });
+    std::erase_if(reading.header,
+                  [](const HeaderField& f) { return f.key == "more_records_follow"; });
     std::erase_if(reading.records, [](const Record& r) { return r.rawHex == "1F"; });
 }
 
