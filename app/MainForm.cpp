@@ -257,17 +257,21 @@ void MainForm::runSequence(std::unique_ptr<mb::ExchangeSequence> sequence,
 void MainForm::followBaudRate(long baud) {
     const QString was = serial_->settingsText();
     if (!serial_->followBaudRate(baud)) {
-        prompter_->information(this, QStringLiteral("Baud rate"),
-                               QStringLiteral("The meter now answers at %1 baud, but the line could not "
-                                              "change to it: set it and connect again.")
-                                   .arg(baud));
+        prompter_->information(
+            this, QStringLiteral("Baud rate"),
+            QStringLiteral("The meter now answers at %1 baud, but the line could not "
+                           "change to it: set it and connect again.")
+                .arg(baud));
         return;
     }
-    log_.event(recordPort(), QStringLiteral("line follows the meter: %1 -> %2").arg(was, serial_->settingsText()));
-    prompter_->information(this, QStringLiteral("Baud rate"),
-                           QStringLiteral("The meter now answers at %1 baud; the line changed from %2 to %3.")
-                               .arg(baud)
-                               .arg(was, serial_->settingsText()));
+    log_.event(
+        recordPort(),
+        QStringLiteral("line follows the meter: %1 -> %2").arg(was, serial_->settingsText()));
+    prompter_->information(
+        this, QStringLiteral("Baud rate"),
+        QStringLiteral("The meter now answers at %1 baud; the line changed from %2 to %3.")
+            .arg(baud)
+            .arg(was, serial_->settingsText()));
 }
 
 void MainForm::runExchange(mb::ExchangeRequest request) {

@@ -2,7 +2,6 @@
 
 #include <QInputDialog>
 #include <QLineEdit>
-
 #include <QMessageBox>
 
 void MessageBoxPrompter::critical(QWidget* parent, const QString& title, const QString& text,
@@ -21,10 +20,11 @@ bool MessageBoxPrompter::confirm(QWidget* parent, const QString& title, const QS
            QMessageBox::Yes;
 }
 
-std::optional<QString> MessageBoxPrompter::askText(QWidget* parent, const QString& title, const QString& label,
-                                                   const QString& initial) {
+std::optional<QString> MessageBoxPrompter::askText(QWidget* parent, const QString& title,
+                                                   const QString& label, const QString& initial) {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
+    const QString text =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
     if (!ok) return std::nullopt;
     return text.trimmed();
 }

@@ -24,8 +24,8 @@ class Prompter {
     }
     // A value for a write (a new address, a day); nullopt when cancelled. A
     // prompter that does not say cancels.
-    virtual std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
-                                           const QString& initial) {
+    virtual std::optional<QString> askText(QWidget* parent, const QString& title,
+                                           const QString& label, const QString& initial) {
         (void)parent, (void)title, (void)label, (void)initial;
         return std::nullopt;
     }

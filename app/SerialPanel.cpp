@@ -204,7 +204,8 @@ void SerialPanel::connectPort() {
 bool SerialPanel::followBaudRate(long baud) {
     if (!portConnected_ || !port_.setBaudRate(static_cast<qint32>(baud))) return false;
     baudBox_->setCurrentText(QString::number(baud));
-    settingsText_ = QString::number(baud) + settingsText_.mid(settingsText_.indexOf(QLatin1Char(',')));
+    settingsText_ =
+        QString::number(baud) + settingsText_.mid(settingsText_.indexOf(QLatin1Char(',')));
     return true;
 }
 

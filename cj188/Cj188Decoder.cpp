@@ -27,7 +27,18 @@ constexpr std::uint16_t kPurchase = 0x8105;
 constexpr std::uint16_t kValve = 0xA017;
 constexpr std::uint8_t kForcedValveControl = 0x2A;  // a vendor's valve control, not in the standard
 
-enum class FieldKind { Amount, Temperature, Hours, RealTime, Status, Price, WholeVolume, Day, Count, Money };
+enum class FieldKind {
+    Amount,
+    Temperature,
+    Hours,
+    RealTime,
+    Status,
+    Price,
+    WholeVolume,
+    Day,
+    Count,
+    Money
+};
 
 struct FieldLayout {
     FieldKind kind;
@@ -42,11 +53,16 @@ constexpr std::size_t fieldSize(FieldKind kind) {
         case FieldKind::Hours: return 3;
         case FieldKind::RealTime: return 7;
         case FieldKind::Status: return 2;
-        case FieldKind::Price: return 3;
-        case FieldKind::WholeVolume: return 3;
-        case FieldKind::Day: return 1;
-        case FieldKind::Count: return 1;
-        case FieldKind::Money: return 4;
+        case FieldKind::Price:
+            return 3;
+        case FieldKind::WholeVolume:
+            return 3;
+        case FieldKind::Day:
+            return 1;
+        case FieldKind::Count:
+            return 1;
+        case FieldKind::Money:
+            return 4;
     }
     return 0;
 }
@@ -73,8 +89,8 @@ constexpr FieldLayout kHeatData[] = {
 
 // 8102: three price steps, each price good up to the volume after it.
 constexpr FieldLayout kPriceTable[] = {
-    {FieldKind::Price, "Price 1", 2},        {FieldKind::WholeVolume, "Volume limit of price 1"},
-    {FieldKind::Price, "Price 2", 2},        {FieldKind::WholeVolume, "Volume limit of price 2"},
+    {FieldKind::Price, "Price 1", 2}, {FieldKind::WholeVolume, "Volume limit of price 1"},
+    {FieldKind::Price, "Price 2", 2}, {FieldKind::WholeVolume, "Volume limit of price 2"},
     {FieldKind::Price, "Price 3", 2},
 };
 
@@ -92,12 +108,18 @@ constexpr FieldLayout kPurchaseData[] = {
 
 // D120..D12B: one amount, the register on the settlement day 1..12 months back.
 constexpr std::string_view kFlowMonthsAgo[] = {
-    "Settlement date cumulative flow, 1 month ago",   "Settlement date cumulative flow, 2 months ago",
-    "Settlement date cumulative flow, 3 months ago",  "Settlement date cumulative flow, 4 months ago",
-    "Settlement date cumulative flow, 5 months ago",  "Settlement date cumulative flow, 6 months ago",
-    "Settlement date cumulative flow, 7 months ago",  "Settlement date cumulative flow, 8 months ago",
-    "Settlement date cumulative flow, 9 months ago",  "Settlement date cumulative flow, 10 months ago",
-    "Settlement date cumulative flow, 11 months ago", "Settlement date cumulative flow, 12 months ago",
+    "Settlement date cumulative flow, 1 month ago",
+    "Settlement date cumulative flow, 2 months ago",
+    "Settlement date cumulative flow, 3 months ago",
+    "Settlement date cumulative flow, 4 months ago",
+    "Settlement date cumulative flow, 5 months ago",
+    "Settlement date cumulative flow, 6 months ago",
+    "Settlement date cumulative flow, 7 months ago",
+    "Settlement date cumulative flow, 8 months ago",
+    "Settlement date cumulative flow, 9 months ago",
+    "Settlement date cumulative flow, 10 months ago",
+    "Settlement date cumulative flow, 11 months ago",
+    "Settlement date cumulative flow, 12 months ago",
 };
 constexpr std::string_view kHeatMonthsAgo[] = {
     "Settlement date heat, 1 month ago",   "Settlement date heat, 2 months ago",
@@ -126,10 +148,12 @@ void addField(Cj188Values& v, const FieldLayout& field, std::size_t at, std::siz
             return cj188RealTime(v.add(Cj188Field::RealTime, field.quantity, at, size), bytes);
         case FieldKind::Status: return addCj188Status(v, at);
         case FieldKind::Price:
-            return cj188Fixed(v.add(Cj188Field::Price, field.quantity, at, size), bytes, field.decimals);
+            return cj188Fixed(v.add(Cj188Field::Price, field.quantity, at, size), bytes,
+                              field.decimals);
         case FieldKind::WholeVolume:
             return cj188Fixed(v.add(Cj188Field::WholeVolume, field.quantity, at, size), bytes, 0);
-        case FieldKind::Day: return cj188Fixed(v.add(Cj188Field::DayOfMonth, field.quantity, at, size), bytes, 0);
+        case FieldKind::Day:
+            return cj188Fixed(v.add(Cj188Field::DayOfMonth, field.quantity, at, size), bytes, 0);
         case FieldKind::Count: {
             Cj188Record& r = v.add(Cj188Field::PurchaseNumber, field.quantity, at, size);
             r.number = bytes[0];  // a binary count, as the peer libraries read it
@@ -137,7 +161,8 @@ void addField(Cj188Values& v, const FieldLayout& field, std::size_t at, std::siz
             return;
         }
         case FieldKind::Money:
-            return cj188Fixed(v.add(Cj188Field::Money, field.quantity, at, size), bytes, field.decimals);
+            return cj188Fixed(v.add(Cj188Field::Money, field.quantity, at, size), bytes,
+                              field.decimals);
     }
 }
 
@@ -178,11 +203,16 @@ std::uint16_t dataIdentifier(std::uint8_t first, std::uint8_t second) {
 // The layout of a read answer other than 901F; empty when this decoder has none.
 std::span<const FieldLayout> otherReadLayout(std::uint16_t di) {
     switch (di) {
-        case kPrices: return kPriceTable;
-        case kSettlementDay: return kSettlementDayData;
-        case kReadingDay: return kReadingDayData;
-        case kPurchase: return kPurchaseData;
-        default: return {};
+        case kPrices:
+            return kPriceTable;
+        case kSettlementDay:
+            return kSettlementDayData;
+        case kReadingDay:
+            return kReadingDayData;
+        case kPurchase:
+            return kPurchaseData;
+        default:
+            return {};
     }
 }
 
@@ -190,7 +220,8 @@ std::span<const FieldLayout> otherReadLayout(std::uint16_t di) {
 void decodeHistory(Cj188Values& v, std::uint16_t di, std::size_t at, std::size_t end) {
     const std::size_t month = di - kHistoryFirst;
     const bool heat = cj188MeterFamily(v.frame[1]) == Cj188MeterFamily::Heat;
-    const FieldLayout field{FieldKind::Amount, heat ? kHeatMonthsAgo[month] : kFlowMonthsAgo[month], 2};
+    const FieldLayout field{FieldKind::Amount, heat ? kHeatMonthsAgo[month] : kFlowMonthsAgo[month],
+                            2};
     decodeFields(v, std::span(&field, 1), at, end);
 }
 
@@ -201,7 +232,8 @@ void addValveCommand(Cj188Values& v, std::size_t at, std::size_t end) {
         if (at < end) v.add(Cj188Field::Bytes, "Data", at, end - at);
         return;
     }
-    v.add(Cj188Field::ValveCommand, "Valve command", at, 1).forced = v.frame[9] == kForcedValveControl;
+    v.add(Cj188Field::ValveCommand, "Valve command", at, 1).forced =
+        v.frame[9] == kForcedValveControl;
 }
 
 // 810A: the address field itself is the answer: A0..A4 the meter number

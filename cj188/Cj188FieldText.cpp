@@ -184,7 +184,7 @@ void describeCj188Field(const Cj188Values& v, const Cj188Record& r, RecordView& 
             return number("CNY");
         case Cj188Field::ValveCommand: {
             const std::uint8_t c = bytes[0];
-            const std::string_view what = c == 0x55 ? (r.forced ? "force open" : "open")
+            const std::string_view what = c == 0x55   ? (r.forced ? "force open" : "open")
                                           : c == 0x99 ? (r.forced ? "force close" : "close")
                                                       : "unknown valve command";
             text(what);

@@ -83,10 +83,13 @@ int cj188WriteSettlementDay(const CliOptions& options, const Args& args) {
     if (!target) return usageError(error, args);
     const std::string text = options.value("--settlement-day");
     const auto day = parseInteger(text, 1, 31);
-    if (!day) return usageError("--settlement-day must be a day of the month, 1-31, not '" + text + "'", args);
+    if (!day)
+        return usageError("--settlement-day must be a day of the month, 1-31, not '" + text + "'",
+                          args);
     const WriteStep step{
-        cj188WriteExchange(mb::cj188SetSettlementDay(target->meterType, target->address, static_cast<int>(*day)),
-                           "Set settlement day"),
+        cj188WriteExchange(
+            mb::cj188SetSettlementDay(target->meterType, target->address, static_cast<int>(*day)),
+            "Set settlement day"),
         "set the settlement day of " + target->name() + " to day " + std::to_string(*day)};
     return runWrite(options, step, anyMeterProbe(*target), args);
 }

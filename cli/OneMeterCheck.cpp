@@ -9,8 +9,8 @@ std::string severalText(const ExchangeResult& result) {
     if (result.noiseBytes == 0 && result.answers >= 2)
         return std::to_string(result.answers) + " meters answered";
     return "more than one meter answered (" + std::to_string(result.answers) + " whole " +
-           (result.answers == 1 ? "answer" : "answers") + " among " + std::to_string(result.bytesSeen) +
-           " bytes)";
+           (result.answers == 1 ? "answer" : "answers") + " among " +
+           std::to_string(result.bytesSeen) + " bytes)";
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ std::string readingOutput(const Reading& reading, bool json) {
     if (json) return readingJson(reading) + '\n';
     std::string out;
     // A meter's error answer passes its frame checks but is no data pass.
-    if (reading.checkPassed) out += std::string(reading.meterError ? kMeterErrorText : kCheckPassText) + '\n';
+    if (reading.checkPassed)
+        out += std::string(reading.meterError ? kMeterErrorText : kCheckPassText) + '\n';
     for (const auto& line : readingLines(reading)) out += line + '\n';
     return out;
 }

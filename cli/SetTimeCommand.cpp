@@ -38,12 +38,13 @@ int mbusSetTime(const CliOptions& options, const Args& args) {
         return usageError("--type must be F or I, not '" + type + "'", args);
     const bool typeI = type == "I" || type == "i";
     const auto a = static_cast<std::uint8_t>(*address);
-    const MbusDateTime t{time->year, time->month, time->day, time->hour, time->minute, time->second};
+    const MbusDateTime t{time->year, time->month,  time->day,
+                         time->hour, time->minute, time->second};
     const WriteStep step{
         mbusAcknowledgedExchange(mbusSetDateTime(a, t, typeI ? MbusTimeType::I : MbusTimeType::F),
                                  "set date and time"),
-        "set the clock of M-Bus address " + text + " to " + isoText(*time).substr(0, typeI ? 19 : 16) +
-            (typeI ? " (type I)" : " (type F)")};
+        "set the clock of M-Bus address " + text + " to " +
+            isoText(*time).substr(0, typeI ? 19 : 16) + (typeI ? " (type I)" : " (type F)")};
     std::optional<ExchangeRequest> probe;
     if (a == kMbusAddressAny) probe = mbusReadExchange(mbusReqUd2(kMbusAddressAny));
     return runWrite(options, step, probe, args);
@@ -53,8 +54,9 @@ int mbusSetTime(const CliOptions& options, const Args& args) {
 
 int setTimeCommand(const Args& args) {
     std::string error;
-    const auto options =
-        parseOptions(args, writeSpec({"--protocol", "--time", "--meter-type", "--type", "--settlement-day"}), error);
+    const auto options = parseOptions(
+        args, writeSpec({"--protocol", "--time", "--meter-type", "--type", "--settlement-day"}),
+        error);
     if (!options) return usageError(error, args);
     if (options->help) {
         std::cout << kSetTimeHelp << kLineOptionsHelp;
@@ -67,7 +69,8 @@ int setTimeCommand(const Args& args) {
     if (protocol != "cj188" && options->has("--settlement-day"))
         return usageError("--settlement-day is for CJ/T 188 meters (--protocol cj188)", args);
     if (protocol == "cj188" && options->has("--settlement-day")) {
-        if (options->has("--time")) return usageError("--settlement-day and --time are separate writes", args);
+        if (options->has("--time"))
+            return usageError("--settlement-day and --time are separate writes", args);
         return cj188WriteSettlementDay(*options, args);
     }
     if (protocol == "cj188") return cj188SetTime(*options, args);

@@ -30,17 +30,18 @@ MbusPage::MbusPage(PageHost& host, QWidget* mainPanel) : ProtocolPage(host) {
     attachFilter(deviceId_, CharTest::HexDigit);
     attachFilter(newAddress_, CharTest::HexDigit);
     // Below Modification ID, left of the continuous-reading frame: free in the layout.
-    makeOperationsButton(p, QStringLiteral("MbusOperations"), {4200, 1770, 1935, 345},
-                         {{QStringLiteral("Set clock to now…"), [this] { setClockToNow(); }},
-                          {QStringLiteral("Application reset…"), [this] { applicationReset(); }},
-                          {QStringLiteral("SND_NKE"), [this] { initialise(); }},
-                          {QStringLiteral("Read all telegrams"), [this] { readAllTelegrams(); }},
-                          {QStringLiteral("Read by secondary address…"), [this] { readBySecondary(); }},
-                          {QStringLiteral("Set primary address (NEW ID) by secondary address…"),
-                           [this] { setAddressBySecondary(); }},
-                          {QStringLiteral("Switch baud rate…"), [this] { switchBaudRate(); }},
-                          {QStringLiteral("Set clock to now with seconds (type I)…"),
-                           [this] { setClockToNow(mb::MbusTimeType::I); }}});
+    makeOperationsButton(
+        p, QStringLiteral("MbusOperations"), {4200, 1770, 1935, 345},
+        {{QStringLiteral("Set clock to now…"), [this] { setClockToNow(); }},
+         {QStringLiteral("Application reset…"), [this] { applicationReset(); }},
+         {QStringLiteral("SND_NKE"), [this] { initialise(); }},
+         {QStringLiteral("Read all telegrams"), [this] { readAllTelegrams(); }},
+         {QStringLiteral("Read by secondary address…"), [this] { readBySecondary(); }},
+         {QStringLiteral("Set primary address (NEW ID) by secondary address…"),
+          [this] { setAddressBySecondary(); }},
+         {QStringLiteral("Switch baud rate…"), [this] { switchBaudRate(); }},
+         {QStringLiteral("Set clock to now with seconds (type I)…"),
+          [this] { setClockToNow(mb::MbusTimeType::I); }}});
 }
 
 std::uint8_t MbusPage::deviceAddress() const {
@@ -51,14 +52,16 @@ std::uint8_t MbusPage::deviceAddress() const {
 
 void MbusPage::setClockToNow(mb::MbusTimeType type) {
     const QDateTime now = QDateTime::currentDateTime();
-    const mb::MbusDateTime t{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
-                             now.time().minute(), now.time().second()};
+    const mb::MbusDateTime t{now.date().year(), now.date().month(),  now.date().day(),
+                             now.time().hour(), now.time().minute(), now.time().second()};
     const bool typeI = type == mb::MbusTimeType::I;
     sendWrite(QStringLiteral("M-Bus address %1").arg(deviceAddress()),
               QStringLiteral("Set the clock to %1 (type %2)")
-                  .arg(now.toString(typeI ? QStringLiteral("yyyy-MM-dd HH:mm:ss") : QStringLiteral("yyyy-MM-dd HH:mm")),
+                  .arg(now.toString(typeI ? QStringLiteral("yyyy-MM-dd HH:mm:ss")
+                                          : QStringLiteral("yyyy-MM-dd HH:mm")),
                        typeI ? QStringLiteral("I") : QStringLiteral("F")),
-              mb::mbusAcknowledgedExchange(mb::mbusSetDateTime(deviceAddress(), t, type), "set date and time"));
+              mb::mbusAcknowledgedExchange(mb::mbusSetDateTime(deviceAddress(), t, type),
+                                           "set date and time"));
 }
 
 void MbusPage::readAllTelegrams() {
@@ -68,12 +71,15 @@ void MbusPage::readAllTelegrams() {
 std::optional<std::pair<mb::SecondaryMask, QString>> MbusPage::askSecondary() {
     const std::optional<QString> id =
         host().askInput(QStringLiteral("Secondary address"),
-                        QStringLiteral("Identification number, 8 digits (F for any digit):"), QStringLiteral("FFFFFFFF"));
+                        QStringLiteral("Identification number, 8 digits (F for any digit):"),
+                        QStringLiteral("FFFFFFFF"));
     if (!id) return std::nullopt;
     const std::optional<mb::SecondaryMask> mask = mb::secondaryMaskOf(id->toStdString());
     if (!mask) {
-        host().showInputRefused(QStringLiteral("Secondary address"),
-                                QStringLiteral("\"%1\" is no identification number: 8 digits, F for any digit").arg(*id));
+        host().showInputRefused(
+            QStringLiteral("Secondary address"),
+            QStringLiteral("\"%1\" is no identification number: 8 digits, F for any digit")
+                .arg(*id));
         return std::nullopt;
     }
     return std::pair{*mask, id->toUpper()};
@@ -107,16 +113,17 @@ void MbusPage::setAddressBySecondary() {
 }
 
 void MbusPage::switchBaudRate() {
-    const std::optional<QString> text =
-        host().askInput(QStringLiteral("Baud rate"),
-                        QStringLiteral("New baud rate (300, 600, 1200, 2400, 4800, 9600, 19200, 38400):"),
-                        QStringLiteral("9600"));
+    const std::optional<QString> text = host().askInput(
+        QStringLiteral("Baud rate"),
+        QStringLiteral("New baud rate (300, 600, 1200, 2400, 4800, 9600, 19200, 38400):"),
+        QStringLiteral("9600"));
     if (!text) return;
     const long baud = text->toLong();
     std::vector<std::uint8_t> bytes = mb::mbusSwitchBaud(deviceAddress(), baud);
     if (bytes.empty()) {
-        host().showInputRefused(QStringLiteral("Baud rate"),
-                                QStringLiteral("\"%1\" is no M-Bus baud rate (300 to 38400)").arg(*text));
+        host().showInputRefused(
+            QStringLiteral("Baud rate"),
+            QStringLiteral("\"%1\" is no M-Bus baud rate (300 to 38400)").arg(*text));
         return;
     }
     // The meter acknowledges at the old rate; only then does the line follow.
@@ -125,7 +132,8 @@ void MbusPage::switchBaudRate() {
                       std::make_unique<mb::OneExchange>(
                           mb::mbusAcknowledgedExchange(std::move(bytes), "switch baud rate")),
                       [this, baud](const mb::ExchangeResult& result) {
-                          if (result.verdict == mb::Verdict::Acknowledged) host().followBaudRate(baud);
+                          if (result.verdict == mb::Verdict::Acknowledged)
+                              host().followBaudRate(baud);
                       });
 }
 

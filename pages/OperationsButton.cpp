@@ -26,7 +26,8 @@ QToolButton* makeOperationsButton(QWidget* panel, const QString& name, layout::R
             for (std::size_t j = 0; j < children.size(); ++j) {
                 QAction* action = sub->addAction(children[j].caption);
                 action->setObjectName(actionName + QLatin1Char('.') + QString::number(j));
-                QObject::connect(action, &QAction::triggered, button, [run = children[j].run] { run(); });
+                QObject::connect(action, &QAction::triggered, button,
+                                 [run = children[j].run] { run(); });
             }
             continue;
         }

@@ -91,15 +91,18 @@ TEST(Cj188Commissioning, ReadsOfHistoryAndDays) {
 TEST(Cj188Commissioning, SettlementDayShowsInTheNextRead) {
     SimProcess sim({});
     ASSERT_TRUE(sim.started());
-    const CliResult set = runCli({"set-time", "--protocol", "cj188", "--port", sim.path(), "--address", kWater,
-                                  "--settlement-day", "25"});
+    const CliResult set = runCli({"set-time", "--protocol", "cj188", "--port", sim.path(),
+                                  "--address", kWater, "--settlement-day", "25"});
     EXPECT_EQ(set.status, 0) << set.err;
-    EXPECT_TRUE(says(set, "Frame  FE FE FE 68 10 00 00 00 00 00 33 78 04 04 11 A0 01 25 02 16")) << set.out;
+    EXPECT_TRUE(says(set, "Frame  FE FE FE 68 10 00 00 00 00 00 33 78 04 04 11 A0 01 25 02 16"))
+        << set.out;
     const CliResult read = readWater(sim.path(), kWater, {"--di", "8103"});
     EXPECT_TRUE(says(read, "Settlement day  day 25 of the month")) << read.out;
     for (const std::vector<std::string>& wrong :
-         {std::vector<std::string>{"--settlement-day", "32"}, {"--settlement-day", "5", "--time", "2031-02-03T04:05:06"}}) {
-        std::vector<std::string> args{"set-time", "--protocol", "cj188", "--port", sim.path(), "--address", kWater};
+         {std::vector<std::string>{"--settlement-day", "32"},
+          {"--settlement-day", "5", "--time", "2031-02-03T04:05:06"}}) {
+        std::vector<std::string> args{"set-time", "--protocol", "cj188", "--port",
+                                      sim.path(), "--address",  kWater};
         args.insert(args.end(), wrong.begin(), wrong.end());
         EXPECT_EQ(runCli(args).status, 2) << wrong[1];
     }
@@ -110,14 +113,15 @@ TEST(Cj188Commissioning, SettlementDayShowsInTheNextRead) {
 TEST(MbusCommissioning, SetTimeTypeIShowsTheSecondsInTheNextRead) {
     SimProcess sim({});
     ASSERT_TRUE(sim.started());
-    const CliResult set = runCli({"set-time", "--port", sim.path(), "--address", "1", "--type", "I", "--time",
-                                  "2031-02-03T04:05:06"});
+    const CliResult set = runCli({"set-time", "--port", sim.path(), "--address", "1", "--type", "I",
+                                  "--time", "2031-02-03T04:05:06"});
     EXPECT_EQ(set.status, 0) << set.err;
     EXPECT_TRUE(says(set, "Frame  68 0B 0B 68 53 01 51 06 6D 06 05 24 E3 32 00 5C 16")) << set.out;
     const CliResult read = runCli({"read", "--port", sim.path(), "--address", "1"});
     // The meter's clock runs on: a second or two may pass before the read.
     EXPECT_TRUE(std::regex_search(read.out, std::regex("2031-02-03 04:05:0[6-8]"))) << read.out;
-    EXPECT_EQ(runCli({"set-time", "--port", sim.path(), "--address", "1", "--type", "G"}).status, 2);
+    EXPECT_EQ(runCli({"set-time", "--port", sim.path(), "--address", "1", "--type", "G"}).status,
+              2);
 }
 
 TEST(MbusCommissioning, SetTimeShowsInTheNextRead) {

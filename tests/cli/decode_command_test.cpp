@@ -74,10 +74,12 @@ TEST(DecodeCommand, MetersErrorAnswerIsNeverACheckPass) {
     EXPECT_NE(text.out.find("Valve  closed"), std::string::npos) << text.out;
     const CliResult batch = runCli({"decode", "--batch", "-"}, frame + "\n");
     EXPECT_NE(batch.out.find("The meter answered with an error"), std::string::npos) << batch.out;
-    for (const CliResult* r : {&text, &batch}) EXPECT_EQ(r->out.find(checkPass), std::string::npos) << r->out;
+    for (const CliResult* r : {&text, &batch})
+        EXPECT_EQ(r->out.find(checkPass), std::string::npos) << r->out;
     const CliResult json = runCli({"decode", "--json", frame});
-    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["check"].toString(),
-              "meter-error");
+    EXPECT_EQ(
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["check"].toString(),
+        "meter-error");
 }
 
 TEST(DecodeCommand, ExitStatusSeparatesFailedChecksFromNoFrame) {

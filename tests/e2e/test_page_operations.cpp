@@ -74,12 +74,15 @@ TEST(PageOperations, Cj188WritesAskTheirValueAndTheNextReadShowsThem) {
         const char* read;
         QString shows;
     } rows[] = {
-        {"Cj188Operations.10", QStringLiteral("25"), QStringLiteral("Set the settlement day to day 25"),
-         "Cj188Operations.2", QStringLiteral("Settlement day  day 25 of the month")},
-        {"Cj188Operations.11", QStringLiteral("4321.5"), QStringLiteral("Set its reading to 4321.50 m³"), "Bevelo1",
+        {"Cj188Operations.10", QStringLiteral("25"),
+         QStringLiteral("Set the settlement day to day 25"), "Cj188Operations.2",
+         QStringLiteral("Settlement day  day 25 of the month")},
+        {"Cj188Operations.11", QStringLiteral("4321.5"),
+         QStringLiteral("Set its reading to 4321.50 m³"), "Bevelo1",
          QStringLiteral("Current cumulative flow  4321.5")},
-        {"Cj188Operations.9", QStringLiteral("78330000000042"), QStringLiteral("Give it the address 78330000000042"),
-         "Bevelo1", QStringLiteral("Address  78330000000042")},
+        {"Cj188Operations.9", QStringLiteral("78330000000042"),
+         QStringLiteral("Give it the address 78330000000042"), "Bevelo1",
+         QStringLiteral("Address  78330000000042")},
     };
     MeterBench bench;
     CONNECT_BENCH_OR_SKIP(bench);
@@ -94,7 +97,8 @@ TEST(PageOperations, Cj188WritesAskTheirValueAndTheNextReadShowsThem) {
         EXPECT_EQ(bench.w().results().back().verdict, mb::Verdict::Acknowledged);
         ASSERT_EQ(bench.w().questions().size(), questions + 1);
         const QString asked = bench.w().questions().back().text;
-        EXPECT_TRUE(asked.contains(row.change) && asked.contains(QStringLiteral("meter 78330000000000")))
+        EXPECT_TRUE(asked.contains(row.change) &&
+                    asked.contains(QStringLiteral("meter 78330000000000")))
             << asked.toStdString();
         ASSERT_TRUE(readPasses(bench, row.read));
         EXPECT_TRUE(bench.w().analysis().contains(row.shows)) << bench.w().analysis().toStdString();
@@ -122,8 +126,10 @@ TEST(PageOperations, Cj188WriteValueCancelledOrRefusedSendsNothing) {
 // The reads beyond 901F, from the menu and its history submenu, decoded.
 TEST(PageOperations, Cj188ReadsOfHistoryAndPurchases) {
     const std::pair<const char*, QString> rows[] = {
-        {"Cj188Operations.6.0", QStringLiteral("Settlement date cumulative flow, 1 month ago  12000.00 m³")},
-        {"Cj188Operations.6.11", QStringLiteral("Settlement date cumulative flow, 12 months ago  11890.00 m³")},
+        {"Cj188Operations.6.0",
+         QStringLiteral("Settlement date cumulative flow, 1 month ago  12000.00 m³")},
+        {"Cj188Operations.6.11",
+         QStringLiteral("Settlement date cumulative flow, 12 months ago  11890.00 m³")},
         {"Cj188Operations.7", QStringLiteral("Reading day  day 1 of the month")},
         {"Cj188Operations.8", QStringLiteral("Remaining amount  123.45 yuan")},
     };
@@ -158,13 +164,15 @@ TEST(PageOperations, MbusReadAllTelegramsShowsTheMergedReading) {
 // Secondary selection on a three-meter bus: one match is read at 253 and
 // given NEW ID as its primary address; several matches are a collision.
 TEST(PageOperations, MbusSecondarySelectionReadsAndAddressesOneMeter) {
-    MeterBench bench({QStringLiteral("--mbus-meters"), QStringLiteral("3")});  // 12345678..80 at 1..3
+    MeterBench bench(
+        {QStringLiteral("--mbus-meters"), QStringLiteral("3")});  // 12345678..80 at 1..3
     CONNECT_BENCH_OR_SKIP(bench);
     bench.usePage(Page::En1434);
     bench.w().answerInputs({QStringLiteral("F2345679")});
     trigger(bench, "MbusOperations.4");
     ASSERT_TRUE(waitFor([&] { return bench.w().results().size() == 3 && bench.w().checkPass(); }));
-    EXPECT_EQ(bench.w().verdicts(), (QStringList{QStringLiteral("ack"), QStringLiteral("pass"), QStringLiteral("ack")}));
+    EXPECT_EQ(bench.w().verdicts(),
+              (QStringList{QStringLiteral("ack"), QStringLiteral("pass"), QStringLiteral("ack")}));
     EXPECT_TRUE(bench.w().analysis().contains(QStringLiteral("Identification  12345679")));
 
     bench.w().answerInputs({QStringLiteral("12345FFF")});
@@ -172,7 +180,8 @@ TEST(PageOperations, MbusSecondarySelectionReadsAndAddressesOneMeter) {
     ASSERT_TRUE(waitFor([&] { return bench.w().results().size() == 5; }));
     processEventsFor(200);
     EXPECT_FALSE(bench.w().checkPass());
-    EXPECT_TRUE(bench.w().analysis().startsWith(QStringLiteral("Collision"))) << bench.w().analysis().toStdString();
+    EXPECT_TRUE(bench.w().analysis().startsWith(QStringLiteral("Collision")))
+        << bench.w().analysis().toStdString();
 
     bench.w().type(bench.w().c().Text7, QStringLiteral("28"));  // NEW ID 28H = 40
     bench.w().answerInputs({QStringLiteral("12345680")});
@@ -198,9 +207,11 @@ TEST(PageOperations, MbusBaudSwitchTheLineFollows) {
     ASSERT_TRUE(waitFor([&] { return bench.w().results().size() == 1; }));
     EXPECT_EQ(bench.w().verdicts(), QStringList{QStringLiteral("ack")});
     EXPECT_EQ(hexText(bench.sim.received()), QStringLiteral("68 03 03 68 53 01 BD 11 16"));
-    ASSERT_TRUE(waitFor([&] { return bench.w().form().serialSettings() == QStringLiteral("9600,E,8,1"); }));
+    ASSERT_TRUE(
+        waitFor([&] { return bench.w().form().serialSettings() == QStringLiteral("9600,E,8,1"); }));
     ASSERT_EQ(bench.w().notices().size(), 1u);
-    EXPECT_TRUE(bench.w().notices()[0].text.contains(QStringLiteral("9600"))) << bench.w().notices()[0].text.toStdString();
+    EXPECT_TRUE(bench.w().notices()[0].text.contains(QStringLiteral("9600")))
+        << bench.w().notices()[0].text.toStdString();
     ASSERT_TRUE(readPasses(bench, "Bevelo17"));
 }
 

@@ -118,9 +118,11 @@ MbusAnswer MbusMeter::classify(const Bytes& frame) const {
         if (frame[6] == 0x50) return MbusAnswer::ApplicationReset;
         if (frame[6] >= 0xB8 && frame[6] <= 0xBF) return MbusAnswer::SwitchBaud;
     }
-    // 68 09 09 68 C A 51 04 6D type F (4 bytes) CS 16, or 68 0B 0B 68 C A 51 06 6D type I (6 bytes) CS 16
+    // 68 09 09 68 C A 51 04 6D type F (4 bytes) CS 16, or 68 0B 0B 68 C A 51 06 6D type I (6 bytes)
+    // CS 16
     const bool typeF = frame.size() == 15 && frame[1] == 9 && frame[2] == 9 && frame[7] == 0x04;
-    const bool typeI = frame.size() == 17 && frame[1] == 0x0B && frame[2] == 0x0B && frame[7] == 0x06;
+    const bool typeI =
+        frame.size() == 17 && frame[1] == 0x0B && frame[2] == 0x0B && frame[7] == 0x06;
     if ((typeF || typeI) && frame[0] == 0x68 && frame[3] == 0x68 &&
         (frame[4] == kSndUd || frame[4] == kSndUdFcb) && addressedToMe(frame[5]) &&
         frame[6] == kCiDataSend && frame[8] == 0x6D)
@@ -167,13 +169,17 @@ std::optional<Bytes> MbusMeter::answer(const Bytes& frame, const DateTime& now) 
             // type I puts the second in front (and the weekday above the hour).
             const bool withSeconds = frame[7] == 0x06;
             const std::size_t at = withSeconds ? 10 : 9;  // the minute
-            const DateTime set{2000 + ((frame[at + 2] >> 5) | (frame[at + 3] >> 4) << 3), frame[at + 3] & 0x0F,
-                               frame[at + 2] & 0x1F, frame[at + 1] & 0x1F, frame[at] & 0x3F,
+            const DateTime set{2000 + ((frame[at + 2] >> 5) | (frame[at + 3] >> 4) << 3),
+                               frame[at + 3] & 0x0F,
+                               frame[at + 2] & 0x1F,
+                               frame[at + 1] & 0x1F,
+                               frame[at] & 0x3F,
                                withSeconds ? frame[9] & 0x3F : 0};
-            if (set.month < 1 || set.month > 12 || set.day < 1 || set.hour > 23 || set.minute > 59 ||
-                set.second > 59)
+            if (set.month < 1 || set.month > 12 || set.day < 1 || set.hour > 23 ||
+                set.minute > 59 || set.second > 59)
                 return std::nullopt;
-            const DateTime from{now.year, now.month, now.day, now.hour, now.minute, withSeconds ? now.second : 0};
+            const DateTime from{now.year, now.month,  now.day,
+                                now.hour, now.minute, withSeconds ? now.second : 0};
             clockOffsetSeconds_ = secondsBetween(from, set);
             return Bytes{kAck};
         }
