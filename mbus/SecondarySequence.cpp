@@ -11,6 +11,7 @@ std::optional<ExchangeRequest> SecondarySequence::next(const ExchangeResult& res
     switch (step_) {
         case Step::Select:
             if (result.verdict == Verdict::Acknowledged) {
+                reachedOne_ = true;
                 step_ = Step::AtSelected;
                 return atSelected_;
             }

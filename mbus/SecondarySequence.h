@@ -22,12 +22,15 @@ class SecondarySequence final : public ExchangeSequence {
     ExchangeRequest first() override;
     std::optional<ExchangeRequest> next(const ExchangeResult& result) override;
     ExchangeResult result() const override { return result_; }
+    // Exactly one meter acknowledged the selection: the result is its answer at 253.
+    bool reachedOne() const { return reachedOne_; }
 
   private:
     enum class Step { Select, AtSelected, Deselect } step_ = Step::Select;
     SecondaryMask mask_;
     ExchangeRequest atSelected_;
     ExchangeResult result_;
+    bool reachedOne_ = false;
 };
 
 // Why a selection did not reach exactly one meter ("no meter matches the
