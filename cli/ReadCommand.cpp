@@ -3,7 +3,6 @@
 #include "cj188/Cj188Requests.h"
 #include "cli/Commands.h"
 #include "cli/CsvOutput.h"
-#include "core/Protocol.h"
 #include "cli/FrameInput.h"
 #include "cli/LineOptions.h"
 #include "cli/MbusSelection.h"
@@ -13,6 +12,7 @@
 #include "cli/RequestOptions.h"
 #include "cli/WriteCommands.h"
 #include "core/JsonText.h"
+#include "core/Protocol.h"
 #include "mbus/MbusRequests.h"
 #include "mbus/SecondarySequence.h"
 
@@ -136,7 +136,8 @@ int requestAndPrint(LineSession& session, const Request& request,
 // and deselects it (mbus/SecondarySequence, as the window does); then `after`
 // gets the answer at 253. Exit 1 when not exactly one meter matched.
 template <typename After>
-int withSelected(const CliOptions& options, const Args& args, ExchangeRequest atSelected, After after) {
+int withSelected(const CliOptions& options, const Args& args, ExchangeRequest atSelected,
+                 After after) {
     std::string error;
     const std::string id = options.value("--secondary");
     const auto mask = secondaryMaskOption(id);
@@ -150,7 +151,8 @@ int withSelected(const CliOptions& options, const Args& args, ExchangeRequest at
     SecondarySequence sequence(*mask, std::move(atSelected));
     const ExchangeResult answer = runSequence(session, sequence, *a);
     if (!sequence.reachedOne()) {
-        if (options.on("--json")) std::cout << "{\"check\":\"refused\",\"reason\":" << jsonQuoted(answer.reason) << "}\n";
+        if (options.on("--json"))
+            std::cout << "{\"check\":\"refused\",\"reason\":" << jsonQuoted(answer.reason) << "}\n";
         std::cerr << "meterbench-cli: " << answer.reason << " " << id << '\n';
         return kExitNoValidReply;
     }
@@ -160,10 +162,11 @@ int withSelected(const CliOptions& options, const Args& args, ExchangeRequest at
 int readSecondary(const CliOptions& options, const Args& args) {
     const Request request{mbusReadExchange(mbusReqUd2(kMbusAddressSelected)),
                           "the meter selected by " + options.value("--secondary"), std::nullopt};
-    return withSelected(options, args, request.exchange,
-                        [&](LineSession&, const ExchangeRunner::Options&, const ExchangeResult& answer) {
-                            return printResult(answer, request, options.on("--json"));
-                        });
+    return withSelected(
+        options, args, request.exchange,
+        [&](LineSession&, const ExchangeRunner::Options&, const ExchangeResult& answer) {
+            return printResult(answer, request, options.on("--json"));
+        });
 }
 
 }  // namespace
@@ -217,16 +220,18 @@ int setAddressSecondary(const CliOptions& options, const Args& args) {
         return kExitOk;
     }
     // The read at the new address comes after the meter is deselected again.
-    return withSelected(options, args, step.request,
-                        [&](LineSession& session, const ExchangeRunner::Options& a, const ExchangeResult& answer) {
-        if (answer.verdict != Verdict::Acknowledged) {
-            std::cerr << "meterbench-cli: no acknowledgement (E5) from the selected meter\n";
-            return kExitNoValidReply;
-        }
-        const Request verify{mbusReadExchange(mbusReqUd2(newA)),
-                             "M-Bus address " + std::to_string(*newAddress) + " after the change", std::nullopt};
-        return requestAndPrint(session, verify, a, json);
-    });
+    return withSelected(
+        options, args, step.request,
+        [&](LineSession& session, const ExchangeRunner::Options& a, const ExchangeResult& answer) {
+            if (answer.verdict != Verdict::Acknowledged) {
+                std::cerr << "meterbench-cli: no acknowledgement (E5) from the selected meter\n";
+                return kExitNoValidReply;
+            }
+            const Request verify{
+                mbusReadExchange(mbusReqUd2(newA)),
+                "M-Bus address " + std::to_string(*newAddress) + " after the change", std::nullopt};
+            return requestAndPrint(session, verify, a, json);
+        });
 }
 
 }  // namespace
