@@ -40,6 +40,9 @@ class SerialPanel : public QObject {
     // the others and any fault of the port map in the list's tooltip.
     void runPortScan();
     void connectOrDisconnect();
+    // The meter switched its baud rate: the connected line and the Baud list
+    // follow, the rest of the settings stay. False when not connected or refused.
+    bool followBaudRate(long baud);
     // The device vanished while connected: leave the panel as Disconnect does
     // and emit portLost once, with the system's reason.
     void onConnectionLost(const QString& reason);

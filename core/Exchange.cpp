@@ -57,6 +57,7 @@ void Exchange::finish() {
     finished_ = true;
     result_.bytesSeen = judge_.bytesSeen();
     result_.noiseBytes = judge_.noiseBytes();
+    result_.answers = judge_.answersSeen();
     result_.echoSkipped = judge_.echoSkipped();
     if (judge_.answered() && judge_.collided()) {
         result_.verdict = Verdict::Collision;

@@ -58,13 +58,32 @@ std::vector<std::uint8_t> mbusSwitchBaud(std::uint8_t address, long baud) {
     return {};
 }
 
-std::vector<std::uint8_t> mbusSetDateTime(std::uint8_t address, const MbusDateTime& t) {
-    // Type F: the year's three low bits sit above the day, its four high bits above the month.
+namespace {
+// 1 = Monday .. 7 = Sunday, as type I counts them (Sakamoto's rule).
+int weekday(const MbusDateTime& t) {
+    static constexpr int kMonthOffset[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    const int y = t.month < 3 ? t.year - 1 : t.year;
+    const int sundayZero =
+        (y + y / 4 - y / 100 + y / 400 + kMonthOffset[(t.month + 11) % 12] + t.day) % 7;
+    return sundayZero == 0 ? 7 : sundayZero;
+}
+}  // namespace
+
+std::vector<std::uint8_t> mbusSetDateTime(std::uint8_t address, const MbusDateTime& t,
+                                          MbusTimeType type) {
+    // Types F and I: the year's three low bits sit above the day, its four high bits above the
+    // month.
     const int year = t.year - 2000;
-    return longFrame({0x53, address, 0x51, 0x04, 0x6D, static_cast<std::uint8_t>(t.minute & 0x3F),
-                      static_cast<std::uint8_t>(t.hour & 0x1F),
-                      static_cast<std::uint8_t>((year & 0x07) << 5 | (t.day & 0x1F)),
-                      static_cast<std::uint8_t>((year & 0x78) << 1 | (t.month & 0x0F))});
+    const auto day = static_cast<std::uint8_t>((year & 0x07) << 5 | (t.day & 0x1F));
+    const auto month = static_cast<std::uint8_t>((year & 0x78) << 1 | (t.month & 0x0F));
+    if (type == MbusTimeType::F)
+        return longFrame({0x53, address, 0x51, 0x04, 0x6D,
+                          static_cast<std::uint8_t>(t.minute & 0x3F),
+                          static_cast<std::uint8_t>(t.hour & 0x1F), day, month});
+    return longFrame({0x53, address, 0x51, 0x06, 0x6D, static_cast<std::uint8_t>(t.second & 0x3F),
+                      static_cast<std::uint8_t>(t.minute & 0x3F),
+                      static_cast<std::uint8_t>(weekday(t) << 5 | (t.hour & 0x1F)), day, month,
+                      0x00});
 }
 
 std::vector<std::uint8_t> mbusSelect(const SecondaryMask& mask) {

@@ -68,6 +68,12 @@ OpenResult SerialPortService::probe(int portNumber) {
     return {OpenOutcome::Opened, device};
 }
 
+bool SerialPortService::setBaudRate(qint32 baud) {
+    if (!port_.isOpen() || !port_.setBaudRate(baud)) return false;
+    settings_.baudRate = baud;
+    return true;
+}
+
 OpenResult SerialPortService::failure(const QString& device, const SerialSettings* settings) {
     const QSerialPort::SerialPortError error = port_.error();
     QString detail = port_.errorString();

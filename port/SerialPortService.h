@@ -29,6 +29,9 @@ class SerialPortService : public QObject {
     // Opens COMn as it is and closes it again: is it there, free or busy?
     OpenResult probe(int portNumber);
     void close();
+    // The open line changes its speed only (a meter switched its baud rate);
+    // false when the line is closed or refuses it.
+    bool setBaudRate(qint32 baud);
     bool isOpen() const { return port_.isOpen(); }
     int openPortNumber() const { return openNumber_; }
     // The settings the open line was given, and whether it is a pseudo-terminal
