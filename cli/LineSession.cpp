@@ -24,7 +24,10 @@ LineSession::LineSession() : runner_(port_) {
         if (r.late && !runner_.running()) lateAnswer_ = r;
     });
     QObject::connect(&port_, &SerialPortService::connectionLost, &runner_,
-                     [this](const QString& reason) { runner_.abandon(reason); });
+                     [this](const QString& reason) {
+                         lostReason_ = reason.toStdString();
+                         runner_.abandon(reason);
+                     });
 }
 
 bool LineSession::open(const QString& port, const QString& settings, std::string& error) {
@@ -38,6 +41,7 @@ bool LineSession::open(const QString& port, const QString& settings, std::string
         error = opened.reason.toStdString();
         return false;
     }
+    lostReason_.clear();
     return true;
 }
 
