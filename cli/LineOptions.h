@@ -17,7 +17,7 @@ OptionTable lineSpec(std::set<std::string> valued, std::set<std::string> switche
 // bits, 1 stop bit. False with `error` set on a bad option or a port error.
 bool openLine(const CliOptions& options, LineSession& session, std::string& error);
 
-// "PORT connected, round trip 0.12 ms; each wait ... 50 ms longer" on standard error.
+// "PORT connected, round trip 0.12 ms; each wait ... 22 ms longer" on standard error.
 void sayNetworkDelay(const std::string& port, const LineSession& session);
 
 inline constexpr const char* kLineOptionsHelp =

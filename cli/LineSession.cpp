@@ -62,7 +62,9 @@ ExchangeResult LineSession::exchange(ExchangeRequest request,
         });
     if (!runner_.start(request, options)) {
         result.verdict = Verdict::NotSent;
-        result.reason = port_.isOpen() ? "the line did not take the request" : "the port is closed";
+        result.reason = port_.isOpen()          ? "the line did not take the request"
+                        : lostReason_.empty() ? "the port is closed"
+                                              : "the line was lost: " + lostReason_;
         done = true;
     }
     if (!done) loop.exec();

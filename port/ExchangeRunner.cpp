@@ -37,8 +37,8 @@ constexpr milliseconds kShortestQuietGap{20};
 constexpr std::size_t kQuietCharacters = 3;
 
 // A gateway gathers the bytes it hears on its serial side for a moment before
-// it sends them on; 50 ms covers the usual settings.
-constexpr milliseconds kGatewayForwarding{50};
+// it sends them on; 20 ms covers the usual settings, as for a USB adapter.
+constexpr milliseconds kGatewayForwarding{20};
 
 }  // namespace
 

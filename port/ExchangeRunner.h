@@ -54,7 +54,7 @@ class ExchangeRunner : public QObject {
     std::chrono::milliseconds defaultTimeout(const mb::Protocol& protocol) const;
     // What a gateway adds to every wait for a request of `requestBytes`: its
     // time on the gateway's line, twice the round trip measured when the
-    // connection was made, and 50 ms of the gateway's forwarding. 0 on a
+    // connection was made, and 20 ms of the gateway's forwarding. 0 on a
     // serial line.
     std::chrono::milliseconds networkDelay(std::size_t requestBytes) const;
 
