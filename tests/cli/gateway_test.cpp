@@ -2,8 +2,6 @@
 // TCP (meterbench-sim --tcp 0), reached as tcp://127.0.0.1:PORT.
 #include <gtest/gtest.h>
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <chrono>
 #include <csignal>
 #include <thread>
@@ -15,10 +13,6 @@ namespace mb::cli::test {
 namespace {
 
 using mb::sim::test::SimProcess;
-
-std::string checkOf(const CliResult& r) {
-    return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object()["check"].toString().toStdString();
-}
 
 // The verdicts and exit statuses of a serial line, and the round trip said once.
 TEST(Gateway, ReadAndScanAsOnASerialLine) {
@@ -35,8 +29,6 @@ TEST(Gateway, ReadAndScanAsOnASerialLine) {
          "\"id\":\"12345678\""},
         {"silent", {"--fault", "silent"}, {"read", "--json", "--address", "1", "--timeout", "0.3"}, 1,
          "\"check\":\"no-reply\""},
-        {"bad checksum", {"--fault", "bad-checksum"}, {"read", "--json", "--address", "1", "--retries", "0"},
-         1, "\"check\":\"fail\""},
         {"CJ/T 188 scan", {}, {"scan", "--protocol", "cj188"}, 0, "78330000000000"},
     };
     for (const Case& c : cases) {
@@ -63,7 +55,7 @@ TEST(Gateway, ARefusedConnectionIsAPortError) {
     }
     const CliResult r = runCli({"read", "--json", "--port", address, "--address", "1"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(checkOf(r), "error");
+    EXPECT_NE(r.out.find("\"check\":\"error\""), std::string::npos) << r.out;
     EXPECT_NE(r.err.find(address + ": connection refused"), std::string::npos) << r.err;
 }
 

@@ -17,7 +17,6 @@ TEST(GatewayWindow, ReadsOverTcpAndADroppedConnectionIsALostPort) {
     qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     MeterBench bench({QStringLiteral("--tcp"), QStringLiteral("0")});
     CONNECT_BENCH_OR_SKIP(bench);
-    ASSERT_TRUE(bench.sim.path().startsWith(QStringLiteral("tcp://127.0.0.1:")));
     bench.usePage(Page::En1434);
     bench.w().click("Bevelo17");
     ASSERT_TRUE(waitFor([&] { return bench.w().checkPass(); }, 3000)) << bench.w().analysis().toStdString();
