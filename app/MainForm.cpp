@@ -147,7 +147,7 @@ void MainForm::wireSerialPanel() {
         asEvent(&lostPortEvent, [this, reason] { serial_->onConnectionLost(reason); });
     });
     connect(serial_, &SerialPanel::connected, this, [this] {
-        log_.event(recordPort(), QStringLiteral("connected ") + serial_->settingsText());
+        log_.event(recordPort(), QStringLiteral("connected ") + serial_->settingsText() + networkNote());
         stopAllContinuousReadings();
     });
     connect(serial_, &SerialPanel::disconnected, this, [this](const QString& portText) {
@@ -205,6 +205,15 @@ void MainForm::showFailurePrompt() {
 void MainForm::showConnectFailure(const QString& portText, const QString& reason) {
     log_.event(recordPort(), QStringLiteral("connect failed: ") + reason);
     prompter_->critical(this, failurePromptTitle(), failurePromptText(portText), reason);
+}
+
+// On a gateway the record says where the line went and its measured round trip.
+QString MainForm::networkNote() {
+    SerialPortService& line = serial_->port();
+    if (!line.overNetwork()) return QString();
+    return QStringLiteral(" over %1, round trip %2 ms")
+        .arg(line.portMap().device(line.openPortNumber()))
+        .arg(static_cast<double>(line.networkRoundTrip().count()) / 1000.0, 0, 'f', 2);
 }
 
 QString MainForm::recordPort() const { return portName(serial_->portText()); }

@@ -117,6 +117,7 @@ class MainForm : public QWidget, public PageHost {
     static QString protocolName(const ProtocolPage& page);
     // The port's name in the session record ("COM1").
     QString recordPort() const;
+    QString networkNote();
     static QString portName(const QString& portText);
 
     WindowFrames frames_;

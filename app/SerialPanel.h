@@ -36,8 +36,9 @@ class SerialPanel : public QObject {
 
     // Start-up: scan, default settings, parity list, port closed.
     void runStartUp();
-    // Lists every mapped port that opens or is busy, first entry chosen; names
-    // the others and any fault of the port map in the list's tooltip.
+    // Lists every mapped port that opens or is busy, and every mapped gateway
+    // (not tried), first entry chosen; names the others and any fault of the
+    // port map in the list's tooltip.
     void runPortScan();
     void connectOrDisconnect();
     // The meter switched its baud rate: the connected line and the Baud list

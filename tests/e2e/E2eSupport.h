@@ -41,6 +41,8 @@ class SimMeter {
     const QString& program() const { return m_program; }
     const QString& path() const { return m_path; }
 
+    // Ends the meter now (SIGTERM), as a gateway switched off or a pty gone.
+    void stop();
     // Reads whatever log the meter has written so far (never blocks).
     void pump();
     // Log lines with this tag ("RX", "REQ", "TX", "NOTE"), their text only.
