@@ -62,6 +62,8 @@ bool TcpLine::write(const QByteArray& bytes) {
 
 void TcpLine::onDropped() {
     if (!open_) return;
+    // What the gateway sent before it closed is still the meter's: hand it on first.
+    if (socket_.bytesAvailable() > 0) emit bytesReceived();
     open_ = false;
     const QString reason = QStringLiteral("%1: %2").arg(address_, socket_.errorString());
     // Announce after the socket has left its notifier callback, as a serial line does.
