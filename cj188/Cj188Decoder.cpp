@@ -3,28 +3,15 @@
 #include <iterator>
 
 #include "cj188/Cj188Fields.h"
+#include "cj188/Cj188FrameBytes.h"
 #include "cj188/Cj188Names.h"
 #include "cj188/Cj188ReadingView.h"
 
 namespace mb {
 namespace {
 
-constexpr std::uint8_t kStart = 0x68;
-constexpr std::uint8_t kStop = 0x16;
-constexpr std::uint8_t kWakeUp = 0xFE;
-constexpr std::size_t kHeaderSize = 11;  // 68 T A0..A6 C L
-constexpr std::size_t kAddressAt = 2;
-constexpr std::size_t kAddressSize = 7;
-
-constexpr std::uint16_t kReadData = 0x901F;
-constexpr std::uint16_t kReadAddress = 0x810A;
-constexpr std::uint16_t kHistoryFirst = 0xD120;  // last month; D121..D12B the 11 before
-constexpr std::uint16_t kHistoryLast = 0xD12B;
-constexpr std::uint16_t kPrices = 0x8102;
-constexpr std::uint16_t kSettlementDay = 0x8103;
-constexpr std::uint16_t kReadingDay = 0x8104;
-constexpr std::uint16_t kPurchase = 0x8105;
-constexpr std::uint16_t kValve = 0xA017;
+using namespace cj188frame;
+using namespace cj188di;
 constexpr std::uint8_t kForcedValveControl = 0x2A;  // a vendor's valve control, not in the standard
 
 enum class FieldKind {
@@ -184,7 +171,7 @@ void decodeFields(Cj188Values& v, std::span<const FieldLayout> layout, std::size
 
 // The identifiers this decoder knows: reads, and the writes A010..A019.
 constexpr bool isKnownIdentifier(std::uint16_t di) {
-    return di == kReadData || di == kReadAddress || (di >= kHistoryFirst && di <= kHistoryLast) ||
+    return di == kCurrent || di == kReadAddress || (di >= kHistoryFirst && di <= kHistoryLast) ||
            (di >= kPrices && di <= kPurchase) || (di >= 0xA010 && di <= 0xA019);
 }
 
@@ -272,7 +259,7 @@ void addData(Cj188Values& v, std::size_t at, std::size_t size) {
 
     const bool readReply = cj188IsReply(control);
     const std::uint8_t function = cj188Function(control);
-    if (readReply && function == 0x01 && di == kReadData) {
+    if (readReply && function == 0x01 && di == kCurrent) {
         switch (cj188MeterFamily(v.frame[1])) {
             case Cj188MeterFamily::Water:
             case Cj188MeterFamily::Gas: return decodeFields(v, kWaterGasData, payload, end);

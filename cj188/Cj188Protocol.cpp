@@ -3,17 +3,12 @@
 #include <algorithm>
 
 #include "cj188/Cj188Decoder.h"
+#include "cj188/Cj188FrameBytes.h"
 
 namespace mb {
 namespace {
 
-constexpr std::uint8_t kStart = 0x68;
-constexpr std::uint8_t kStop = 0x16;
-constexpr std::uint8_t kWakeUp = 0xFE;
-constexpr std::uint8_t kWildcard = 0xAA;
-constexpr std::size_t kLengthIndex = 10;
-constexpr std::size_t kAddressIndex = 2;
-constexpr std::size_t kControlIndex = 9;
+using namespace cj188frame;
 constexpr std::uint8_t kFromMeter = 0x80;
 constexpr std::uint8_t kErrorAnswer = 0x40;
 
@@ -46,8 +41,8 @@ class Cj188Protocol final : public Protocol {
 
     FrameCheck checkFrame(std::span<const std::uint8_t> b) const override {
         if (b.empty() || b[0] != kStart) return FrameCheck::notAFrame("no frame start");
-        if (b.size() <= kLengthIndex) return FrameCheck::needMore();
-        const std::size_t checksumAt = kLengthIndex + 1 + b[kLengthIndex];
+        if (b.size() <= kLengthAt) return FrameCheck::needMore();
+        const std::size_t checksumAt = kLengthAt + 1 + b[kLengthAt];
         if (b.size() < checksumAt + 2) return FrameCheck::needMore();
         std::uint8_t sum = 0;
         for (std::size_t i = 0; i < checksumAt; ++i) sum = static_cast<std::uint8_t>(sum + b[i]);
@@ -60,12 +55,12 @@ class Cj188Protocol final : public Protocol {
     // or type; the meter's error answer and a write's own answer are told apart.
     AnswerKind classify(std::span<const std::uint8_t> frame,
                         std::span<const std::uint8_t> request) const override {
-        const std::uint8_t control = frame[kControlIndex];
+        const std::uint8_t control = frame[kControlAt];
         if ((control & (kFromMeter | kErrorAnswer)) == (kFromMeter | kErrorAnswer))
             return AnswerKind::MeterError;
         const auto asked = withoutWakeUp(request);
-        if (asked.size() > kControlIndex && isWrite(asked[kControlIndex]) &&
-            control == (asked[kControlIndex] | kFromMeter))
+        if (asked.size() > kControlAt && isWrite(asked[kControlAt]) &&
+            control == (asked[kControlAt] | kFromMeter))
             return AnswerKind::Acknowledge;
         return AnswerKind::Answer;
     }
@@ -73,9 +68,9 @@ class Cj188Protocol final : public Protocol {
     std::optional<std::string> otherAddress(std::span<const std::uint8_t> frame,
                                             std::span<const std::uint8_t> request) const override {
         const auto asked = withoutWakeUp(request);
-        if (asked.size() <= kLengthIndex || frame.size() <= kLengthIndex) return std::nullopt;
-        const auto want = asked.subspan(kAddressIndex, 7);
-        const auto got = frame.subspan(kAddressIndex, 7);
+        if (asked.size() <= kLengthAt || frame.size() <= kLengthAt) return std::nullopt;
+        const auto want = asked.subspan(kAddressAt, 7);
+        const auto got = frame.subspan(kAddressAt, 7);
         for (std::size_t i = 0; i < 7; ++i) {
             if (want[i] != kWildcard && want[i] != got[i])
                 return "Answered by address " + plate(got) + " (asked " + plate(want) + ")";

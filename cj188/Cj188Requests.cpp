@@ -50,14 +50,16 @@ std::optional<Cj188Address> cj188AddressFromPlate(std::string_view plate) {
 
 bool cj188IsReadable(std::uint16_t dataId) {
     using namespace cj188di;
-    return dataId == kCurrent || (dataId >= kHistoryFirst && dataId <= kHistoryFirst + 11) ||
+    return dataId == kCurrent || (dataId >= kHistoryFirst && dataId <= kHistoryLast) ||
            (dataId >= kPrices && dataId <= kPurchase);
 }
 
 std::vector<std::uint8_t> cj188Request(std::uint8_t meterType, const Cj188Address& address,
                                        std::uint8_t control, std::uint16_t dataId,
                                        const std::vector<std::uint8_t>& data, std::uint8_t serial) {
-    std::vector<std::uint8_t> frame{0xFE, 0xFE, 0xFE, 0x68, meterType};
+    std::vector<std::uint8_t> frame(kWakeUpBytes, cj188frame::kWakeUp);
+    frame.push_back(cj188frame::kStart);
+    frame.push_back(meterType);
     frame.insert(frame.end(), address.begin(), address.end());
     // L counts DI, SER and the data.
     for (std::uint8_t b : {control, std::uint8_t(3 + data.size()), std::uint8_t(dataId & 0xFF),
@@ -67,7 +69,7 @@ std::vector<std::uint8_t> cj188Request(std::uint8_t meterType, const Cj188Addres
     std::uint8_t sum = 0;
     for (std::size_t i = kWakeUpBytes; i < frame.size(); ++i) sum = std::uint8_t(sum + frame[i]);
     frame.push_back(sum);
-    frame.push_back(0x16);
+    frame.push_back(cj188frame::kStop);
     return frame;
 }
 

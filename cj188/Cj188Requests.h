@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cj188/Cj188FrameBytes.h"
 #include "core/ExchangeRequest.h"
 
 namespace mb {
@@ -19,21 +20,6 @@ inline constexpr Cj188Address kCj188AnyAddress{0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xA
 
 // "78330000000000" (A6 first, 14 digits; A for the wildcard digit) -> A0..A6.
 std::optional<Cj188Address> cj188AddressFromPlate(std::string_view plate);
-
-// Data identifiers a master reads (C 01) or writes (C 04, 15, 16).
-namespace cj188di {
-inline constexpr std::uint16_t kCurrent = 0x901F;           // current and settlement-day reading
-inline constexpr std::uint16_t kHistoryFirst = 0xD120;      // last month; D121..D12B the 11 before
-inline constexpr std::uint16_t kPrices = 0x8102;            // price table
-inline constexpr std::uint16_t kSettlementDay = 0x8103;
-inline constexpr std::uint16_t kReadingDay = 0x8104;
-inline constexpr std::uint16_t kPurchase = 0x8105;          // purchase amount
-inline constexpr std::uint16_t kWriteSettlementDay = 0xA011;
-inline constexpr std::uint16_t kWriteClock = 0xA015;
-inline constexpr std::uint16_t kWriteSyncReading = 0xA016;
-inline constexpr std::uint16_t kValve = 0xA017;
-inline constexpr std::uint16_t kWriteAddress = 0xA018;
-}  // namespace cj188di
 
 // The data identifiers `read --di` and the window offer (C 01).
 bool cj188IsReadable(std::uint16_t dataId);
