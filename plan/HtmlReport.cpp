@@ -71,7 +71,7 @@ std::string histogram(const PlanResult& result) {
 std::string replyCell(const StepResult& s) {
     if (s.replyMs.empty()) return "";
     const auto [lo, hi] = std::minmax_element(s.replyMs.begin(), s.replyMs.end());
-    return *lo == *hi ? msText(*lo) : msText(*lo) + "–" + msText(*hi);
+    return msText(*lo) == msText(*hi) ? msText(*lo) : msText(*lo) + "–" + msText(*hi);
 }
 
 std::string lineTable(const LineResult& line) {
