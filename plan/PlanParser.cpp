@@ -1,6 +1,7 @@
 #include "plan/PlanParser.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <map>
 #include <set>
@@ -25,7 +26,7 @@ bool plateAddress(std::string_view text) {
 
 std::optional<std::uint8_t> hexByte(std::string text) {
     if (!text.empty() && (text.back() == 'H' || text.back() == 'h')) text.pop_back();
-    if (text.empty() || text.size() > 2 || !std::all_of(text.begin(), text.end(), ::isxdigit)) return std::nullopt;
+    if (text.empty() || text.size() > 2 || !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isxdigit(c) != 0; })) return std::nullopt;
     return static_cast<std::uint8_t>(std::stoul(text, nullptr, 16));
 }
 
