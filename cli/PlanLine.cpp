@@ -22,13 +22,24 @@ std::string nowText() {
                             .count());
 }
 
+// A step a meter has twice is named "read (2)" the second time, so every
+// test case of a report has a name of its own.
+std::string stepName(const plan::Meter& meter, const plan::Step& step) {
+    int seen = 0;
+    for (const plan::Step& s : meter.steps) {
+        if (s.name() == step.name()) ++seen;
+        if (&s == &step) break;
+    }
+    return seen > 1 ? step.name() + " (" + std::to_string(seen) + ")" : step.name();
+}
+
 plan::StepResult blank(const plan::Meter& meter, const plan::Step& step, const std::string& address) {
     plan::StepResult r;
     r.meterNumber = meter.number;
     r.meter = meter.name;
     r.protocol = meter.protocol == plan::MeterProtocol::Cj188 ? "cj188" : "mbus";
     r.address = address;
-    r.step = step.name();
+    r.step = stepName(meter, step);
     return r;
 }
 

@@ -20,7 +20,7 @@ trap cleanup EXIT
 ports=()
 for ((i = 1; i <= lines; i++)); do
   opts=(--line-rate 2400 --mbus-meters "$meters" --mbus-id $((12345678 + 100 * i)))
-  if [[ $tcp == --tcp && $((i % 2)) == 0 ]]; then opts+=(--tcp $((27000 + i))); fi
+  if [[ $tcp == --tcp && $((i % 2)) == 0 ]]; then opts+=(--tcp 0); fi
   "$bin/meterbench-sim" "${opts[@]}" >"$dir/sim$i.log" 2>&1 &
   pids+=($!)
 done
