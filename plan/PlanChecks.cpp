@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <variant>
 
-#include "core/JsonText.h"  // jsonNumber lives in ReadingJson.h
 #include "core/ReadingJson.h"
 
 namespace mb::plan {
