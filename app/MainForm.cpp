@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QTimer>
 #include <span>
 
 #include "app/ButtonLayoutResource.h"
@@ -146,7 +147,7 @@ void MainForm::wireSerialPanel() {
         asEvent(&lostPortEvent, [this, reason] { serial_->onConnectionLost(reason); });
     });
     connect(serial_, &SerialPanel::connected, this, [this] {
-        log_.event(recordPort(), QStringLiteral("connected ") + serial_->settingsText());
+        log_.event(recordPort(), QStringLiteral("connected ") + serial_->settingsText() + networkNote());
         stopAllContinuousReadings();
     });
     connect(serial_, &SerialPanel::disconnected, this, [this](const QString& portText) {
@@ -206,6 +207,15 @@ void MainForm::showConnectFailure(const QString& portText, const QString& reason
     prompter_->critical(this, failurePromptTitle(), failurePromptText(portText), reason);
 }
 
+// On a gateway the record says where the line went and its measured round trip.
+QString MainForm::networkNote() {
+    SerialPortService& line = serial_->port();
+    if (!line.overNetwork()) return QString();
+    return QStringLiteral(" over %1, round trip %2 ms")
+        .arg(line.portMap().device(line.openPortNumber()))
+        .arg(static_cast<double>(line.networkRoundTrip().count()) / 1000.0, 0, 'f', 2);
+}
+
 QString MainForm::recordPort() const { return portName(serial_->portText()); }
 
 // "COM1" of the port list's "COM1 Occupy".
@@ -220,11 +230,67 @@ void MainForm::wireExchanges() {
         results_->requestSent();
     });
     connect(runner_, &ExchangeRunner::finished, this, [this](const mb::ExchangeResult& result) {
-        results_->show(result, recordPort());
+        if (sequence_ && !result.late && !result.superseded)
+            sequenceStepDone(result);
+        else
+            results_->show(result, recordPort());
     });
 }
 
+void MainForm::sequenceStepDone(const mb::ExchangeResult& result) {
+    results_->record(result, recordPort());
+    if (std::optional<mb::ExchangeRequest> next = sequence_->next(result)) {
+        // After the runner has finished with this result.
+        QTimer::singleShot(0, this, [this, request = std::move(*next)] {
+            if (sequence_ && portConnected()) startOnLine(request);
+        });
+        return;
+    }
+    const std::unique_ptr<mb::ExchangeSequence> finished = std::move(sequence_);
+    const auto done = std::move(sequenceDone_);
+    const mb::ExchangeResult whole = finished->result();
+    results_->show(whole, recordPort());
+    if (done) done(whole);
+}
+
+void MainForm::runSequence(std::unique_ptr<mb::ExchangeSequence> sequence,
+                           std::function<void(const mb::ExchangeResult&)> done) {
+    if (!portConnected()) return;
+    mb::ExchangeRequest first = sequence->first();
+    sequence_ = std::move(sequence);
+    sequenceDone_ = std::move(done);
+    startOnLine(std::move(first));
+    serial_->showTxCount(txCount_);
+}
+
+void MainForm::followBaudRate(long baud) {
+    const QString was = serial_->settingsText();
+    if (!serial_->followBaudRate(baud)) {
+        prompter_->information(
+            this, QStringLiteral("Baud rate"),
+            QStringLiteral("The meter now answers at %1 baud, but the line could not "
+                           "change to it: set it and connect again.")
+                .arg(baud));
+        return;
+    }
+    log_.event(
+        recordPort(),
+        QStringLiteral("line follows the meter: %1 -> %2").arg(was, serial_->settingsText()));
+    prompter_->information(
+        this, QStringLiteral("Baud rate"),
+        QStringLiteral("The meter now answers at %1 baud; the line changed from %2 to %3.")
+            .arg(baud)
+            .arg(was, serial_->settingsText()));
+}
+
 void MainForm::runExchange(mb::ExchangeRequest request) {
+    sequence_.reset();  // a request of its own ends a running operation
+    sequenceDone_ = {};
+    startOnLine(std::move(request));
+    serial_->showTxCount(txCount_);
+}
+
+void MainForm::startOnLine(mb::ExchangeRequest request) {
     ExchangeRunner::Options options;
     const std::optional<double> chosen =
         timeoutOverride_ ? timeoutOverride_ : replyTimeoutSetting_->seconds();
@@ -232,7 +298,6 @@ void MainForm::runExchange(mb::ExchangeRequest request) {
         options.timeout = std::chrono::milliseconds(static_cast<long long>(*chosen * 1000.0 + 0.5));
     // Only bytes the line took are counted.
     if (portConnected()) runner_->start(std::move(request), options);
-    serial_->showTxCount(txCount_);
 }
 
 void MainForm::continuousReadingChanged(ProtocolPage&, bool running) {

@@ -66,6 +66,13 @@ class MainForm : public QWidget, public PageHost {
     }
     void clearReplyPanes() override;
     void runExchange(mb::ExchangeRequest request) override;
+    void runSequence(std::unique_ptr<mb::ExchangeSequence> sequence,
+                     std::function<void(const mb::ExchangeResult&)> done) override;
+    std::optional<QString> askInput(const QString& title, const QString& label,
+                                    const QString& initial) override {
+        return prompter_->askText(this, title, label, initial);
+    }
+    void followBaudRate(long baud) override;
     void continuousReadingChanged(ProtocolPage& page, bool running) override;
 
     // The reply timeout: the remembered setting ("Reply timeout…" on Data
@@ -101,11 +108,16 @@ class MainForm : public QWidget, public PageHost {
     // Runs `handler` as one event of kind `kind` (see EventGate).
     void asEvent(const void* kind, std::function<void()> handler);
     void wireExchanges();
+    // Starts one request on the runner with the window's reply timeout.
+    void startOnLine(mb::ExchangeRequest request);
+    // A step of the running sequence ended: its next request, or its result.
+    void sequenceStepDone(const mb::ExchangeResult& result);
     void buildWatchPane();
     // "cj188" or "mbus": the protocol whose history the page shows.
     static QString protocolName(const ProtocolPage& page);
     // The port's name in the session record ("COM1").
     QString recordPort() const;
+    QString networkNote();
     static QString portName(const QString& portText);
 
     WindowFrames frames_;
@@ -117,6 +129,8 @@ class MainForm : public QWidget, public PageHost {
     std::int64_t txCount_ = 0;
     std::int64_t rxCount_ = 0;
     std::optional<double> timeoutOverride_;
+    std::unique_ptr<mb::ExchangeSequence> sequence_;
+    std::function<void(const mb::ExchangeResult&)> sequenceDone_;
     SessionLog log_;
     std::unique_ptr<ResultView> results_;
     WatchPane* watch_ = nullptr;

@@ -1,5 +1,7 @@
 #include "app/Prompter.h"
 
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 void MessageBoxPrompter::critical(QWidget* parent, const QString& title, const QString& text,
@@ -16,4 +18,13 @@ void MessageBoxPrompter::information(QWidget* parent, const QString& title, cons
 bool MessageBoxPrompter::confirm(QWidget* parent, const QString& title, const QString& text) {
     return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+std::optional<QString> MessageBoxPrompter::askText(QWidget* parent, const QString& title,
+                                                   const QString& label, const QString& initial) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
+    if (!ok) return std::nullopt;
+    return text.trimmed();
 }

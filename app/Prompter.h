@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -21,6 +22,13 @@ class Prompter {
         (void)parent, (void)title, (void)text;
         return false;
     }
+    // A value for a write (a new address, a day); nullopt when cancelled. A
+    // prompter that does not say cancels.
+    virtual std::optional<QString> askText(QWidget* parent, const QString& title,
+                                           const QString& label, const QString& initial) {
+        (void)parent, (void)title, (void)label, (void)initial;
+        return std::nullopt;
+    }
 };
 
 // The default: a modal QMessageBox.
@@ -30,4 +38,6 @@ class MessageBoxPrompter : public Prompter {
                   const QString& informativeText = QString()) override;
     void information(QWidget* parent, const QString& title, const QString& text) override;
     bool confirm(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& initial) override;
 };

@@ -28,6 +28,11 @@ void ResultView::show(const mb::ExchangeResult& result, const QString& port) {
     scroll->setValue(kept);
 }
 
+void ResultView::record(const mb::ExchangeResult& result, const QString& port) {
+    log_.exchange(port, mb::resultSummary(result), mb::exchangeRecordMembers(result),
+                  std::chrono::system_clock::now());
+}
+
 void ResultView::clearPane() {
     scrollBeforeClear_ = pane_.verticalScrollBar()->value();
     pane_.clear();

@@ -201,6 +201,14 @@ void SerialPanel::connectPort() {
     emit connected();
 }
 
+bool SerialPanel::followBaudRate(long baud) {
+    if (!portConnected_ || !port_.setBaudRate(static_cast<qint32>(baud))) return false;
+    baudBox_->setCurrentText(QString::number(baud));
+    settingsText_ =
+        QString::number(baud) + settingsText_.mid(settingsText_.indexOf(QLatin1Char(',')));
+    return true;
+}
+
 QString SerialPanel::noPortReason() const {
     if (!portText().trimmed().isEmpty())
         return QStringLiteral("\"%1\" does not name a port COMn.").arg(portText());

@@ -36,10 +36,14 @@ class SerialPanel : public QObject {
 
     // Start-up: scan, default settings, parity list, port closed.
     void runStartUp();
-    // Lists every mapped port that opens or is busy, first entry chosen; names
-    // the others and any fault of the port map in the list's tooltip.
+    // Lists every mapped port that opens or is busy, and every mapped gateway
+    // (not tried), first entry chosen; names the others and any fault of the
+    // port map in the list's tooltip.
     void runPortScan();
     void connectOrDisconnect();
+    // The meter switched its baud rate: the connected line and the Baud list
+    // follow, the rest of the settings stay. False when not connected or refused.
+    bool followBaudRate(long baud);
     // The device vanished while connected: leave the panel as Disconnect does
     // and emit portLost once, with the system's reason.
     void onConnectionLost(const QString& reason);

@@ -89,6 +89,7 @@ void TrendChart::setHistory(HistoryModel* model) {
     if (model) {
         connect(model, &QAbstractItemModel::rowsInserted, this,
                 [this](const QModelIndex&, int first, int last) { appendRows(first, last); });
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &TrendChart::dropBeforeFirstRow);
         connect(model, &QAbstractItemModel::modelReset, this, &TrendChart::rebuild);
     }
     rebuild();
@@ -145,6 +146,30 @@ void TrendChart::appendRows(int first, int last) {
     replyThinned_.add(replyPoints);
     noReplyThinned_.add(noReplyPoints);
     fitAxes();
+}
+
+void TrendChart::dropBeforeFirstRow() {
+    if (!history_ || history_->rowCount() == 0) return rebuild();
+    firstMs_ = history_->table().rows().front().timeUs / 1000;
+    for (Thinned* thinned : {&quantityThinned_, &replyThinned_, &noReplyThinned_})
+        thinned->dropBefore(static_cast<qreal>(firstMs_));
+    // The ranges shrink to what is left: a rescan of at most 2 × kPoints points.
+    if (!quantityThinned_.points.isEmpty()) {
+        const auto [low, high] = std::ranges::minmax(quantityThinned_.points, {}, &QPointF::y);
+        minQuantity_ = low.y(), maxQuantity_ = high.y();
+    }
+    maxReply_ = 0;
+    for (const QPointF& point : replyThinned_.points) maxReply_ = std::max(maxReply_, point.y());
+    fitAxes();
+}
+
+void TrendChart::Thinned::dropBefore(qreal x) {
+    // Points are in time order; thinned, only one in `stride` rows has one.
+    qsizetype gone = 0;
+    while (gone < points.size() && points[gone].x() < x) ++gone;
+    if (gone == 0) return;
+    points.remove(0, gone);
+    series->removePoints(0, static_cast<int>(gone));
 }
 
 void TrendChart::Thinned::reset() {

@@ -6,8 +6,9 @@
 // Bounded: however long the run, a series draws fewer than 2 × kPoints
 // points spread evenly over it. When a series reaches that, every other point
 // goes and from then on only every second row (then fourth, ...) is drawn, so
-// an append and a repaint cost the same after 100,000 rows as after 100. The
-// history table and its CSV keep every row.
+// an append and a repaint cost the same after 100,000 rows as after 100.
+// The chart spans what the history holds: once the history is full and drops
+// its oldest rows, the points before its first row go too.
 #pragma once
 
 #include <QChartView>
@@ -50,6 +51,8 @@ class TrendChart : public QChartView {
   private:
     void rebuild();
     void appendRows(int first, int last);
+    // The history dropped its oldest rows: drop the points older than its first.
+    void dropBeforeFirstRow();
     void fillQuantityMenu();
     void fitAxes();
     void updateTitle();
@@ -62,6 +65,7 @@ class TrendChart : public QChartView {
         qint64 stride = 1;
         void reset();
         void add(const QList<QPointF>& more);
+        void dropBefore(qreal x);
     };
 
     QPointer<HistoryModel> history_;

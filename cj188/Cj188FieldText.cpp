@@ -154,6 +154,49 @@ void describeCj188Field(const Cj188Values& v, const Cj188Record& r, RecordView& 
             appendCj188Hex(value, bytes.subspan(5, 1));
             appendCj188Hex(value, bytes.subspan(6, 1));
             return text(value);
+        case Cj188Field::Price:
+            if (withDisplay) {
+                appendFixedPoint(display, r.number, r.decimals);
+                display += " yuan/m³";
+            }
+            return number("CNY/m^3");
+        case Cj188Field::WholeVolume:
+            if (withDisplay) {
+                appendNumber(display, r.number);
+                display += " m³";
+            }
+            return number("m^3");
+        case Cj188Field::DayOfMonth:
+            if (withDisplay) {
+                display = "day ";
+                appendNumber(display, r.number);
+                display += " of the month";
+            }
+            return number("");
+        case Cj188Field::PurchaseNumber:
+            if (withDisplay) appendNumber(display, r.number);
+            return number("");
+        case Cj188Field::Money:
+            if (withDisplay) {
+                appendFixedPoint(display, r.number, r.decimals);
+                display += " yuan";
+            }
+            return number("CNY");
+        case Cj188Field::ValveCommand: {
+            const std::uint8_t c = bytes[0];
+            const std::string_view what = c == 0x55   ? (r.forced ? "force open" : "open")
+                                          : c == 0x99 ? (r.forced ? "force close" : "close")
+                                                      : "unknown valve command";
+            text(what);
+            if (withDisplay) {
+                display = what;
+                display += " (";
+                appendCj188Hex(display, bytes);
+                display += ')';
+                out.display = display;
+            }
+            return;
+        }
         case Cj188Field::ErrorReply:
             appendCj188Hex(value, bytes);
             text(value);

@@ -66,6 +66,11 @@ void cj188Amount(Cj188Record& record, Cj188Bytes bytes, int decimals) {
     record.value = scaled(record.number, (unit ? unit->siExponent : 0) - decimals);
 }
 
+void cj188Fixed(Cj188Record& record, Cj188Bytes bytes, int decimals) {
+    record.decimals = static_cast<std::uint8_t>(decimals);
+    if (readBcd(record, bytes)) record.value = scaled(record.number, -decimals);
+}
+
 void cj188Temperature(Cj188Record& record, Cj188Bytes bytes) {
     if (readBcd(record, bytes)) record.value = scaled(record.number, -2);
 }

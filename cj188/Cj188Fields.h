@@ -18,6 +18,10 @@ void cj188Amount(Cj188Record& record, Cj188Bytes bytes, int decimals);
 // Three BCD bytes, two decimals, degrees Celsius.
 void cj188Temperature(Cj188Record& record, Cj188Bytes bytes);
 
+// BCD bytes with `decimals` fraction digits and no unit code: prices, money,
+// whole volumes and days of the month.
+void cj188Fixed(Cj188Record& record, Cj188Bytes bytes, int decimals);
+
 // Three BCD bytes of whole hours; the value is kept in seconds.
 void cj188Hours(Cj188Record& record, Cj188Bytes bytes);
 

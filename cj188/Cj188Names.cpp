@@ -33,6 +33,12 @@ std::string_view cj188MeterTypeText(std::uint8_t type) {
 }
 
 void appendCj188ControlText(std::string& out, std::uint8_t control) {
+    // Collector scripts send valve control with 2A (their "force open/close");
+    // no standard function, so it is named for what those frames do.
+    if (control == 0x2A) {
+        out += "Forced valve control request (vendor control code 2A)";
+        return;
+    }
     const char* command = nullptr;
     switch (cj188Function(control)) {
         case 0x01: command = "Read data"; break;

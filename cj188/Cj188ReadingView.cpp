@@ -69,6 +69,10 @@ std::string_view Cj188ReadingView::checkProblem() const {
     return frameProblem(v_.isCheckProblem());
 }
 
+bool Cj188ReadingView::meterError() const {
+    return v_.checkPassed && cj188IsErrorReply(v_.frame[9]);
+}
+
 std::size_t Cj188ReadingView::headerCount() const {
     if (!v_.hasHeader) return 0;
     return kFixedHeaderFields + (v_.hasDataIdentifier ? 1 : 0) + (v_.hasSequence ? 1 : 0);

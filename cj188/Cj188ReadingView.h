@@ -17,6 +17,7 @@ class Cj188ReadingView final : public ReadingView {
     bool checkPassed() const override { return v_.checkPassed; }
     std::string_view error() const override;
     std::string_view checkProblem() const override;
+    bool meterError() const override;
     std::size_t headerCount() const override;
     HeaderFieldView headerField(std::size_t index) const override;
     std::size_t recordCount() const override { return v_.recordCount; }

@@ -38,6 +38,12 @@ enum class Cj188Field : std::uint8_t {
     MeterNumber,       // 810A: A4..A0
     ManufacturerCode,  // 810A: A5 A6
     ErrorReply,        // the meter could not carry out the request
+    Price,             // 8102: three BCD bytes, 0.01 yuan per m³
+    WholeVolume,       // 8102: three BCD bytes of whole m³ (a price step's limit)
+    DayOfMonth,        // 8103, 8104: one BCD byte
+    PurchaseNumber,    // 8105: which purchase this is, one binary byte
+    Money,             // 8105: four BCD bytes, 0.01 yuan
+    ValveCommand,      // A017 request: 55 open, 99 close
 };
 
 enum class Cj188FieldProblem : std::uint8_t { None, InvalidBcd, NoTimeSet, NotCalendarTime };
@@ -48,11 +54,12 @@ struct Cj188Record {
     std::uint8_t decimals = 0;   // Amount: fraction digits of the register
     std::uint8_t needed = 0;     // Truncated: bytes the field needs
     bool yearFirst = false;      // RealTime: the meter sent the year first
+    bool forced = false;         // ValveCommand: the vendor's forced form (control 2A)
     std::uint16_t at = 0;        // the field's bytes: frame[at, at + size)
     std::uint16_t size = 0;
     std::string_view quantity;   // static text
-    std::uint64_t number = 0;    // the BCD number (Amount, Temperature, Hours)
-    double value = 0;            // Amount, Temperature, Hours: the value in SI units
+    std::uint64_t number = 0;    // the BCD number (Amount, Temperature, Hours, Price, ...)
+    double value = 0;            // the value in SI units (yuan for Price and Money)
     std::uint16_t year = 0;      // RealTime
     std::uint8_t month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };

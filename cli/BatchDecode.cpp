@@ -54,7 +54,7 @@ void BatchDecoder::writeResult(const ReadingView& view, std::size_t number, std:
     appendNumber(out_, number);
     out_ += '\n';
     if (view.checkPassed()) {
-        out_ += kCheckPassText;
+        out_ += view.meterError() ? kMeterErrorText : kCheckPassText;
         out_ += '\n';
     }
     appendReadingText(out_, view);

@@ -77,4 +77,21 @@ int cj188SetTime(const CliOptions& options, const Args& args) {
     return runWrite(options, step, anyMeterProbe(*target), args);
 }
 
+int cj188WriteSettlementDay(const CliOptions& options, const Args& args) {
+    std::string error;
+    const auto target = cj188Target(options, true, error);
+    if (!target) return usageError(error, args);
+    const std::string text = options.value("--settlement-day");
+    const auto day = parseInteger(text, 1, 31);
+    if (!day)
+        return usageError("--settlement-day must be a day of the month, 1-31, not '" + text + "'",
+                          args);
+    const WriteStep step{
+        cj188WriteExchange(
+            mb::cj188SetSettlementDay(target->meterType, target->address, static_cast<int>(*day)),
+            "Set settlement day"),
+        "set the settlement day of " + target->name() + " to day " + std::to_string(*day)};
+    return runWrite(options, step, anyMeterProbe(*target), args);
+}
+
 }  // namespace mb::cli

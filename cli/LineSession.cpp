@@ -24,7 +24,10 @@ LineSession::LineSession() : runner_(port_) {
         if (r.late && !runner_.running()) lateAnswer_ = r;
     });
     QObject::connect(&port_, &SerialPortService::connectionLost, &runner_,
-                     [this](const QString& reason) { runner_.abandon(reason); });
+                     [this](const QString& reason) {
+                         lostReason_ = reason.toStdString();
+                         runner_.abandon(reason);
+                     });
 }
 
 bool LineSession::open(const QString& port, const QString& settings, std::string& error) {
@@ -38,6 +41,7 @@ bool LineSession::open(const QString& port, const QString& settings, std::string
         error = opened.reason.toStdString();
         return false;
     }
+    lostReason_.clear();
     return true;
 }
 
@@ -58,7 +62,9 @@ ExchangeResult LineSession::exchange(ExchangeRequest request,
         });
     if (!runner_.start(request, options)) {
         result.verdict = Verdict::NotSent;
-        result.reason = port_.isOpen() ? "the line did not take the request" : "the port is closed";
+        result.reason = port_.isOpen()          ? "the line did not take the request"
+                        : lostReason_.empty() ? "the port is closed"
+                                              : "the line was lost: " + lostReason_;
         done = true;
     }
     if (!done) loop.exec();

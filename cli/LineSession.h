@@ -22,9 +22,17 @@ class LineSession {
   public:
     LineSession();
 
-    // `port` is a device path or COMn (through the port map); `settings` as
-    // the window writes them ("2400,E,8,1").
+    // `port` is a device path, a gateway tcp://HOST:PORT or COMn (through the
+    // port map); `settings` as the window writes them ("2400,E,8,1"); on a
+    // gateway they time the bytes and the gateway's port has its own.
     bool open(const QString& port, const QString& settings, std::string& error);
+    bool isOpen() const { return port_.isOpen(); }
+    // Why the open line was lost (a gateway's connection closed, an adapter
+    // unplugged); empty while it is not.
+    const std::string& lostReason() const { return lostReason_; }
+    // A gateway's connection: the round trip measured when connecting.
+    bool overNetwork() const { return port_.overNetwork(); }
+    std::chrono::microseconds networkRoundTrip() const { return port_.networkRoundTrip(); }
 
     // Runs one request (with its retries) and returns how it ended.
     ExchangeResult exchange(ExchangeRequest request, const ExchangeRunner::Options& options);
@@ -42,15 +50,21 @@ class LineSession {
     std::chrono::milliseconds defaultTimeout(const mb::Protocol& protocol) const {
         return runner_.defaultTimeout(protocol);
     }
+    // What a gateway adds to each wait (ExchangeRunner::networkDelay).
+    std::chrono::milliseconds networkDelay(std::size_t requestBytes) const {
+        return runner_.networkDelay(requestBytes);
+    }
 
   private:
     SerialPortService port_;
     ExchangeRunner runner_;
     std::optional<ExchangeResult> lateAnswer_;
+    std::string lostReason_;
     bool listening_ = false;
 };
 
-// Resolves COMn through METERBENCH_PORTS or the system's ports; other text is a path.
+// Resolves COMn through METERBENCH_PORTS or the system's ports; other text is
+// a path or a gateway's address, taken as it is.
 QString resolvePort(const QString& port);
 
 }  // namespace mb::cli

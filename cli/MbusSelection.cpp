@@ -1,41 +1,11 @@
 #include "cli/MbusSelection.h"
 
+#include "mbus/SecondarySequence.h"
+
 namespace mb::cli {
 
 std::optional<SecondaryMask> secondaryMaskOption(const std::string& text) {
-    if (text.size() != 8) return std::nullopt;
-    SecondaryMask mask;
-    for (std::size_t i = 0; i < 8; ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9')
-            mask.idDigits[i] = static_cast<std::uint8_t>(c - '0');
-        else if (c == 'F' || c == 'f')
-            mask.idDigits[i] = 0xF;
-        else
-            return std::nullopt;
-    }
-    return mask;
-}
-
-bool selectOne(LineSession& session, const SecondaryMask& mask,
-               const ExchangeRunner::Options& options, std::string& why) {
-    const ExchangeResult result =
-        session.exchange(mbusAcknowledgedExchange(mbusSelect(mask), "select"), options);
-    if (result.verdict == Verdict::Acknowledged) return true;
-    if (result.verdict == Verdict::NoReply)
-        why = "no meter matches the selection";
-    else if (result.verdict == Verdict::Collision)
-        why = "more than one meter matches the selection";
-    else
-        why = "no clean answer to the selection (" + result.reason + ")";
-    if (result.verdict != Verdict::NoReply) deselect(session, options);
-    return false;
-}
-
-void deselect(LineSession& session, const ExchangeRunner::Options& options) {
-    ExchangeRunner::Options once = options;
-    once.retries = 0;
-    session.exchange(mbusAcknowledgedExchange(mbusSndNke(kMbusAddressSelected), "deselect"), once);
+    return secondaryMaskOf(text);
 }
 
 }  // namespace mb::cli

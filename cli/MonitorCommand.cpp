@@ -23,7 +23,8 @@ constexpr const char* kHelp =
     "usage: meterbench-cli monitor --port DEV [--baud 2400] [--parity E] [--json]\n"
     "Listens without sending and prints every frame on the line (M-Bus and CJ/T 188) with\n"
     "its time of arrival, decoded; bytes that make no frame are printed as such. Runs until\n"
-    "interrupted (Ctrl-C, SIGTERM), then exits with status 0.\n"
+    "interrupted (Ctrl-C, SIGTERM), then exits with status 0; a line lost meanwhile (an\n"
+    "unplugged adapter, a gateway's connection closed) ends it with status 2.\n"
     "Times are ISO 8601 local time with the date and the zone (2026-12-08T09:19:00.123+08:00).\n"
     "  --json  one JSON object a line: {\"time\":..,\"hex\":..,\"reading\":{..}}\n"
     "  --csv   the reading history's CSV of the answers heard (the first answer's\n"
@@ -117,6 +118,12 @@ int monitorCommand(const Args& args) {
     const int gapMs = std::max(50, session.bytesMs(3));
     Bytes pending, unframed;
     while (!stopRequested) {
+        // A line that went away (a gateway's connection ended) hears nothing more.
+        if (!session.isOpen()) {
+            if (!csv) printUnframed(unframed, json);
+            std::cerr << "meterbench-cli: line lost: " << session.lostReason() << '\n';
+            return kExitUsage;
+        }
         const Bytes chunk = session.listen(gapMs);
         pending.insert(pending.end(), chunk.begin(), chunk.end());
         std::size_t at = 0;

@@ -11,7 +11,8 @@ namespace mb::cli {
 
 // Sends `probe` (a read every meter answers) and judges its answers. True when
 // exactly one meter answered; otherwise `why` says how many ("no meter
-// answered", "more than one meter answered").
+// answered", "3 meters answered", or "more than one meter answered (...)"
+// with the whole answers seen when the answers garbled each other).
 bool exactlyOneMeter(LineSession& session, const ExchangeRequest& probe,
                      const ExchangeRunner::Options& options, std::string& why);
 

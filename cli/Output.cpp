@@ -22,7 +22,9 @@ std::string cell(const std::string& text, std::size_t width) {
 std::string readingOutput(const Reading& reading, bool json) {
     if (json) return readingJson(reading) + '\n';
     std::string out;
-    if (reading.checkPassed) out += std::string(kCheckPassText) + '\n';
+    // A meter's error answer passes its frame checks but is no data pass.
+    if (reading.checkPassed)
+        out += std::string(reading.meterError ? kMeterErrorText : kCheckPassText) + '\n';
     for (const auto& line : readingLines(reading)) out += line + '\n';
     return out;
 }

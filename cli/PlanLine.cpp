@@ -73,6 +73,8 @@ plan::LineResult runPlanLine(const plan::Plan& plan, const plan::Line& line, con
         out.seconds = secondsSince(start);
         return out;
     }
+    if (session.overNetwork())
+        out.roundTripMs = static_cast<double>(session.networkRoundTrip().count()) / 1000.0;
     for (const plan::Meter& meter : line.meters) {
         PlanSteps steps(session, plan, meter, stop);
         std::string failedStep;

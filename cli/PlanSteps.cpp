@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "cj188/Cj188Requests.h"
-#include "cli/MbusSelection.h"
+#include "mbus/SecondarySequence.h"
 #include "cli/TimeOption.h"
 
 namespace mb::cli {
@@ -23,18 +23,34 @@ PlanSteps::PlanSteps(LineSession& session, const plan::Plan& plan, plan::Meter m
     : session_(session), plan_(plan), meter_(std::move(meter)), stop_(stop) {
     options_.retries = plan.retries;
     if (plan.timeoutMs) options_.timeout = std::chrono::milliseconds(*plan.timeoutMs);
-    if (!meter_.secondary.empty()) secondary_ = secondaryMaskOption(meter_.secondary);
+    if (!meter_.secondary.empty()) secondary_ = secondaryMaskOf(meter_.secondary);
 }
 
 std::string PlanSteps::address() const { return meter_.secondary.empty() ? meter_.address : meter_.secondary; }
+
+ExchangeResult PlanSteps::run(ExchangeSequence& sequence) {
+    for (std::optional<ExchangeRequest> request = sequence.first(); request;) {
+        const ExchangeResult result = session_.exchange(*request, options_);
+        out_->exchanges += result.attempts;
+        request = sequence.next(result);
+    }
+    return sequence.result();
+}
 
 std::optional<ExchangeResult> PlanSteps::exchange(const ExchangeRequest& request) {
     if (stop_.load()) {
         interrupted_ = true;
         return std::nullopt;
     }
-    ExchangeResult result = session_.exchange(request, options_);
-    out_->exchanges += result.attempts;
+    ExchangeResult result;
+    if (secondary_) {
+        SecondarySequence sequence(*secondary_, request);
+        result = run(sequence);
+        if (!sequence.reachedOne()) result.request.what = "the selection of " + meter_.secondary;
+    } else {
+        OneExchange one(request);
+        result = run(one);
+    }
     if (const auto ms = plan::replyMs(result); ms && result.answered()) out_->replyMs.push_back(*ms);
     if (!result.reading.protocol.empty() && result.verdict == Verdict::Pass) out_->reading = result.reading;
     return result;
@@ -48,26 +64,6 @@ ExchangeRequest PlanSteps::readRequest() const {
     if (meter_.protocol == MeterProtocol::Cj188)
         return cj188ReadDataExchange(cj188ReadData(meter_.meterType, plate(meter_.address)));
     return mbusReadExchange(mbusReqUd2(mbusTarget()));
-}
-
-// Secondary addressing: the meter is selected for the step and deselected after it.
-PlanSteps::Outcome PlanSteps::select() {
-    if (!secondary_ || selected_) return std::nullopt;
-    const auto result = exchange(mbusAcknowledgedExchange(mbusSelect(*secondary_), "select"));
-    if (!result) return std::nullopt;
-    if (auto failure = plan::verdictFailure(*result)) {
-        if (result->verdict != Verdict::NoReply) deselect(session_, options_);
-        failure->reason = "selecting " + meter_.secondary + ": " + failure->reason;
-        return failure;
-    }
-    selected_ = true;
-    return std::nullopt;
-}
-
-void PlanSteps::deselectIfSelected() {
-    if (!selected_) return;
-    deselect(session_, options_);  // after a stop too: the bus is left as found
-    selected_ = false;
 }
 
 PlanSteps::Outcome PlanSteps::read() {
@@ -148,7 +144,6 @@ PlanSteps::Outcome PlanSteps::setAddress(const std::string& next) {
     } else {
         failure = write(mbusAcknowledgedExchange(
             mbusSetAddress(mbusTarget(), static_cast<std::uint8_t>(std::stoi(next))), "set address"));
-        deselectIfSelected();
         if (failure || interrupted_) return failure;
         const auto kept = secondary_;
         secondary_.reset();  // the check reads the new primary address
@@ -163,16 +158,13 @@ PlanSteps::Outcome PlanSteps::setAddress(const std::string& next) {
 void PlanSteps::run(const plan::Step& step, plan::StepResult& out) {
     out_ = &out;
     interrupted_ = false;
-    Outcome failure = select();
-    if (!failure && !interrupted_) {
-        switch (step.kind) {
-            case plan::StepKind::Read: failure = reads(); break;
-            case plan::StepKind::SetTime: failure = setTime(); break;
-            case plan::StepKind::ValveCycle: failure = valveCycle(); break;
-            case plan::StepKind::SetAddress: failure = setAddress(step.newAddress); break;
-        }
+    Outcome failure;
+    switch (step.kind) {
+        case plan::StepKind::Read: failure = reads(); break;
+        case plan::StepKind::SetTime: failure = setTime(); break;
+        case plan::StepKind::ValveCycle: failure = valveCycle(); break;
+        case plan::StepKind::SetAddress: failure = setAddress(step.newAddress); break;
     }
-    deselectIfSelected();
     if (failure) {
         out.outcome = failure->lineError ? plan::Outcome::Error : plan::Outcome::Failed;
         out.kind = failure->kind;

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "cli/LineSession.h"
+#include "core/ExchangeSequence.h"
 #include "mbus/MbusRequests.h"
 #include "plan/Plan.h"
 #include "plan/PlanChecks.h"
@@ -29,12 +30,13 @@ class PlanSteps {
   private:
     using Outcome = std::optional<plan::CheckFailure>;  // nullopt: passed
 
-    // One exchange, counted into the step's result; nullopt when interrupted first.
+    // One exchange, counted into the step's result; nullopt when interrupted
+    // first. A meter reached by its identification number gets the request at
+    // 253 between its selection and deselection (mbus/SecondarySequence).
     std::optional<ExchangeResult> exchange(const ExchangeRequest& request);
+    ExchangeResult run(ExchangeSequence& sequence);
     ExchangeRequest readRequest() const;
     std::uint8_t mbusTarget() const;  // the primary address, or 253 when selected
-    Outcome select();
-    void deselectIfSelected();
 
     Outcome read();
     Outcome reads();
@@ -50,7 +52,6 @@ class PlanSteps {
     const std::atomic<bool>& stop_;
     ExchangeRunner::Options options_;
     std::optional<SecondaryMask> secondary_;
-    bool selected_ = false;
     bool interrupted_ = false;
     plan::StepResult* out_ = nullptr;
 };

@@ -3,7 +3,6 @@
 #include "cj188/Cj188Requests.h"
 #include "cli/Commands.h"
 #include "cli/CsvOutput.h"
-#include "core/Protocol.h"
 #include "cli/FrameInput.h"
 #include "cli/LineOptions.h"
 #include "cli/MbusSelection.h"
@@ -13,7 +12,9 @@
 #include "cli/RequestOptions.h"
 #include "cli/WriteCommands.h"
 #include "core/JsonText.h"
+#include "core/Protocol.h"
 #include "mbus/MbusRequests.h"
+#include "mbus/SecondarySequence.h"
 
 namespace mb::cli {
 namespace {
@@ -113,11 +114,8 @@ std::string failureLine(const ExchangeResult& result, const Request& request) {
     }
 }
 
-// Runs the request with its retries and prints the result, whatever it is.
-// Returns the exit status.
-int requestAndPrint(LineSession& session, const Request& request,
-                    const ExchangeRunner::Options& options, bool json, bool csv = false) {
-    const ExchangeResult result = session.exchange(request.exchange, options);
+// Prints the result, whatever it is; returns the exit status.
+int printResult(const ExchangeResult& result, const Request& request, bool json, bool csv = false) {
     if (csv && request.exchange.protocol)
         CsvOutput(std::cout).write(result, request.exchange.protocol->name());
     else
@@ -127,10 +125,19 @@ int requestAndPrint(LineSession& session, const Request& request,
     return status;
 }
 
-// Selects the meter by its identification number and runs `atSelected` with
-// it selected; deselects it afterwards. Exit 1 when not exactly one matched.
-template <typename Then>
-int withSelected(const CliOptions& options, const Args& args, Then atSelected) {
+// Runs the request with its retries and prints the result, whatever it is.
+// Returns the exit status.
+int requestAndPrint(LineSession& session, const Request& request,
+                    const ExchangeRunner::Options& options, bool json, bool csv = false) {
+    return printResult(session.exchange(request.exchange, options), request, json, csv);
+}
+
+// Selects the meter by its identification number, sends `atSelected` to 253
+// and deselects it (mbus/SecondarySequence, as the window does); then `after`
+// gets the answer at 253. Exit 1 when not exactly one meter matched.
+template <typename After>
+int withSelected(const CliOptions& options, const Args& args, ExchangeRequest atSelected,
+                 After after) {
     std::string error;
     const std::string id = options.value("--secondary");
     const auto mask = secondaryMaskOption(id);
@@ -141,23 +148,25 @@ int withSelected(const CliOptions& options, const Args& args, Then atSelected) {
     if (!a) return usageError(error, args);
     LineSession session;
     if (!openLine(options, session, error)) return usageError(error, args);
-    std::string why;
-    if (!selectOne(session, *mask, *a, why)) {
-        if (options.on("--json")) std::cout << "{\"check\":\"refused\",\"reason\":" << jsonQuoted(why) << "}\n";
-        std::cerr << "meterbench-cli: " << why << " " << id << '\n';
+    SecondarySequence sequence(*mask, std::move(atSelected));
+    const ExchangeResult answer = runSequence(session, sequence, *a);
+    if (!sequence.reachedOne()) {
+        if (options.on("--json"))
+            std::cout << "{\"check\":\"refused\",\"reason\":" << jsonQuoted(answer.reason) << "}\n";
+        std::cerr << "meterbench-cli: " << answer.reason << " " << id << '\n';
         return kExitNoValidReply;
     }
-    const int status = atSelected(session, *a);
-    deselect(session, *a);
-    return status;
+    return after(session, *a, answer);
 }
 
 int readSecondary(const CliOptions& options, const Args& args) {
-    return withSelected(options, args, [&](LineSession& session, const ExchangeRunner::Options& a) {
-        const Request request{mbusReadExchange(mbusReqUd2(kMbusAddressSelected)),
-                              "the meter selected by " + options.value("--secondary"), std::nullopt};
-        return requestAndPrint(session, request, a, options.on("--json"));
-    });
+    const Request request{mbusReadExchange(mbusReqUd2(kMbusAddressSelected)),
+                          "the meter selected by " + options.value("--secondary"), std::nullopt};
+    return withSelected(
+        options, args, request.exchange,
+        [&](LineSession&, const ExchangeRunner::Options&, const ExchangeResult& answer) {
+            return printResult(answer, request, options.on("--json"));
+        });
 }
 
 }  // namespace
@@ -210,16 +219,19 @@ int setAddressSecondary(const CliOptions& options, const Args& args) {
         if (json) std::cout << dryRunJson(step);
         return kExitOk;
     }
-    return withSelected(options, args, [&](LineSession& session, const ExchangeRunner::Options& a) {
-        const ExchangeResult answer = session.exchange(step.request, a);
-        if (answer.verdict != Verdict::Acknowledged) {
-            std::cerr << "meterbench-cli: no acknowledgement (E5) from the selected meter\n";
-            return kExitNoValidReply;
-        }
-        const Request verify{mbusReadExchange(mbusReqUd2(newA)),
-                             "M-Bus address " + std::to_string(*newAddress) + " after the change", std::nullopt};
-        return requestAndPrint(session, verify, a, json);
-    });
+    // The read at the new address comes after the meter is deselected again.
+    return withSelected(
+        options, args, step.request,
+        [&](LineSession& session, const ExchangeRunner::Options& a, const ExchangeResult& answer) {
+            if (answer.verdict != Verdict::Acknowledged) {
+                std::cerr << "meterbench-cli: no acknowledgement (E5) from the selected meter\n";
+                return kExitNoValidReply;
+            }
+            const Request verify{
+                mbusReadExchange(mbusReqUd2(newA)),
+                "M-Bus address " + std::to_string(*newAddress) + " after the change", std::nullopt};
+            return requestAndPrint(session, verify, a, json);
+        });
 }
 
 }  // namespace

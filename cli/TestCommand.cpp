@@ -109,6 +109,10 @@ std::string summary(const plan::PlanResult& result) {
     const plan::Counts c = result.counts();
     std::string out;
     for (const auto& line : result.lines)
+        if (line.roundTripMs)
+            out += line.name + ": " + line.port + " connected, round trip " + plan::msText(*line.roundTripMs) +
+                   " ms, added to each wait for an answer\n";
+    for (const auto& line : result.lines)
         for (const plan::StepResult& s : line.steps)
             if (s.outcome != plan::Outcome::Passed)
                 out += std::string(plan::outcomeName(s.outcome)) + "  " + line.name + "  " + s.meter + " (" +

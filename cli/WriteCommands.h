@@ -24,5 +24,7 @@ int runWrite(const CliOptions& options, const WriteStep& step,
 // set-address, set-time and valve for a CJ/T 188 meter.
 int cj188SetAddress(const CliOptions& options, const Args& args);
 int cj188SetTime(const CliOptions& options, const Args& args);
+// set-time --protocol cj188 --settlement-day D: C 04, DI A011.
+int cj188WriteSettlementDay(const CliOptions& options, const Args& args);
 
 }  // namespace mb::cli

@@ -25,7 +25,7 @@ bool Exchange::receive(std::span<const std::uint8_t> bytes, Clock::time_point at
     if (!firstByteAt_ && judge_.bytesBeyondEcho() > 0) firstByteAt_ = at;
     if (!hadAnswer && judge_.answered()) answeredAt_ = at;
     if (!finished_) {
-        if (judge_.answered() && !result_.request.severalMayAnswer) finish(at);
+        if (judge_.answered() && !result_.request.severalMayAnswer) finish();
         return finished_;
     }
     // Ended without an answer; one may still come late.
@@ -37,14 +37,14 @@ bool Exchange::receive(std::span<const std::uint8_t> bytes, Clock::time_point at
 
 bool Exchange::elapse(Clock::time_point now) {
     if (finished_ || now < deadline()) return false;
-    finish(now);
+    finish();
     return true;
 }
 
-void Exchange::supersede(Clock::time_point now) {
+void Exchange::supersede() {
     if (finished_) return;
     result_.superseded = true;
-    finish(now);
+    finish();
 }
 
 Exchange::Clock::time_point Exchange::deadline() const {
@@ -54,12 +54,13 @@ Exchange::Clock::time_point Exchange::deadline() const {
     return endBy;
 }
 
-void Exchange::finish(Clock::time_point) {
+void Exchange::finish() {
     finished_ = true;
     if (firstByteAt_)
         result_.firstByteTime = std::max(microseconds{0}, duration_cast<microseconds>(*firstByteAt_ - leftAt_));
     result_.bytesSeen = judge_.bytesSeen();
     result_.noiseBytes = judge_.noiseBytes();
+    result_.answers = judge_.answersSeen();
     result_.echoSkipped = judge_.echoSkipped();
     if (judge_.answered() && judge_.collided()) {
         result_.verdict = Verdict::Collision;

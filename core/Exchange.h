@@ -44,7 +44,7 @@ class Exchange {
     // True when `now` is at or past the deadline and the exchange ended now.
     bool elapse(Clock::time_point now);
     // Ends it now with what has come: the next request went out.
-    void supersede(Clock::time_point now);
+    void supersede();
 
     Clock::time_point deadline() const;
     bool finished() const { return finished_; }
@@ -53,7 +53,7 @@ class Exchange {
     std::vector<std::uint8_t> unjudgedBytes() const { return judge_.unjudgedBytes(); }
 
   private:
-    void finish(Clock::time_point now);
+    void finish();
     void fillAnswer();
 
     ExchangeResult result_;

@@ -44,6 +44,7 @@ struct ExchangeResult {
     std::chrono::milliseconds timeout{0};
     std::size_t bytesSeen = 0;   // every byte after the request, echo included
     std::size_t noiseBytes = 0;  // bytes that belong to no frame of the answer
+    std::size_t answers = 0;     // whole frames that answer the request (several: a collision)
     bool echoSkipped = false;    // the line returned our request first
     int attempt = 1;             // the attempt whose request this answer belongs to
     int attempts = 1;            // requests sent in all

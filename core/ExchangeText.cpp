@@ -40,7 +40,7 @@ std::vector<std::string> verdictLines(const ExchangeResult& result) {
             return {line, replyTime(result), lateLine(result)};
         }
         case Verdict::MeterError:
-            return {"The meter answered with an error", replyTime(result)};
+            return {kMeterErrorText, replyTime(result)};
         case Verdict::NoReply: return {noReplyLine(result.timeout)};
         case Verdict::Invalid:
             return {invalidReplyLine(result.timeout, result.bytesSeen, result.reason)};

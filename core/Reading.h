@@ -44,6 +44,9 @@ struct Reading {
     std::vector<Record> records;
     // Why a frame of this protocol failed its checks ("checksum 12 != computed 34").
     std::string checkProblem;
+    // A good frame in which the meter says it could not carry out the request
+    // (CJ/T 188: control code with D6 set): never shown as a data pass.
+    bool meterError = false;
 };
 
 }  // namespace mb

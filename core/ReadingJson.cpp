@@ -24,6 +24,8 @@ std::string_view functionName(RecordFunction function) {
 
 std::string_view checkName(const ReadingView& reading) {
     if (!reading.error().empty()) return "error";
+    if (reading.checkPassed() && reading.meterError())
+        return "meter-error";  // as the exchange names it
     return reading.checkPassed() ? "pass" : "fail";
 }
 

@@ -56,6 +56,7 @@ Reading readingOf(const ReadingView& view) {
     reading.checkPassed = view.checkPassed();
     reading.error = view.error();
     reading.checkProblem = view.checkProblem();
+    reading.meterError = view.meterError();
     reading.header.reserve(view.headerCount());
     for (std::size_t i = 0; i < view.headerCount(); ++i) {
         const HeaderFieldView field = view.headerField(i);

@@ -51,6 +51,7 @@ class ReadingView {
     virtual bool checkPassed() const = 0;
     virtual std::string_view error() const = 0;         // not a frame of this protocol
     virtual std::string_view checkProblem() const = 0;  // a frame that failed its checks
+    virtual bool meterError() const { return false; }   // the meter's "could not" answer
     virtual std::size_t headerCount() const = 0;
     virtual HeaderFieldView headerField(std::size_t index) const = 0;
     virtual std::size_t recordCount() const = 0;
@@ -67,6 +68,7 @@ class ReadingOfRecords final : public ReadingView {
     bool checkPassed() const override { return reading_.checkPassed; }
     std::string_view error() const override { return reading_.error; }
     std::string_view checkProblem() const override { return reading_.checkProblem; }
+    bool meterError() const override { return reading_.meterError; }
     std::size_t headerCount() const override { return reading_.header.size(); }
     HeaderFieldView headerField(std::size_t index) const override;
     std::size_t recordCount() const override { return reading_.records.size(); }

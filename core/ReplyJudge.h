@@ -38,6 +38,8 @@ class ReplyJudge {
     // The awaited answer has come (frame(), kind()).
     bool answered() const { return answer_.has_value(); }
     bool collided() const;
+    // Whole frames that answer the request: the answer and any more after it.
+    std::size_t answersSeen() const { return (answered() ? 1 : 0) + extraAnswers_; }
     const std::vector<std::uint8_t>& frame() const { return frame_; }
     AnswerKind kind() const { return answer_.value_or(AnswerKind::NotAnAnswer); }
 

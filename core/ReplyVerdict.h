@@ -10,6 +10,8 @@
 namespace mb {
 
 inline constexpr const char* kCheckPassText = "Check Pass\xEF\xBC\x81";  // "Check Pass！"
+// The first line instead for a good frame that is the meter's error answer.
+inline constexpr const char* kMeterErrorText = "The meter answered with an error";
 
 // "42 ms"; under a millisecond to a tenth, "0.4 ms".
 std::string millisecondsText(std::chrono::microseconds duration);

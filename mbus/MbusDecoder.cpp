@@ -5,16 +5,13 @@
 #include "mbus/AppHeader.h"
 #include "mbus/DataRecords.h"
 #include "mbus/FixedData.h"
+#include "mbus/MbusFrameBytes.h"
 #include "mbus/MbusReadingView.h"
 
 namespace mb {
 namespace {
 
-constexpr std::uint8_t kAck = 0xE5;
-constexpr std::uint8_t kShortStart = 0x10;
-constexpr std::uint8_t kLongStart = 0x68;
-constexpr std::uint8_t kStop = 0x16;
-constexpr std::size_t kShortLength = 5;
+using namespace mbusframe;
 constexpr std::size_t kLongOverhead = 6;  // 68 L L 68 ... CS 16
 constexpr std::size_t kLinkFields = 7;    // 68 L L 68 C A CI
 constexpr std::size_t kLongHeader = 12;
@@ -176,7 +173,7 @@ void decodeMbusValues(std::span<const std::uint8_t> f, MbusValues& v) {
             v.add(MbusField::Acknowledge);
             return;
         case kShortStart: {
-            if (f.size() != kShortLength) return fail(v, MbusProblem::ShortFrameLength);
+            if (f.size() != kShortFrameBytes) return fail(v, MbusProblem::ShortFrameLength);
             const std::uint8_t sum = checksum(f.subspan(1, 2));
             if (f[3] != sum) return failCheck(v, MbusProblem::Checksum, f[3], sum);
             if (f[4] != kStop) return failCheck(v, MbusProblem::StopByte, f[4]);

@@ -3,16 +3,13 @@
 #include <string>
 
 #include "mbus/MbusDecoder.h"
+#include "mbus/MbusFrameBytes.h"
 
 namespace mb {
 namespace {
 
-constexpr std::uint8_t kAck = 0xE5;
-constexpr std::uint8_t kShortStart = 0x10;
-constexpr std::uint8_t kLongStart = 0x68;
-constexpr std::uint8_t kStop = 0x16;
+using namespace mbusframe;
 constexpr std::uint8_t kShortestLength = 3;         // C, A, CI
-constexpr std::size_t kShortFrameBytes = 5;
 constexpr std::uint8_t kFirstSharedAddress = 253;   // 253 selected, 254 any, 255 broadcast
 
 FrameCheck sumAndStop(std::span<const std::uint8_t> b, std::size_t first, std::size_t checksumAt) {

@@ -1,25 +1,26 @@
 #include "mbus/MbusRequests.h"
 
+#include "mbus/MbusFrameBytes.h"
 #include "mbus/MbusProtocol.h"
 
 namespace mb {
 namespace {
 
 std::vector<std::uint8_t> shortFrame(std::uint8_t c, std::uint8_t address) {
-    return {0x10, c, address, static_cast<std::uint8_t>(c + address), 0x16};
+    return {mbusframe::kShortStart, c, address, static_cast<std::uint8_t>(c + address), mbusframe::kStop};
 }
 
 // 68 L L 68 + user data + CS 16, L counting the user data.
 std::vector<std::uint8_t> longFrame(const std::vector<std::uint8_t>& userData) {
     const auto length = static_cast<std::uint8_t>(userData.size());
-    std::vector<std::uint8_t> frame{0x68, length, length, 0x68};
+    std::vector<std::uint8_t> frame{mbusframe::kLongStart, length, length, mbusframe::kLongStart};
     std::uint8_t sum = 0;
     for (auto b : userData) {
         frame.push_back(b);
         sum = static_cast<std::uint8_t>(sum + b);
     }
     frame.push_back(sum);
-    frame.push_back(0x16);
+    frame.push_back(mbusframe::kStop);
     return frame;
 }
 
@@ -57,13 +58,32 @@ std::vector<std::uint8_t> mbusSwitchBaud(std::uint8_t address, long baud) {
     return {};
 }
 
-std::vector<std::uint8_t> mbusSetDateTime(std::uint8_t address, const MbusDateTime& t) {
-    // Type F: the year's three low bits sit above the day, its four high bits above the month.
+namespace {
+// 1 = Monday .. 7 = Sunday, as type I counts them (Sakamoto's rule).
+int weekday(const MbusDateTime& t) {
+    static constexpr int kMonthOffset[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    const int y = t.month < 3 ? t.year - 1 : t.year;
+    const int sundayZero =
+        (y + y / 4 - y / 100 + y / 400 + kMonthOffset[(t.month + 11) % 12] + t.day) % 7;
+    return sundayZero == 0 ? 7 : sundayZero;
+}
+}  // namespace
+
+std::vector<std::uint8_t> mbusSetDateTime(std::uint8_t address, const MbusDateTime& t,
+                                          MbusTimeType type) {
+    // Types F and I: the year's three low bits sit above the day, its four high bits above the
+    // month.
     const int year = t.year - 2000;
-    return longFrame({0x53, address, 0x51, 0x04, 0x6D, static_cast<std::uint8_t>(t.minute & 0x3F),
-                      static_cast<std::uint8_t>(t.hour & 0x1F),
-                      static_cast<std::uint8_t>((year & 0x07) << 5 | (t.day & 0x1F)),
-                      static_cast<std::uint8_t>((year & 0x78) << 1 | (t.month & 0x0F))});
+    const auto day = static_cast<std::uint8_t>((year & 0x07) << 5 | (t.day & 0x1F));
+    const auto month = static_cast<std::uint8_t>((year & 0x78) << 1 | (t.month & 0x0F));
+    if (type == MbusTimeType::F)
+        return longFrame({0x53, address, 0x51, 0x04, 0x6D,
+                          static_cast<std::uint8_t>(t.minute & 0x3F),
+                          static_cast<std::uint8_t>(t.hour & 0x1F), day, month});
+    return longFrame({0x53, address, 0x51, 0x06, 0x6D, static_cast<std::uint8_t>(t.second & 0x3F),
+                      static_cast<std::uint8_t>(t.minute & 0x3F),
+                      static_cast<std::uint8_t>(weekday(t) << 5 | (t.hour & 0x1F)), day, month,
+                      0x00});
 }
 
 std::vector<std::uint8_t> mbusSelect(const SecondaryMask& mask) {

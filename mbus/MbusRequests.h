@@ -31,12 +31,15 @@ std::vector<std::uint8_t> mbusApplicationReset(std::uint8_t address);
 // rate the standard has no CI for.
 std::vector<std::uint8_t> mbusSwitchBaud(std::uint8_t address, long baud);
 
-// SND_UD to `address` setting the meter's clock: CI 51, DIF 04, VIF 6D and a
-// type F date-time (minute, hour, day, month, year 2000..2099).
+// SND_UD to `address` setting the meter's clock: CI 51, VIF 6D and a date-time
+// of type F (DIF 04: minute, hour, day, month, year 2000..2099) or type I
+// (DIF 06: second first, the weekday beside the hour, week number 0 = not given).
 struct MbusDateTime {
-    int year = 2000, month = 1, day = 1, hour = 0, minute = 0;
+    int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
-std::vector<std::uint8_t> mbusSetDateTime(std::uint8_t address, const MbusDateTime& time);
+enum class MbusTimeType { F, I };
+std::vector<std::uint8_t> mbusSetDateTime(std::uint8_t address, const MbusDateTime& time,
+                                          MbusTimeType type = MbusTimeType::F);
 
 // What a secondary selection matches. Each of the 8 identification digits
 // (most significant first) is 0..9, or 0xF for any digit; 0xFFFF, 0xFF, 0xFF

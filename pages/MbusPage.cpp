@@ -5,6 +5,8 @@
 
 #include "mbus/MbusFieldRequests.h"
 #include "mbus/MbusRequests.h"
+#include "mbus/SecondarySequence.h"
+#include "mbus/TelegramSequence.h"
 #include "pages/OperationsButton.h"
 #include "pages/PageHost.h"
 #include "widgets/FieldFilter.h"
@@ -28,10 +30,18 @@ MbusPage::MbusPage(PageHost& host, QWidget* mainPanel) : ProtocolPage(host) {
     attachFilter(deviceId_, CharTest::HexDigit);
     attachFilter(newAddress_, CharTest::HexDigit);
     // Below Modification ID, left of the continuous-reading frame: free in the layout.
-    makeOperationsButton(p, QStringLiteral("MbusOperations"), {4200, 1770, 1935, 345},
-                         {{QStringLiteral("Set clock to now…"), [this] { setClockToNow(); }},
-                          {QStringLiteral("Application reset…"), [this] { applicationReset(); }},
-                          {QStringLiteral("SND_NKE"), [this] { initialise(); }}});
+    makeOperationsButton(
+        p, QStringLiteral("MbusOperations"), {4200, 1770, 1935, 345},
+        {{QStringLiteral("Set clock to now…"), [this] { setClockToNow(); }},
+         {QStringLiteral("Application reset…"), [this] { applicationReset(); }},
+         {QStringLiteral("SND_NKE"), [this] { initialise(); }},
+         {QStringLiteral("Read all telegrams"), [this] { readAllTelegrams(); }},
+         {QStringLiteral("Read by secondary address…"), [this] { readBySecondary(); }},
+         {QStringLiteral("Set primary address (NEW ID) by secondary address…"),
+          [this] { setAddressBySecondary(); }},
+         {QStringLiteral("Switch baud rate…"), [this] { switchBaudRate(); }},
+         {QStringLiteral("Set clock to now with seconds (type I)…"),
+          [this] { setClockToNow(mb::MbusTimeType::I); }}});
 }
 
 std::uint8_t MbusPage::deviceAddress() const {
@@ -40,13 +50,91 @@ std::uint8_t MbusPage::deviceAddress() const {
     return ok && value <= 0xFF ? static_cast<std::uint8_t>(value) : 0;
 }
 
-void MbusPage::setClockToNow() {
+void MbusPage::setClockToNow(mb::MbusTimeType type) {
     const QDateTime now = QDateTime::currentDateTime();
-    const mb::MbusDateTime t{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
-                             now.time().minute()};
+    const mb::MbusDateTime t{now.date().year(), now.date().month(),  now.date().day(),
+                             now.time().hour(), now.time().minute(), now.time().second()};
+    const bool typeI = type == mb::MbusTimeType::I;
     sendWrite(QStringLiteral("M-Bus address %1").arg(deviceAddress()),
-              QStringLiteral("Set the clock to %1").arg(now.toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
-              mb::mbusAcknowledgedExchange(mb::mbusSetDateTime(deviceAddress(), t), "set date and time"));
+              QStringLiteral("Set the clock to %1 (type %2)")
+                  .arg(now.toString(typeI ? QStringLiteral("yyyy-MM-dd HH:mm:ss")
+                                          : QStringLiteral("yyyy-MM-dd HH:mm")),
+                       typeI ? QStringLiteral("I") : QStringLiteral("F")),
+              mb::mbusAcknowledgedExchange(mb::mbusSetDateTime(deviceAddress(), t, type),
+                                           "set date and time"));
+}
+
+void MbusPage::readAllTelegrams() {
+    sendSequence(std::make_unique<mb::TelegramSequence>(deviceAddress()));
+}
+
+std::optional<std::pair<mb::SecondaryMask, QString>> MbusPage::askSecondary() {
+    const std::optional<QString> id =
+        host().askInput(QStringLiteral("Secondary address"),
+                        QStringLiteral("Identification number, 8 digits (F for any digit):"),
+                        QStringLiteral("FFFFFFFF"));
+    if (!id) return std::nullopt;
+    const std::optional<mb::SecondaryMask> mask = mb::secondaryMaskOf(id->toStdString());
+    if (!mask) {
+        host().showInputRefused(
+            QStringLiteral("Secondary address"),
+            QStringLiteral("\"%1\" is no identification number: 8 digits, F for any digit")
+                .arg(*id));
+        return std::nullopt;
+    }
+    return std::pair{*mask, id->toUpper()};
+}
+
+void MbusPage::readBySecondary() {
+    const auto secondary = askSecondary();
+    if (!secondary) return;
+    sendSequence(std::make_unique<mb::SecondarySequence>(
+        secondary->first, mb::mbusReadExchange(mb::mbusReqUd2(mb::kMbusAddressSelected))));
+}
+
+void MbusPage::setAddressBySecondary() {
+    bool ok = false;
+    const uint newAddress = newAddress_->text().trimmed().toUInt(&ok, 16);
+    if (!ok || newAddress > 250) {
+        host().showInputRefused(QStringLiteral("NEW ID"),
+                                QStringLiteral("NEW ID must be a primary address, 00 to FA (hex)"));
+        return;
+    }
+    const auto secondary = askSecondary();
+    if (!secondary) return;
+    sendWriteSequence(
+        QStringLiteral("M-Bus meter with secondary address %1").arg(secondary->second),
+        QStringLiteral("Give it primary address %1").arg(newAddress),
+        std::make_unique<mb::SecondarySequence>(
+            secondary->first,
+            mb::mbusAcknowledgedExchange(
+                mb::mbusSetAddress(mb::kMbusAddressSelected, static_cast<std::uint8_t>(newAddress)),
+                "set primary address")));
+}
+
+void MbusPage::switchBaudRate() {
+    const std::optional<QString> text = host().askInput(
+        QStringLiteral("Baud rate"),
+        QStringLiteral("New baud rate (300, 600, 1200, 2400, 4800, 9600, 19200, 38400):"),
+        QStringLiteral("9600"));
+    if (!text) return;
+    const long baud = text->toLong();
+    std::vector<std::uint8_t> bytes = mb::mbusSwitchBaud(deviceAddress(), baud);
+    if (bytes.empty()) {
+        host().showInputRefused(
+            QStringLiteral("Baud rate"),
+            QStringLiteral("\"%1\" is no M-Bus baud rate (300 to 38400)").arg(*text));
+        return;
+    }
+    // The meter acknowledges at the old rate; only then does the line follow.
+    sendWriteSequence(QStringLiteral("M-Bus address %1").arg(deviceAddress()),
+                      QStringLiteral("Switch it to %1 baud (the line follows)").arg(baud),
+                      std::make_unique<mb::OneExchange>(
+                          mb::mbusAcknowledgedExchange(std::move(bytes), "switch baud rate")),
+                      [this, baud](const mb::ExchangeResult& result) {
+                          if (result.verdict == mb::Verdict::Acknowledged)
+                              host().followBaudRate(baud);
+                      });
 }
 
 void MbusPage::applicationReset() {

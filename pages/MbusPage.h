@@ -2,9 +2,14 @@
 // address in DEVICE ID (Bevelo17 and every tick), Modification ID, a SND_UD to
 // address 254 giving the meter the address in NEW ID (Bevelo15), Start and Stop
 // of its continuous reading (Bevelo13, Bevelo14); Operations… (MbusOperations)
-// for the clock, application reset and SND_NKE.
+// for the clock, application reset, SND_NKE, all telegrams, secondary
+// selection and the baud rate.
 #pragma once
 
+#include <optional>
+#include <utility>
+
+#include "mbus/MbusRequests.h"
 #include "pages/ProtocolPage.h"
 
 class MbusPage : public ProtocolPage {
@@ -16,10 +21,17 @@ class MbusPage : public ProtocolPage {
     std::vector<ButtonAction> buttonActions() override;
     void readData() override;
     void modifyId();
-    // Operations… (MbusOperations): clock, application reset, SND_NKE.
-    void setClockToNow();
+    // Operations… (MbusOperations): clock (type F or I), application reset,
+    // SND_NKE, all telegrams, reads and addresses through secondary selection,
+    // baud rate switch.
+    void setClockToNow(mb::MbusTimeType type = mb::MbusTimeType::F);
     void applicationReset();
     void initialise();
+    void readAllTelegrams();
+    // The identification number asked for; the page's fields give the rest.
+    void readBySecondary();
+    void setAddressBySecondary();  // NEW ID is the new primary address
+    void switchBaudRate();
 
     QLineEdit& deviceIdField() const { return *deviceId_; }
     QLineEdit& newAddressField() const { return *newAddress_; }
@@ -27,6 +39,8 @@ class MbusPage : public ProtocolPage {
   private:
     // DEVICE ID as a primary address (hex, as Read Data takes it); empty is 00.
     std::uint8_t deviceAddress() const;
+    // Asks for an identification number; nullopt after saying why not.
+    std::optional<std::pair<mb::SecondaryMask, QString>> askSecondary();
 
     QLineEdit* deviceId_ = nullptr;
     QLineEdit* newAddress_ = nullptr;

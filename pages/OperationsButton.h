@@ -14,6 +14,8 @@ class QWidget;
 struct Operation {
     QString caption;  // "Close valve…": a trailing ellipsis where it asks first
     std::function<void()> run;
+    // A submenu instead of `run`: its actions are named `name.index.subindex`.
+    std::vector<Operation> children = {};
 };
 
 // Made inside `panel` at `r`; objectName `name`, accessible name the caption,

@@ -5,8 +5,12 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
 
 #include "core/ExchangeRequest.h"
+#include "core/ExchangeSequence.h"
 #include "core/TxBuffer.h"
 
 class ProtocolPage;
@@ -31,6 +35,16 @@ class PageHost {
     // what comes back; the result is shown by the window. The TX counter
     // shows only bytes the line took.
     virtual void runExchange(mb::ExchangeRequest request) = 0;
+    // Runs the steps of `sequence` one after another, each as runExchange runs
+    // one (every step goes into the session record); the panes show what the
+    // whole operation came to, which `done` then gets. A new request ends it.
+    virtual void runSequence(std::unique_ptr<mb::ExchangeSequence> sequence,
+                             std::function<void(const mb::ExchangeResult&)> done = {}) = 0;
+    // A value a write needs (a new address, a day): nullopt when the user cancels.
+    virtual std::optional<QString> askInput(const QString& title, const QString& label,
+                                            const QString& initial) = 0;
+    // The meter now talks at `baud`: the window's line follows and says so.
+    virtual void followBaudRate(long baud) = 0;
     // The page's continuous reading started or stopped.
     virtual void continuousReadingChanged(ProtocolPage& page, bool running) = 0;
 };

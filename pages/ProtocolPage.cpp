@@ -94,3 +94,23 @@ void ProtocolPage::sendWrite(const QString& meter, const QString& change, mb::Ex
     }
     if (host_.confirmWrite(meter, change)) sendOperation(std::move(request));
 }
+
+void ProtocolPage::sendSequence(std::unique_ptr<mb::ExchangeSequence> sequence, Done done) {
+    transmittedPane_->setText(QStringLiteral(" "));
+    transmittedPane_->appendUtf8(mb::hexEcho(sequence->first().bytes));
+    if (!host_.portConnected()) {
+        host_.showFailurePrompt();
+        return;
+    }
+    host_.clearReplyPanes();
+    host_.runSequence(std::move(sequence), std::move(done));
+}
+
+void ProtocolPage::sendWriteSequence(const QString& meter, const QString& change,
+                                     std::unique_ptr<mb::ExchangeSequence> sequence, Done done) {
+    if (!host_.portConnected()) {
+        host_.showFailurePrompt();
+        return;
+    }
+    if (host_.confirmWrite(meter, change)) sendSequence(std::move(sequence), std::move(done));
+}

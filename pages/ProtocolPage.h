@@ -6,10 +6,12 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/ExchangeRequest.h"
+#include "core/ExchangeSequence.h"
 #include "pages/PageTimer.h"
 
 class PageHost;
@@ -69,6 +71,13 @@ class ProtocolPage {
     void sendOperation(mb::ExchangeRequest request);
     // A write goes only after the user said yes to `change` on `meter`.
     void sendWrite(const QString& meter, const QString& change, mb::ExchangeRequest request);
+    // An operation of several exchanges (its first request into "Transmitted
+    // Data"); `done` gets what it came to.
+    using Done = std::function<void(const mb::ExchangeResult&)>;
+    void sendSequence(std::unique_ptr<mb::ExchangeSequence> sequence, Done done = {});
+    // The same after the user said yes to `change` on `meter`.
+    void sendWriteSequence(const QString& meter, const QString& change,
+                           std::unique_ptr<mb::ExchangeSequence> sequence, Done done = {});
 
     QWidget* panel_ = nullptr;
 

@@ -76,7 +76,8 @@ std::string replyCell(const StepResult& s) {
 
 std::string lineTable(const LineResult& line) {
     const Counts c = PlanResult::counts(line);
-    std::string out = "<h2>Line " + html(line.name) + " (" + html(line.port) + "): " + std::to_string(c.passed) +
+    const std::string network = line.roundTripMs ? ", round trip " + msText(*line.roundTripMs) + " ms" : "";
+    std::string out = "<h2>Line " + html(line.name) + " (" + html(line.port) + network + "): " + std::to_string(c.passed) +
                       " of " + std::to_string(c.tests) + " passed, " + secondsText(line.seconds) + " s</h2>\n" +
                       "<table><tr><th>Meter</th><th>Address</th><th>Step</th><th>Result</th><th>Reason</th>"
                       "<th>Reply ms</th><th>Id</th><th>Reading</th></tr>\n";

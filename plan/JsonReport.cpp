@@ -37,6 +37,7 @@ std::string jsonReport(const PlanResult& result) {
         const LineResult& line = result.lines[i];
         out += (i ? ",{" : "{") + std::string("\"name\":") + jsonQuoted(line.name) + ",\"port\":" +
                jsonQuoted(line.port) + ",\"seconds\":" + secondsText(line.seconds) +
+               (line.roundTripMs ? ",\"round_trip_ms\":" + msText(*line.roundTripMs) : "") +
                ",\"counts\":" + countsJson(PlanResult::counts(line)) + ",\"results\":[";
         for (std::size_t j = 0; j < line.steps.size(); ++j) out += (j ? "," : "") + stepJson(line.steps[j]);
         out += "]}";

@@ -77,6 +77,8 @@ std::string junitReport(const PlanResult& result) {
                countsAttributes(PlanResult::counts(line)) + " time=\"" + secondsText(line.seconds) + "\" timestamp=\"" +
                xml(result.startedAt) + "\">\n    <properties>\n      <property name=\"port\" value=\"" +
                xml(line.port) + "\"/>\n      <property name=\"plan\" value=\"" + xml(result.file) + "\"/>\n";
+        if (line.roundTripMs)
+            out += "      <property name=\"network_round_trip_ms\" value=\"" + msText(*line.roundTripMs) + "\"/>\n";
         if (!result.complete)
             out += "      <property name=\"incomplete\" value=\"true: interrupted, steps not run are skipped\"/>\n";
         out += "    </properties>\n";

@@ -44,6 +44,9 @@ struct LineResult {
     std::string port;
     std::vector<StepResult> steps;  // plan order
     double seconds = 0;
+    // A gateway's line (tcp://): the round trip measured when connecting,
+    // which every wait for an answer allows for.
+    std::optional<double> roundTripMs;
 };
 
 struct Counts {

@@ -36,6 +36,10 @@ std::span<const std::uint8_t> asBytes(const QByteArray& bytes) {
 constexpr milliseconds kShortestQuietGap{20};
 constexpr std::size_t kQuietCharacters = 3;
 
+// A gateway gathers the bytes it hears on its serial side for a moment before
+// it sends them on; 20 ms covers the usual settings, as for a USB adapter.
+constexpr milliseconds kGatewayForwarding{20};
+
 }  // namespace
 
 ExchangeRunner::ExchangeRunner(SerialPortService& port, QObject* parent)
@@ -47,19 +51,38 @@ ExchangeRunner::ExchangeRunner(SerialPortService& port, QObject* parent)
 
 ExchangeRunner::~ExchangeRunner() = default;
 
-milliseconds ExchangeRunner::defaultTimeout(const mb::Protocol& protocol) const {
+milliseconds ExchangeRunner::lineTimeout(const mb::Protocol& protocol) const {
     const CharacterTiming c = characterTiming(port_.lineSettings());
     return mb::defaultReplyTimeout(c.baud, c.dataBits, c.parity, c.stopBits,
                                    protocol.longestAnswerBytes());
 }
 
+milliseconds ExchangeRunner::defaultTimeout(const mb::Protocol& protocol) const {
+    return lineTimeout(protocol) + networkDelay(0);
+}
+
+// On a gateway the request leaves at once, as on a pty, but still has to be
+// clocked out on the gateway's line before the meter hears it; then the
+// answer is forwarded and crosses the network. Twice the round trip measured
+// at connecting leaves room for the network's jitter.
+milliseconds ExchangeRunner::networkDelay(std::size_t requestBytes) const {
+    if (!port_.overNetwork()) return milliseconds{0};
+    const CharacterTiming c = characterTiming(port_.lineSettings());
+    const auto request = mb::lineTime(c.baud, c.dataBits, c.parity, c.stopBits, requestBytes);
+    return std::chrono::ceil<milliseconds>(request + 2 * port_.networkRoundTrip()) +
+           kGatewayForwarding;
+}
+
 mb::Exchange::Timing ExchangeRunner::timing(const mb::ExchangeRequest& request) const {
     const CharacterTiming c = characterTiming(port_.lineSettings());
     mb::Exchange::Timing t;
-    t.answerWithin = options_.timeout.value_or(defaultTimeout(*request.protocol));
-    t.firstByteWithin = std::min(options_.firstByteWithin.value_or(t.answerWithin), t.answerWithin);
-    // A pty takes the whole request at once; a real line clocks it out first.
-    if (!port_.onPseudoTerminal())
+    const milliseconds answerWithin = options_.timeout.value_or(lineTimeout(*request.protocol));
+    const milliseconds network = networkDelay(request.bytes.size());
+    t.answerWithin = answerWithin + network;
+    t.firstByteWithin =
+        std::min(options_.firstByteWithin.value_or(answerWithin), answerWithin) + network;
+    // A pty or a gateway takes the whole request at once; a real line clocks it out first.
+    if (!port_.onPseudoTerminal() && !port_.overNetwork())
         t.requestOnLine = mb::lineTime(c.baud, c.dataBits, c.parity, c.stopBits, request.bytes.size());
     const auto quiet = mb::lineTime(c.baud, c.dataBits, c.parity, c.stopBits, kQuietCharacters);
     t.quietGap = std::max(kShortestQuietGap, std::chrono::ceil<milliseconds>(quiet));
@@ -71,7 +94,7 @@ bool ExchangeRunner::start(mb::ExchangeRequest request, Options options) {
     std::vector<std::uint8_t> carried;
     if (current_) {
         carried = current_->unjudgedBytes();
-        current_->supersede(Clock::now());
+        current_->supersede();
         const mb::ExchangeResult superseded = current_->result();
         current_.reset();
         deadline_.stop();
@@ -116,7 +139,7 @@ void ExchangeRunner::receive(const QByteArray& bytes) {
 void ExchangeRunner::abandon(const QString& reason) {
     if (!current_) return;
     deadline_.stop();
-    current_->supersede(Clock::now());
+    current_->supersede();
     mb::ExchangeResult result = current_->result();
     if (!result.answered()) result.reason = reason.toStdString();
     current_.reset();

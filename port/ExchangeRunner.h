@@ -29,7 +29,8 @@ class ExchangeRunner : public QObject {
   public:
     struct Options {
         // The wait for the answer. Default: 1 s plus the time the protocol's
-        // longest answer takes at the line's settings.
+        // longest answer takes at the line's settings. On a gateway both waits
+        // get the network's delay added (networkDelay).
         std::optional<std::chrono::milliseconds> timeout;
         // The wait for the answer's first byte when shorter (a quick scan).
         std::optional<std::chrono::milliseconds> firstByteWithin;
@@ -51,6 +52,11 @@ class ExchangeRunner : public QObject {
 
     // The wait a request gets by default on the open line.
     std::chrono::milliseconds defaultTimeout(const mb::Protocol& protocol) const;
+    // What a gateway adds to every wait for a request of `requestBytes`: its
+    // time on the gateway's line, twice the round trip measured when the
+    // connection was made, and 20 ms of the gateway's forwarding. 0 on a
+    // serial line.
+    std::chrono::milliseconds networkDelay(std::size_t requestBytes) const;
 
   signals:
     void written(const QByteArray& bytes);
@@ -58,6 +64,7 @@ class ExchangeRunner : public QObject {
 
   private:
     mb::Exchange::Timing timing(const mb::ExchangeRequest& request) const;
+    std::chrono::milliseconds lineTimeout(const mb::Protocol& protocol) const;
     bool writeAttempt();
     void onDeadline();
     void armDeadline();

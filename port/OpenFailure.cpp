@@ -72,3 +72,26 @@ QString openFailureReason(OpenOutcome outcome, const QString& device, const Devi
             .arg(device);
     return QStringLiteral("%1: %2").arg(device, detail);
 }
+
+OpenResult gatewayOpenFailure(QAbstractSocket::SocketError error, const GatewayAddress& address,
+                              std::chrono::milliseconds within, const QString& detail) {
+    const QString where = address.text();
+    switch (error) {
+        case QAbstractSocket::ConnectionRefusedError:
+            return {OpenOutcome::Failed,
+                    QStringLiteral("%1: connection refused (nothing listens on port %2 of %3).")
+                        .arg(where)
+                        .arg(address.port)
+                        .arg(address.host)};
+        case QAbstractSocket::HostNotFoundError:
+            return {OpenOutcome::NotFound,
+                    QStringLiteral("%1: host %2 not found.").arg(where, address.host)};
+        case QAbstractSocket::SocketTimeoutError:
+            return {OpenOutcome::Failed,
+                    QStringLiteral("%1: no connection within %2 s (gateway off or unreachable).")
+                        .arg(where)
+                        .arg(static_cast<double>(within.count()) / 1000.0)};
+        default:
+            return {OpenOutcome::Failed, QStringLiteral("%1: %2").arg(where, detail)};
+    }
+}

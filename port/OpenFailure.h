@@ -3,13 +3,17 @@
 // named in the list's tooltip, and the prompt carries the reason.
 #pragma once
 
+#include <QAbstractSocket>
 #include <QSerialPort>
 #include <QString>
+#include <chrono>
+
+#include "port/GatewayAddress.h"
 
 enum class OpenOutcome {
     Opened,
     Busy,              // exists and this user may use it, but another program holds it
-    NotFound,          // no device, or no device mapped to the number
+    NotFound,          // no device, or no device mapped to the number, or no such host
     PermissionDenied,  // this user may not read and write the device
     NotSerialDevice,   // a file, a directory, /dev/null: no terminal
     SettingsRefused,   // the settings text does not parse or the device refused a setting
@@ -41,3 +45,9 @@ OpenOutcome classifyOpenError(QSerialPort::SerialPortError error, const DeviceFa
 // settings the setting that was refused.
 QString openFailureReason(OpenOutcome outcome, const QString& device, const DeviceFacts& facts,
                           const QString& detail);
+
+// Why a gateway's connection was not made within `within`: refused (nothing
+// listens on that port), no such host, no answer in time, or the system's
+// message (`detail`).
+OpenResult gatewayOpenFailure(QAbstractSocket::SocketError error, const GatewayAddress& address,
+                              std::chrono::milliseconds within, const QString& detail);

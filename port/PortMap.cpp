@@ -4,6 +4,8 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 
+#include "port/GatewayAddress.h"
+
 namespace {
 
 // Natural order: "ttyUSB2" before "ttyUSB10".
@@ -39,29 +41,33 @@ PortMap PortMap::parse(const QString& text) {
     for (const QString& raw : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QString part = raw.trimmed();
         if (part.isEmpty()) continue;
-        const auto problem = [&](const char* why) {
-            map.problems_
-                << QStringLiteral("METERBENCH_PORTS entry \"%1\" %2").arg(part, QLatin1String(why));
+        const auto problem = [&](const QString& why) {
+            map.problems_ << QStringLiteral("METERBENCH_PORTS entry \"%1\" %2").arg(part, why);
         };
         const qsizetype eq = part.indexOf(QLatin1Char('='));
         if (eq < 0) {
-            problem("has no '=' (expected COMn=device)");
+            problem(QStringLiteral("has no '=' (expected COMn=device)"));
             continue;
         }
         const QString portName = part.left(eq).trimmed();
         const QString device = part.mid(eq + 1).trimmed();
         if (portName.isEmpty()) {
-            problem("has no port name before '='");
+            problem(QStringLiteral("has no port name before '='"));
             continue;
         }
         if (device.isEmpty()) {
-            problem("has no device path after '='");
+            problem(QStringLiteral("has no device path after '='"));
             continue;
         }
         const auto m = name.match(portName);
         const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
         if (n < 1) {
-            problem("does not name a port COMn (n from 1)");
+            problem(QStringLiteral("does not name a port COMn (n from 1)"));
+            continue;
+        }
+        QString why;
+        if (isGatewayText(device) && !parseGatewayAddress(device, &why)) {
+            problem(why);
             continue;
         }
         map.entries_[n] = device;

@@ -1,6 +1,7 @@
 // Which device stands behind each port number COM1, COM2, ...
-// METERBENCH_PORTS ("COM1=/dev/pts/3,COM7=/dev/ttyUSB0") is the whole map when
-// set; otherwise the system's serial ports are numbered from COM1.
+// METERBENCH_PORTS ("COM1=/dev/pts/3,COM7=/dev/ttyUSB0,COM3=tcp://192.0.2.10:10001")
+// is the whole map when set; otherwise the system's serial ports are numbered
+// from COM1. A network gateway is mapped only through METERBENCH_PORTS.
 #pragma once
 
 #include <QList>
@@ -14,8 +15,8 @@ class PortMap {
   public:
     // METERBENCH_PORTS when set (even when it names nothing usable), else the system's ports.
     static PortMap fromEnvironment();
-    // Parses "COM1=/dev/pts/3,COM7=/dev/ttyUSB0"; an entry that does not parse is
-    // skipped and named in problems().
+    // Parses "COM1=/dev/pts/3,COM7=/dev/ttyUSB0"; an entry that does not parse
+    // (also a tcp:// address without host or port) is skipped and named in problems().
     static PortMap parse(const QString& text);
     // Numbers the given ports: on Windows COMn keeps n; elsewhere USB and ACM
     // adapters first, then the others, each group in natural order of device name.

@@ -1,11 +1,15 @@
 #include "port/SerialPortService.h"
 
-#include "port/DeviceKind.h"
-#include "port/SerialSettings.h"
+#include "port/GatewayAddress.h"
 
 SerialPortService::SerialPortService(QObject* parent) : QObject(parent) {
-    connect(&port_, &QSerialPort::readyRead, this, &SerialPortService::bytesReceived);
-    connect(&port_, &QSerialPort::errorOccurred, this, &SerialPortService::onError);
+    for (LineTransport* line : {static_cast<LineTransport*>(&serial_), static_cast<LineTransport*>(&tcp_)}) {
+        connect(line, &LineTransport::bytesReceived, this, &SerialPortService::bytesReceived);
+        connect(line, &LineTransport::lost, this, [this](const QString& reason) {
+            openNumber_ = 0;
+            emit connectionLost(reason);
+        });
+    }
 }
 
 SerialPortService::~SerialPortService() {
@@ -29,84 +33,48 @@ OpenResult SerialPortService::openDevice(const QString& device, const QString& s
     if (!settings)
         return {OpenOutcome::SettingsRefused,
                 QStringLiteral("The settings \"%1\" cannot be applied.").arg(settingsText)};
-    // Qt would take 1.5 and quietly send one stop bit.
-    if (settings->stopBits == QSerialPort::OneAndHalfStop && !systemHasOneAndHalfStopBits())
-        return {OpenOutcome::SettingsRefused,
-                QStringLiteral("1.5 stop bits are not supported by this system")};
-    // A pty keeps no parity bit and always 8 data bits, and refuses a change of
-    // nothing but those: exactly what a client killed while connected leaves
-    // behind. Its connection must not depend on them.
-    const bool pty = isPseudoTerminal(device);
-    SerialSettings opening = *settings;
-    if (pty) {
-        opening.parity = QSerialPort::NoParity;
-        opening.dataBits = QSerialPort::Data8;
+    OpenResult result;
+    if (isGatewayText(device)) {
+        QString why;
+        const auto address = parseGatewayAddress(device, &why);
+        if (!address) return {OpenOutcome::NotFound, QStringLiteral("%1 %2.").arg(device, why)};
+        result = tcp_.open(*address, kConnectWithin);
+        if (result.ok()) line_ = &tcp_;
+    } else {
+        result = serial_.open(device, *settings, settingsText);
+        if (result.ok()) line_ = &serial_;
     }
-    port_.setPortName(device);
-    if (!applyBeforeOpen(port_, opening))
-        return {OpenOutcome::SettingsRefused,
-                QStringLiteral("%1 refused \"%2\".").arg(device, settingsText)};
-    if (!port_.open(QIODevice::ReadWrite)) return failure(device, &*settings);
-    if (pty) {  // best effort: whatever of them the pty keeps
-        port_.setParity(settings->parity);
-        port_.setDataBits(settings->dataBits);
-        port_.clearError();
-    }
-    settings_ = *settings;
-    onPseudoTerminal_ = pty;
-    device_ = device;
-    return {OpenOutcome::Opened, device};
+    if (result.ok()) settings_ = *settings;
+    return result;
 }
 
 OpenResult SerialPortService::probe(int portNumber) {
     close();
     const QString device = map_.device(portNumber);
     if (device.isEmpty()) return {OpenOutcome::NotFound, QString()};
-    port_.setPortName(device);
-    if (!port_.open(QIODevice::ReadWrite)) return failure(device, nullptr);
-    port_.close();
-    return {OpenOutcome::Opened, device};
+    // Connecting to every gateway at each scan would cost seconds for one that
+    // is off, and take the only connection some of them allow.
+    if (isGatewayText(device)) return {OpenOutcome::Opened, device};
+    return serial_.probe(device);
 }
 
-OpenResult SerialPortService::failure(const QString& device, const SerialSettings* settings) {
-    const QSerialPort::SerialPortError error = port_.error();
-    QString detail = port_.errorString();
-    if (port_.isOpen()) port_.close();
-    port_.clearError();
-    const DeviceFacts facts = examineDevice(device);
-    const OpenOutcome outcome = classifyOpenError(error, facts);
-    if (outcome == OpenOutcome::SettingsRefused && settings) {
-        const QString refused = firstRefusedSetting(device, *settings);
-        if (!refused.isEmpty()) detail = refused;
-    }
-    return {outcome, openFailureReason(outcome, device, facts, detail)};
+bool SerialPortService::setBaudRate(qint32 baud) {
+    if (line_ != &serial_ || !serial_.setBaudRate(baud)) return false;
+    settings_.baudRate = baud;
+    return true;
 }
 
 void SerialPortService::close() {
-    if (port_.isOpen()) port_.close();
-    port_.clearError();
+    serial_.close();
+    tcp_.close();
+    line_ = nullptr;
     openNumber_ = 0;
 }
 
 void SerialPortService::pollReceived() {
-    if (port_.isOpen()) port_.waitForReadyRead(0);
+    if (line_) line_->pollReceived();
 }
 
 bool SerialPortService::write(const QByteArray& bytes) {
-    if (!port_.isOpen()) return false;
-    return port_.write(bytes) == bytes.size();
-}
-
-void SerialPortService::onError(QSerialPort::SerialPortError error) {
-    // A vanished device keeps raising these while the port stays open; only
-    // closing it ends the loop.
-    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) return;
-    if (!port_.isOpen()) return;
-    const QString reason = QStringLiteral("%1: %2").arg(device_, port_.errorString());
-    port_.close();
-    port_.clearError();
-    openNumber_ = 0;
-    // Announce after QSerialPort has left its notifier callback.
-    QMetaObject::invokeMethod(
-        this, [this, reason] { emit connectionLost(reason); }, Qt::QueuedConnection);
+    return line_ && line_->write(bytes);
 }

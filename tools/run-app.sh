@@ -39,10 +39,10 @@ trap stop_all EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# The virtual meter prints the path of its line on its first line of output.
+# The virtual meter prints the path of its line (or its tcp:// address) on its first line of output.
 pty=""
 for _ in $(seq 1 100); do
-    if [[ -s "$log" ]] && pty=$(head -n 1 "$log") && [[ "$pty" == /* ]]; then
+    if [[ -s "$log" ]] && pty=$(head -n 1 "$log") && [[ "$pty" == /* || "$pty" == tcp://* ]]; then
         break
     fi
     pty=""

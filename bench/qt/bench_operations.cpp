@@ -168,12 +168,3 @@ BENCHMARK(readDataLatency)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(readDataMemory)->Iterations(1)->Unit(benchmark::kSecond);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

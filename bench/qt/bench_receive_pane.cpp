@@ -65,12 +65,3 @@ void receiveFlood(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(receiveFlood)->Arg(1)->Arg(10)->Arg(100)->Iterations(1)->Unit(benchmark::kSecond);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -322,6 +322,85 @@ TEST(Cj188Decoder, EveryPrefixOfAFrameIsRejected) {
     EXPECT_TRUE(decodeCj188Frame(full).checkPassed);
 }
 
+// Reads beyond 901F, laid out as two peer libraries read them (a C# frame
+// explainer and a PHP collector): D12x one amount, 8102 price/volume steps,
+// 8103/8104 one BCD day, 8105 number, three sums of money and ST. Every
+// identifier comes in both byte orders and decodes the same.
+TEST(Cj188Decoder, OtherReadAnswersDecodeInEitherIdentifierOrder) {
+    const struct {
+        const char* name;
+        std::uint8_t type;
+        Bytes di;  // low byte first; each row also runs with the two swapped
+        Bytes payload;
+        const char* diText;
+        std::vector<Expect> records;
+    } rows[] = {
+        {"last month, water",
+         0x10,
+         {0x20, 0xD1},
+         {0x00, 0x45, 0x23, 0x01, 0x2C},
+         "D120",
+         {{"Settlement date cumulative flow, 1 month ago", "m^3", 12345.0, "12345.00 m³"}}},
+        {"12 months ago, water",
+         0x10,
+         {0x2B, 0xD1},
+         {0x50, 0x00, 0x00, 0x00, 0x29},
+         "D12B",
+         {{"Settlement date cumulative flow, 12 months ago", "m^3", 0.0005, "0.50 L"}}},
+        {"3 months ago, heat",
+         0x20,
+         {0x22, 0xD1},
+         {0x25, 0x01, 0x00, 0x00, 0x05},
+         "D122",
+         {{"Settlement date heat, 3 months ago", "Wh", 1250.0, "1.25 kWh"}}},
+        {"price table",
+         0x10,
+         {0x02, 0x81},
+         {0x50, 0x03, 0x00, 0x20, 0x00, 0x00, 0x20, 0x04, 0x00, 0x30, 0x00, 0x00, 0x80, 0x05, 0x00},
+         "8102",
+         {{"Price 1", "CNY/m^3", 3.50, "3.50 yuan/m³"},
+          {"Volume limit of price 1", "m^3", 20.0, "20 m³"},
+          {"Price 2", "CNY/m^3", 4.20, "4.20 yuan/m³"},
+          {"Volume limit of price 2", "m^3", 30.0, "30 m³"},
+          {"Price 3", "CNY/m^3", 5.80, "5.80 yuan/m³"}}},
+        {"settlement day",
+         0x10,
+         {0x03, 0x81},
+         {0x25},
+         "8103",
+         {{"Settlement day", "", 25.0, "day 25 of the month"}}},
+        {"reading day",
+         0x10,
+         {0x04, 0x81},
+         {0x15},
+         "8104",
+         {{"Reading day", "", 15.0, "day 15 of the month"}}},
+        {"purchase",
+         0x10,
+         {0x05, 0x81},
+         {0x0C, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x03, 0x00, 0x45, 0x23, 0x01, 0x00, 0x01, 0x00},
+         "8105",
+         {{"Purchase number", "", 12.0, "12"},
+          {"Purchase amount", "CNY", 100.0, "100.00 yuan"},
+          {"Total purchased", "CNY", 300.0, "300.00 yuan"},
+          {"Remaining amount", "CNY", 123.45, "123.45 yuan"},
+          {"Valve", "", std::string("closed"), "closed"}}},
+    };
+    for (const auto& row : rows) {
+        for (const bool swapped : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (swapped ? ", high byte first" : ""));
+            const Bytes di = swapped ? Bytes{row.di[1], row.di[0]} : row.di;
+            const Reading r = decodeCj188Frame(
+                frameOf(row.type, kAddress, 0x81, concat({di, {0x07}, row.payload})));
+            ASSERT_TRUE(r.checkPassed);
+            EXPECT_EQ(headerText(r, "di"), row.diText);
+            EXPECT_EQ(findRecord(r, "Data"), nullptr) << "every byte belongs to a field";
+            EXPECT_EQ(findRecord(r, "Additional data"), nullptr);
+            expectRecords(r, row.records);
+        }
+    }
+}
+
 // ---- Real frames ----
 
 const test::RealFrameSet& frames() {
@@ -383,6 +462,30 @@ TEST(Cj188RealFrames, DocumentedValuesMatch) {
         const test::RealFrame* f = frameNamed(file);
         ASSERT_NE(f, nullptr);
         expectRecords(decodeCj188Frame(f->bytes), {expected});
+    }
+}
+
+// The collector scripts' valve frames with control code 2A: a variant of
+// valve control (A017), 55 forcing the valve open and 99 closed.
+TEST(Cj188RealFrames, VendorValveFramesAreForcedValveControl) {
+    REQUIRE_REAL_FRAMES();
+    const std::pair<const char*, const char*> rows[] = {
+        {"cj188/m-cb-780_valve_force_open_1.hex", "force open"},
+        {"cj188/m-cb-780_valve_force_open_2.hex", "force open"},
+        {"cj188/m-cb-780_valve_force_close_2.hex", "force close"},
+    };
+    for (const auto& [file, command] : rows) {
+        SCOPED_TRACE(file);
+        const test::RealFrame* f = frameNamed(file);
+        ASSERT_NE(f, nullptr);
+        const Reading r = decodeCj188Frame(f->bytes);
+        ASSERT_TRUE(r.checkPassed);
+        EXPECT_EQ(headerText(r, "command"),
+                  "Forced valve control request (vendor control code 2A)");
+        EXPECT_EQ(headerText(r, "di"), "A017");
+        ASSERT_EQ(r.records.size(), 1u);
+        EXPECT_EQ(r.records[0].quantity, "Valve command");
+        EXPECT_EQ(std::get<std::string>(r.records[0].value), command);
     }
 }
 

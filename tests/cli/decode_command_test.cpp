@@ -62,6 +62,26 @@ TEST(DecodeCommand, KnownFrameFromArgumentAndStdinAsTheWindowShowsIt) {
     EXPECT_EQ(header["di"].toString(), "810A");
 }
 
+// The meter's error answer to a write (C4: D6 set) is a good frame but no
+// data pass: its status shows, "Check Pass！" never, in each output form.
+TEST(DecodeCommand, MetersErrorAnswerIsNeverACheckPass) {
+    // C4, L 03, SER 01, ST1 01 (valve closed), ST2 00; the sum comes to 00.
+    const std::string frame = "68 10 78 56 34 12 00 33 78 C4 03 01 01 00 00 16";
+    const std::string checkPass = "Check Pass\xEF\xBC\x81";
+    const CliResult text = runCli({"decode", frame});
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out.substr(0, text.out.find('\n')), "The meter answered with an error");
+    EXPECT_NE(text.out.find("Valve  closed"), std::string::npos) << text.out;
+    const CliResult batch = runCli({"decode", "--batch", "-"}, frame + "\n");
+    EXPECT_NE(batch.out.find("The meter answered with an error"), std::string::npos) << batch.out;
+    for (const CliResult* r : {&text, &batch})
+        EXPECT_EQ(r->out.find(checkPass), std::string::npos) << r->out;
+    const CliResult json = runCli({"decode", "--json", frame});
+    EXPECT_EQ(
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["check"].toString(),
+        "meter-error");
+}
+
 TEST(DecodeCommand, ExitStatusSeparatesFailedChecksFromNoFrame) {
     struct Case {
         std::vector<std::string> args;

@@ -62,7 +62,9 @@ TEST(ReadCommand, RepliesAndFaults) {
         args.insert(args.end(), c.read.begin(), c.read.end());
         const CliResult r = runCli(args);
         EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
-        if (c.status != 0) EXPECT_FALSE(r.err.empty()) << c.what;  // one clear line says why
+        if (c.status != 0) {
+            EXPECT_FALSE(r.err.empty()) << c.what;  // one clear line says why
+        }
         const QJsonObject result = jsonOf(r);
         if (!c.check) {  // a usage error: nothing was asked, and the object says so
             EXPECT_EQ(result["check"].toString(), "error") << c.what << ": " << r.out;

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <regex>
@@ -15,6 +16,8 @@
 
 #include "tests/cli/CliRun.h"
 #include "tests/support/core/RawPty.h"
+#include "tests/support/core/RealFrames.h"
+#include "tests/support/core/RequireRealFrames.h"
 
 namespace mb::cli::test {
 namespace {
@@ -79,6 +82,35 @@ TEST(MonitorCommand, JsonTimesCarryTheDateAndTheZone) {
     ASSERT_TRUE(std::regex_search(r.out, time, field)) << r.out;
     EXPECT_TRUE(std::regex_match(time[1].str(), kIsoTime)) << time[1];
     EXPECT_EQ(time[1].str().substr(23), "+03:30") << time[1];
+}
+
+// monitor --csv writes the history's columns for the answers it hears and
+// nothing for requests or noise: a captured CJ/T 188 reply of 3 m^3 current
+// and settlement-day flow becomes one row.
+TEST(MonitorCommand, CsvHasARowForEachAnswerHeard) {
+    const auto set = mb::test::LoadRealFrames(mb::test::RealFramesDir());
+    if (!set.found) MB_REAL_FRAMES_MISSING(set.problem);
+    const auto reply = std::find_if(set.frames.begin(), set.frames.end(), [](const mb::test::RealFrame& f) {
+        return f.file.ends_with("m-cb-780_read_data_reply_1.hex");
+    });
+    ASSERT_NE(reply, set.frames.end());
+    const RawPty pty = openRawPty();
+    ASSERT_FALSE(pty.path.empty());
+    CliChild monitor({"monitor", "--csv", "--port", pty.path});
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    sendHex(pty.master, {0x10, 0x5B, 0x01, 0x5C, 0x16, 0x12, 0x34});  // a request, then noise
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    ASSERT_EQ(write(pty.master, reply->bytes.data(), reply->bytes.size()),
+              static_cast<ssize_t>(reply->bytes.size()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const CliResult r = monitor.stop(SIGINT);
+    close(pty.master);
+    close(pty.slave);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::regex csv(
+        "time,verdict,reply_ms,Current cumulative flow \\[m\\^3\\],Settlement date cumulative flow \\[m\\^3\\]\r\n"
+        "\\d{4}-\\d\\d-\\d\\dT[0-9:.]+[+-]\\d\\d:\\d\\d,pass,,3,3\r\n");
+    EXPECT_TRUE(std::regex_match(r.out, csv)) << r.out;
 }
 
 TEST(Install, TreeHoldsProgramsDesktopEntryIconAndReadme) {

@@ -56,7 +56,7 @@ struct Case {
 struct Junit {
     std::map<std::string, std::string> totals;                   // attributes of <testsuites>
     std::map<std::string, std::map<std::string, std::string>> suites;  // name -> attributes
-    std::map<std::string, std::string> properties;               // of the last suite read
+    std::map<std::string, std::map<std::string, std::string>> properties;  // suite -> name -> value
     std::vector<Case> cases;
 };
 
@@ -75,7 +75,7 @@ Junit readJunit(const std::string& xml) {
         auto a = attrs();
         if (name == "testsuites") out.totals = a;
         else if (name == "testsuite") out.suites[suite = a["name"]] = a;
-        else if (name == "property") out.properties[a["name"]] = a["value"];
+        else if (name == "property") out.properties[suite][a["name"]] = a["value"];
         else if (name == "testcase") out.cases.push_back({suite, a["name"], "passed", "", ""});
         else if (name == "failure" || name == "error" || name == "skipped") {
             out.cases.back().outcome = name;
@@ -91,11 +91,11 @@ std::string meterBlock(const std::string& line, const std::string& rest) {
     return "[[meter]]\nline = \"" + line + "\"\n" + rest + "\n";
 }
 
-// Four virtual meter lines and one port that is not there.
+// Four virtual meter lines, one of them over TCP, and one port that is not there.
 TEST(TestCommand, VerdictsReportsAndExitStatus) {
     SimProcess good({"--mbus-meters", "2"});
     SimProcess silent({"--fault", "silent"});
-    SimProcess late({"--fault", "late", "--delay-ms", "600"});
+    SimProcess late({"--tcp", "0", "--fault", "late", "--delay-ms", "600"});  // behind a gateway
     SimProcess garbled({"--fault", "bad-checksum"});
     for (auto* s : {&good, &silent, &late, &garbled}) ASSERT_TRUE(s->started());
     QTemporaryDir dir;
@@ -132,6 +132,9 @@ TEST(TestCommand, VerdictsReportsAndExitStatus) {
     EXPECT_EQ(j.suites.at("good").at("failures"), "2");
     EXPECT_EQ(j.suites.at("silent").at("skipped"), "1");
     EXPECT_EQ(j.suites.at("gone").at("errors"), "1");
+    EXPECT_EQ(late.path().rfind("tcp://127.0.0.1:", 0), 0u) << late.path();
+    EXPECT_EQ(j.properties.at("late").count("network_round_trip_ms"), 1u) << "a gateway's round trip is said";
+    EXPECT_EQ(j.properties.at("good").count("network_round_trip_ms"), 0u);
     // suite, case, outcome, type, words of the message
     const Case expected[] = {
         {"good", "meter 1 read", "passed", "", ""},
@@ -179,6 +182,9 @@ TEST(TestCommand, VerdictsReportsAndExitStatus) {
     const QJsonObject first = json["lines"].toArray()[0].toObject()["results"].toArray()[0].toObject();
     EXPECT_EQ(first["reading"].toObject()["header"].toObject()["id"].toString(), "12345678");
     EXPECT_EQ(first["reply_ms"].toArray().size(), 2);
+    const QJsonObject overTcp = json["lines"].toArray()[2].toObject();
+    EXPECT_EQ(overTcp["port"].toString().toStdString(), late.path());
+    EXPECT_TRUE(overTcp["round_trip_ms"].isDouble());
 
     const std::string page = slurp(html);
     EXPECT_EQ(page.find("<script"), std::string::npos);
@@ -216,7 +222,7 @@ TEST(TestCommand, InterruptedRunWritesIncompleteReports) {
     const CliResult r = run.stop(SIGINT);
     EXPECT_EQ(r.status, 130) << r.err;
     const Junit j = readJunit(slurp(junit));
-    EXPECT_EQ(j.properties.count("incomplete"), 1u);
+    EXPECT_EQ(j.properties.at("a").count("incomplete"), 1u);
     ASSERT_EQ(j.cases.size(), 2u);
     EXPECT_EQ(j.cases[0].outcome, "skipped");
     EXPECT_NE(j.cases[0].message.find("interrupted after"), std::string::npos) << j.cases[0].message;

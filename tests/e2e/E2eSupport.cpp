@@ -100,11 +100,15 @@ SimMeter::SimMeter(const QStringList& options) {
 SimMeter::~SimMeter() {
     // Its log pipe first: a meter blocked writing a log nobody reads ends on EPIPE.
     if (m_out >= 0) ::close(m_out);
-    if (m_pid > 0) {
-        ::kill(m_pid, SIGTERM);
-        int status = 0;
-        ::waitpid(m_pid, &status, 0);
-    }
+    stop();
+}
+
+void SimMeter::stop() {
+    if (m_pid <= 0) return;
+    ::kill(m_pid, SIGTERM);
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+    m_pid = -1;
 }
 
 void SimMeter::pump() {

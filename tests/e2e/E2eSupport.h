@@ -41,6 +41,8 @@ class SimMeter {
     const QString& program() const { return m_program; }
     const QString& path() const { return m_path; }
 
+    // Ends the meter now (SIGTERM), as a gateway switched off or a pty gone.
+    void stop();
     // Reads whatever log the meter has written so far (never blocks).
     void pump();
     // Log lines with this tag ("RX", "REQ", "TX", "NOTE"), their text only.
@@ -102,6 +104,15 @@ class RecordingPrompter : public Prompter {
         questions_.push_back({title, text, QString()});
         return confirmAnswer_;
     }
+    // Answers the value questions in turn; none left is a cancel.
+    std::optional<QString> askText(QWidget*, const QString& title, const QString& label,
+                                   const QString&) override {
+        inputs_.push_back({title, label, QString()});
+        if (answers_.isEmpty()) return std::nullopt;
+        return answers_.takeFirst();
+    }
+    std::vector<Prompt> inputs_;
+    QStringList answers_;
     std::vector<Prompt> critical_;
     std::vector<Prompt> information_;
     std::vector<Prompt> questions_;
@@ -123,6 +134,9 @@ class Window {
     // The questions before writes, and the answer the next ones get.
     const std::vector<Prompt>& questions() const { return m_prompter->questions_; }
     void answerQuestions(bool yes) { m_prompter->confirmAnswer_ = yes; }
+    // The values the next value questions get, in order.
+    void answerInputs(const QStringList& values) { m_prompter->answers_ = values; }
+    const std::vector<Prompt>& notices() const { return m_prompter->information_; }
 
     // A left click on a button, by layout name, as the user gives it.
     void click(const char* buttonName);

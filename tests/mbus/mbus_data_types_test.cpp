@@ -25,6 +25,19 @@ struct NumberCase {
     const char* display;
 };
 
+// The record decodes alone, without error, to the case's quantity, unit, value and text.
+void expectNumber(const NumberCase& c) {
+    SCOPED_TRACE(c.record);
+    const Record r = onlyRecord(c.record);
+    EXPECT_EQ(r.error, "");
+    EXPECT_EQ(r.quantity, c.quantity);
+    EXPECT_EQ(r.unit, c.unit);
+    ASSERT_TRUE(std::holds_alternative<double>(r.value));
+    EXPECT_NEAR(std::get<double>(r.value), c.value, std::abs(c.value) * 1e-9 + 1e-9);
+    EXPECT_EQ(r.display, c.display);
+    EXPECT_EQ(r.rawHex, c.record);
+}
+
 TEST(MbusDataTypes, NumbersInEveryCodingAndScale) {
     const NumberCase cases[] = {
         {"04 06 67 12 00 00", "Energy", "Wh", 4711000, "4711 kWh"},              // int32, 10^3 Wh
@@ -51,17 +64,7 @@ TEST(MbusDataTypes, NumbersInEveryCodingAndScale) {
         {"04 83 75 10 27 00 00", "Energy", "Wh", 1000, "1000.0 Wh"},             // VIFE 0x75: factor 10^-1
         {"02 AC 22 10 00", "Power, per hour", "W/h", 160, "0.16 kW/h"},
     };
-    for (const NumberCase& c : cases) {
-        SCOPED_TRACE(c.record);
-        const Record r = onlyRecord(c.record);
-        EXPECT_EQ(r.error, "");
-        EXPECT_EQ(r.quantity, c.quantity);
-        EXPECT_EQ(r.unit, c.unit);
-        ASSERT_TRUE(std::holds_alternative<double>(r.value));
-        EXPECT_NEAR(std::get<double>(r.value), c.value, std::abs(c.value) * 1e-9 + 1e-9);
-        EXPECT_EQ(r.display, c.display);
-        EXPECT_EQ(r.rawHex, c.record);
-    }
+    for (const NumberCase& c : cases) expectNumber(c);
 }
 
 struct TextCase {
@@ -96,16 +99,7 @@ TEST(MbusDataTypes, ExtensionTableCodesOfTheCurrentEdition) {
         {"02 FD 3D 0F 00", "Period of nominal data transmissions", "s", 900, "15 min"},  // FD 3D
         {"01 FD 2B 1E", "Time point second", "s", 30, "30 s"},                   // FD 2B
     };
-    for (const NumberCase& c : cases) {
-        SCOPED_TRACE(c.record);
-        const Record r = onlyRecord(c.record);
-        EXPECT_EQ(r.error, "");
-        EXPECT_EQ(r.quantity, c.quantity);
-        EXPECT_EQ(r.unit, c.unit);
-        ASSERT_TRUE(std::holds_alternative<double>(r.value));
-        EXPECT_NEAR(std::get<double>(r.value), c.value, std::abs(c.value) * 1e-9 + 1e-9);
-        EXPECT_EQ(r.display, c.display);
-    }
+    for (const NumberCase& c : cases) expectNumber(c);
     // Containers carry bytes of another protocol: shown as hex, not refused.
     for (const char* record : {"0D FD 3B 02 AA BB", "0D FD 2A 02 AA BB"}) {
         const Record r = onlyRecord(record);

@@ -1,6 +1,7 @@
 // Port map, port text and settings text.
 #include <gtest/gtest.h>
 
+#include "port/GatewayAddress.h"
 #include "port/PortMap.h"
 #include "port/SerialSettings.h"
 
@@ -14,6 +15,44 @@ TEST(PortMap, EnvironmentTextIsTheWholeMap) {
     EXPECT_TRUE(PortMap::parse(QString()).entries().empty());
     EXPECT_EQ(PortMap::parse(QStringLiteral("COM100=/dev/pts/5")).device(100),
               QStringLiteral("/dev/pts/5"));
+}
+
+// A gateway entry is kept as written; one without a usable host and port is
+// skipped and named, as any malformed entry is.
+TEST(PortMap, GatewayEntries) {
+    struct Case {
+        const char* device;
+        const char* host;  // nullptr: refused, named in problems()
+        int port;
+    };
+    const Case cases[] = {
+        {"tcp://192.0.2.10:10001", "192.0.2.10", 10001},
+        {"TCP://gw-3.example:4001", "gw-3.example", 4001},
+        {"tcp://[2001:db8::1]:950", "2001:db8::1", 950},
+        {"tcp://192.0.2.10", nullptr, 0},
+        {"tcp://:10001", nullptr, 0},
+        {"tcp://192.0.2.10:0", nullptr, 0},
+        {"tcp://192.0.2.10:70000", nullptr, 0},
+        {"tcp://192.0.2.10:10001/x", nullptr, 0},
+        {"tcp://user@192.0.2.10:10001", nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        const QString device = QString::fromLatin1(c.device);
+        const PortMap map = PortMap::parse(QStringLiteral("COM3=") + device);
+        const auto address = parseGatewayAddress(device);
+        if (c.host) {
+            EXPECT_EQ(map.device(3), device) << c.device;
+            EXPECT_TRUE(map.problems().isEmpty()) << c.device;
+            ASSERT_TRUE(address) << c.device;
+            EXPECT_EQ(address->host, QString::fromLatin1(c.host));
+            EXPECT_EQ(address->port, c.port);
+        } else {
+            EXPECT_TRUE(map.entries().empty()) << c.device;
+            ASSERT_EQ(map.problems().size(), 1) << c.device;
+            EXPECT_TRUE(map.problems()[0].contains(device)) << map.problems()[0].toStdString();
+            EXPECT_FALSE(address) << c.device;
+        }
+    }
 }
 
 TEST(PortMap, EnvironmentVariableWinsEvenWhenItNamesNothing) {

@@ -272,6 +272,10 @@ TEST(Options, BadValuesAreRefusedWithTheOptionsName) {
               std::string::npos);
     EXPECT_EQ(errorOf({"--mbus-address", "248", "--mbus-meters", "3"}), "");
     EXPECT_NE(errorOf({"--mbus-id", "99999999", "--mbus-meters", "2"}), "");
+    // The line is a pty, a device or a TCP port: one of them.
+    EXPECT_NE(errorOf({"--tcp", "65536"}), "");
+    EXPECT_NE(errorOf({"--tcp", "0", "--device", "/dev/ttyUSB0"}).find("--device"), std::string::npos);
+    EXPECT_NE(errorOf({"--link", "/tmp/x", "--tcp", "0"}).find("--link"), std::string::npos);
 }
 
 }  // namespace

@@ -69,19 +69,21 @@ Bytes Cj188Meter::statusNow() {
 }
 
 // D120..D12B: the flow on the settlement day 1..12 months ago (10 m3 a month
-// less each month back); 8102 prices; 8103/8104 the days; 8105 purchases.
+// less each month back; heat in kWh on a heat meter); 8102 prices; 8103/8104
+// the days; 8105 purchases and the status.
 Bytes Cj188Meter::otherRead(const Bytes& frame, const DateTime& now) {
     (void)now;
     const std::uint8_t serial = frame[kData + 2];
     Bytes data{frame[kData], frame[kData + 1], serial};
     const std::uint16_t di = identifierOf(frame);
     if (di >= 0xD120 && di <= 0xD12B) {
+        // A heat meter keeps its heat in kWh, the others their volume in m3.
         const std::uint64_t monthsBack = di - 0xD120u;
         const std::uint64_t step = 1000 * monthsBack;
-        appendBcd(data,
-                  settings_.settlementHundredths > step ? settings_.settlementHundredths - step : 0,
-                  4);
-        data.push_back(kUnitCubicMetre);
+        const std::uint64_t settled =
+            isHeatMeter() ? settings_.settlementHeatHundredths : settings_.settlementHundredths;
+        appendBcd(data, settled > step ? settled - step : 0, 4);
+        data.push_back(isHeatMeter() ? kUnitKwh : kUnitCubicMetre);
     } else if (di == 0x8102) {
         for (unsigned v : {350u, 20u, 420u, 30u, 580u})
             appendBcd(data, v, 3);  // price 0.01, volume m3
@@ -90,9 +92,11 @@ Bytes Cj188Meter::otherRead(const Bytes& frame, const DateTime& now) {
     } else if (di == 0x8104) {
         data.push_back(bcdByte(settings_.readingDay));
     } else if (di == 0x8105) {
-        data.push_back(0x03);  // purchase count
+        data.push_back(0x03);  // purchase number, binary
         for (std::uint64_t v : {10000u, 30000u, 12345u})
             appendBcd(data, v, 4);  // this, total, left; 0.01
+        const Bytes status = statusNow();
+        data.insert(data.end(), status.begin(), status.end());
     } else {
         const Bytes status = statusNow();
         return frameWith(0xC1, Bytes{serial, status[0], status[1]});

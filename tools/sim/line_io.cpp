@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <termios.h>
@@ -284,39 +285,50 @@ int msUntilDue(const std::deque<Scheduled>& queue) {
     return static_cast<int>(std::max<long long>(0, left.count()));
 }
 
-}  // namespace
+// A client that came while another one is served: its connection ends at once.
+void refuseClient(int listenFd, Logger& log) {
+    const int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) return;
+    close(fd);
+    log.write("NOTE", "refused a second client: one client at a time");
+}
 
-int serve(const Line& line, Session& session, const LineSettings& lineSettings, Logger& log,
-          const Stopper& stop) {
+// The loop of serve() on a pty or device (listenFd -1), or on a client's
+// socket, which ends with kClientLeft when the client goes.
+int serveFd(int fd, int listenFd, Session& session, const LineSettings& lineSettings, Logger& log,
+            const Stopper& stop) {
+    const bool client = listenFd >= 0;
     std::uint8_t buffer[4096];
     std::deque<Scheduled> queue;
     LineSettings settings = lineSettings;  // pacing follows a baud switch
     unsigned pendingBaud = 0;
-    auto failed = [&] { return stop.requested() ? 0 : 1; };
+    auto failed = [&] { return stop.requested() ? 0 : client ? kClientLeft : 1; };
     for (;;) {
         while (!queue.empty() && queue.front().due <= Clock::now()) {
-            if (!writePaced(line.fd(), queue.front().bytes, settings, stop)) return failed();
+            if (!writePaced(fd, queue.front().bytes, settings, stop)) return failed();
             log.write("TX", toHex(queue.front().bytes));
             queue.pop_front();
             if (!queue.empty() && queue.front().chained)
                 queue.front().due = Clock::now() + std::chrono::milliseconds(queue.front().pauseMs);
         }
         if (queue.empty() && pendingBaud != 0) {  // the E5 went out at the old rate
-            setLineBaud(line.fd(), pendingBaud);
+            setLineBaud(fd, pendingBaud);
             if (settings.lineRate != 0) settings.lineRate = pendingBaud;
             log.write("NOTE", "line now at " + std::to_string(pendingBaud) + " baud");
             pendingBaud = 0;
         }
-        pollfd fds[2] = {{line.fd(), POLLIN, 0}, {stop.fd(), POLLIN, 0}};
-        int ready = poll(fds, 2, msUntilDue(queue));
+        pollfd fds[3] = {{fd, POLLIN, 0}, {stop.fd(), POLLIN, 0}, {listenFd, POLLIN, 0}};
+        int ready = poll(fds, client ? 3 : 2, msUntilDue(queue));
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) return 1;
         if (fds[1].revents & POLLIN) return 0;
         if (fds[0].revents & POLLNVAL) return 1;
+        if (client && (fds[2].revents & POLLIN)) refuseClient(listenFd, log);
         if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
 
-        ssize_t got = read(line.fd(), buffer, sizeof buffer);
+        ssize_t got = read(fd, buffer, sizeof buffer);
         if (got < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+        if (got <= 0 && client) return kClientLeft;  // closed (0) or reset
         if (got <= 0) {
             // A device that went away, or a hang-up: wait and try again rather than spin.
             if (!stop.sleepFor(100)) return 0;
@@ -325,10 +337,10 @@ int serve(const Line& line, Session& session, const LineSettings& lineSettings, 
         const Bytes heard(buffer, buffer + got);
         log.write("RX", toHex(heard));
         if (session.echoes()) {
-            if (!writePaced(line.fd(), heard, settings, stop)) return failed();
+            if (!writePaced(fd, heard, settings, stop)) return failed();
             log.write("TX", toHex(heard));
         }
-        session.hearAt(lineBaud(line.fd()));
+        session.hearAt(lineBaud(fd));  // 0 on a socket: the gateway's rate is not known
         for (const Exchange& exchange : session.feed(heard, localNow())) {
             if (exchange.newLineBaud != 0) pendingBaud = exchange.newLineBaud;
             std::string text = exchange.what + ": " + toHex(exchange.request);
@@ -342,6 +354,18 @@ int serve(const Line& line, Session& session, const LineSettings& lineSettings, 
             schedule(queue, exchange.plan);
         }
     }
+}
+
+}  // namespace
+
+int serve(const Line& line, Session& session, const LineSettings& settings, Logger& log,
+          const Stopper& stop) {
+    return serveFd(line.fd(), -1, session, settings, log, stop);
+}
+
+int serveClient(int fd, int listenFd, Session& session, const LineSettings& settings, Logger& log,
+                const Stopper& stop) {
+    return serveFd(fd, listenFd, session, settings, log, stop);
 }
 
 }  // namespace mb::sim

@@ -90,4 +90,11 @@ bool writePaced(int fd, const Bytes& bytes, const LineSettings& settings, const 
 int serve(const Line& line, Session& session, const LineSettings& settings, Logger& log,
           const Stopper& stop);
 
+// serve() for one client of the TCP server: returns kClientLeft when the client
+// closed or reset its connection; a client waiting on `listenFd` meanwhile is
+// accepted and closed at once (one client at a time).
+inline constexpr int kClientLeft = 2;
+int serveClient(int fd, int listenFd, Session& session, const LineSettings& settings, Logger& log,
+                const Stopper& stop);
+
 }  // namespace mb::sim

@@ -6,11 +6,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/sim/line_io.h"
 #include "tools/sim/options.h"
+#include "tools/sim/tcp_server.h"
 
 namespace {
 
@@ -86,13 +88,17 @@ int main(int argc, char** argv) {
     installSignals();
 
     std::string error;
-    auto line =
-        options.line.device.empty() ? Line::openPty(error) : Line::openDevice(options.line, error);
-    if (!line) {
+    const bool overTcp = options.tcpPort >= 0;
+    std::optional<TcpServer> server =
+        overTcp ? TcpServer::listen(static_cast<unsigned>(options.tcpPort), error) : std::nullopt;
+    std::optional<Line> line = overTcp                       ? std::nullopt
+                               : options.line.device.empty() ? Line::openPty(error)
+                                                             : Line::openDevice(options.line, error);
+    if (!line && !server) {
         std::fprintf(stderr, "meterbench-sim: %s\n", error.c_str());
         return 1;
     }
-    std::printf("%s\n", line->path().c_str());
+    std::printf("%s\n", line ? line->path().c_str() : server->address().c_str());
     std::fflush(stdout);
 
     if (!options.link.empty() && !makeLink(options.link, line->path())) return 1;
@@ -112,7 +118,8 @@ int main(int argc, char** argv) {
                                ? " every " + std::to_string(options.sim.faults.every)
                                : std::string()));
 
-    const int status = serve(*line, session, options.line, log, stopper);
+    const int status = server ? serveTcp(*server, session, options.line, log, stopper)
+                              : serve(*line, session, options.line, log, stopper);
     if (!options.link.empty()) removeLink(options.link, line->path());
     log.write("NOTE", status == 0 ? "stopped" : "line failed");
     return status;

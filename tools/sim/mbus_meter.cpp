@@ -118,10 +118,14 @@ MbusAnswer MbusMeter::classify(const Bytes& frame) const {
         if (frame[6] == 0x50) return MbusAnswer::ApplicationReset;
         if (frame[6] >= 0xB8 && frame[6] <= 0xBF) return MbusAnswer::SwitchBaud;
     }
-    // 68 09 09 68 C A 51 04 6D type F (4 bytes) CS 16
-    if (frame.size() == 15 && frame[0] == 0x68 && frame[1] == 9 && frame[2] == 9 && frame[3] == 0x68 &&
+    // 68 09 09 68 C A 51 04 6D type F (4 bytes) CS 16, or 68 0B 0B 68 C A 51 06 6D type I (6 bytes)
+    // CS 16
+    const bool typeF = frame.size() == 15 && frame[1] == 9 && frame[2] == 9 && frame[7] == 0x04;
+    const bool typeI =
+        frame.size() == 17 && frame[1] == 0x0B && frame[2] == 0x0B && frame[7] == 0x06;
+    if ((typeF || typeI) && frame[0] == 0x68 && frame[3] == 0x68 &&
         (frame[4] == kSndUd || frame[4] == kSndUdFcb) && addressedToMe(frame[5]) &&
-        frame[6] == kCiDataSend && frame[7] == 0x04 && frame[8] == 0x6D)
+        frame[6] == kCiDataSend && frame[8] == 0x6D)
         return MbusAnswer::SetDateTime;
     // 68 0B 0B 68 C FD 52|56 mask(8) CS 16: every meter hears a selection.
     if (frame.size() == kSelectFrameSize && frame[0] == 0x68 && frame[1] == 0x0B &&
@@ -161,12 +165,22 @@ std::optional<Bytes> MbusMeter::answer(const Bytes& frame, const DateTime& now) 
             settings_.primaryAddress = frame[9];
             return Bytes{kAck};
         case MbusAnswer::SetDateTime: {
-            // Type F: minute, hour, day with the year's low bits, month with its high bits.
-            const DateTime set{2000 + ((frame[11] >> 5) | (frame[12] >> 4) << 3), frame[12] & 0x0F,
-                               frame[11] & 0x1F, frame[10] & 0x1F, frame[9] & 0x3F, 0};
-            if (set.month < 1 || set.month > 12 || set.day < 1 || set.hour > 23 || set.minute > 59)
+            // Type F: minute, hour, day with the year's low bits, month with its high bits;
+            // type I puts the second in front (and the weekday above the hour).
+            const bool withSeconds = frame[7] == 0x06;
+            const std::size_t at = withSeconds ? 10 : 9;  // the minute
+            const DateTime set{2000 + ((frame[at + 2] >> 5) | (frame[at + 3] >> 4) << 3),
+                               frame[at + 3] & 0x0F,
+                               frame[at + 2] & 0x1F,
+                               frame[at + 1] & 0x1F,
+                               frame[at] & 0x3F,
+                               withSeconds ? frame[9] & 0x3F : 0};
+            if (set.month < 1 || set.month > 12 || set.day < 1 || set.hour > 23 ||
+                set.minute > 59 || set.second > 59)
                 return std::nullopt;
-            clockOffsetSeconds_ = secondsBetween(DateTime{now.year, now.month, now.day, now.hour, now.minute, 0}, set);
+            const DateTime from{now.year, now.month,  now.day,
+                                now.hour, now.minute, withSeconds ? now.second : 0};
+            clockOffsetSeconds_ = secondsBetween(from, set);
             return Bytes{kAck};
         }
         case MbusAnswer::NotForMe:

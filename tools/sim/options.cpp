@@ -49,6 +49,7 @@ const std::map<std::string, Setter>& setters() {
              o.link = v;
              return std::nullopt;
          }},
+        {"--tcp", number(0, 65535, [](Options& o, unsigned long n) { o.tcpPort = static_cast<int>(n); })},
         {"--baud", number(50, 4000000, [](Options& o, unsigned long n) { o.line.baud = n; })},
         {"--parity",
          [](Options& o, const std::string& v) -> std::optional<std::string> {
@@ -174,6 +175,10 @@ std::variant<Options, OptionError> parseOptions(const std::vector<std::string>& 
         }
         if (auto error = found->second(options, value)) return OptionError{name + ": " + *error};
     }
+    if (options.tcpPort >= 0 && !options.line.device.empty())
+        return OptionError{"--tcp and --device: the line is one or the other"};
+    if (options.tcpPort >= 0 && !options.link.empty())
+        return OptionError{"--link names a pty; with --tcp the line is an address"};
     // The meters take consecutive addresses and numbers; the last must still be valid.
     const unsigned extra = options.sim.mbusMeters - 1;
     if (options.sim.mbus.primaryAddress + extra > MbusMeter::kHighestPrimary)
@@ -187,11 +192,14 @@ std::variant<Options, OptionError> parseOptions(const std::vector<std::string>& 
 
 std::string usageText() {
     return R"(usage: meterbench-sim [options]
-Virtual CJ/T 188 water and heat meters and M-Bus heat meters on a pseudo-terminal.
-The first line of output is the path of the line; every request and reply follows.
+Virtual CJ/T 188 water and heat meters and M-Bus heat meters on a pseudo-terminal,
+or behind a network gateway (--tcp). The first line of output is the path of the line
+(or tcp://127.0.0.1:PORT); every request and reply follows.
 
   --link PATH            make PATH a symbolic link to the line (removed on exit)
   --device PATH          use this serial device instead of a pseudo-terminal
+  --tcp PORT             serve the line over raw TCP on 127.0.0.1:PORT (0: a free port),
+                         one client at a time; a second one is closed at once
   --baud N               device speed (default 2400)
   --parity N|E|O|M|S     device parity (default E); never required
   --cj188-address DIGITS 14 digits, A6 first (default 78330000000000)

@@ -14,6 +14,7 @@ struct Options {
     SimSettings sim;
     LineSettings line;
     std::string link;  // symlink made to the line's path, removed on exit
+    int tcpPort = -1;  // serve over TCP on 127.0.0.1 at this port (0: a free one); -1: a pty
     bool help = false;
 };
 
