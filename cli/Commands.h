@@ -23,6 +23,7 @@ int valveCommand(const Args& args);
 int setTimeCommand(const Args& args);
 int setBaudCommand(const Args& args);
 int resetCommand(const Args& args);
+int testCommand(const Args& args);  // a test plan over many lines
 
 // Prints "meterbench-cli: <message>" on standard error; returns kExitUsage.
 int usageError(const std::string& message);

@@ -13,12 +13,17 @@ Progress::~Progress() {
     if (enabled_) std::fputs("\r\033[K", stderr);
 }
 
+std::string progressBar(const std::string& label, int done, int total) {
+    constexpr int kWidth = 30;
+    const int filled = total > 0 ? done * kWidth / total : 0;
+    return label + " [" + std::string(static_cast<std::size_t>(filled), '#') +
+           std::string(static_cast<std::size_t>(kWidth - filled), ' ') + "] " + std::to_string(done) + "/" +
+           std::to_string(total);
+}
+
 void Progress::show(int done) {
     if (!enabled_ || total_ <= 0) return;
-    constexpr int kWidth = 30;
-    const int filled = done * kWidth / total_;
-    std::fprintf(stderr, "\r%s [%.*s%*s] %d/%d", label_.c_str(), filled,
-                 "##############################", kWidth - filled, "", done, total_);
+    std::fprintf(stderr, "\r%s", progressBar(label_, done, total_).c_str());
     std::fflush(stderr);
 }
 

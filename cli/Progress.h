@@ -6,6 +6,9 @@
 
 namespace mb::cli {
 
+// "label [#####          ] 5/15": the bar every progress display draws.
+std::string progressBar(const std::string& label, int done, int total);
+
 class Progress {
   public:
     Progress(std::string label, int total);

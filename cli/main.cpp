@@ -27,11 +27,12 @@ const CommandEntry kCommands[] = {
     {"set-time", "set a meter's clock (M-Bus or CJ/T 188)", mb::cli::setTimeCommand},
     {"set-baud", "switch an M-Bus meter's baud rate", mb::cli::setBaudCommand},
     {"reset", "application reset of an M-Bus meter (or SND_NKE)", mb::cli::resetCommand},
+    {"test", "run a test plan (PLAN.toml) over many lines; JUnit, CSV, HTML reports", mb::cli::testCommand},
 };
 
 constexpr const char* kExitText =
     "Exit status: 0 success, 1 no valid reply or a frame that fails its checks,\n"
-    "2 usage error, not a frame, or the port cannot be opened.\n";
+    "2 usage error, not a frame, or the port cannot be opened; test: 2 a wrong plan, 130 interrupted.\n";
 
 std::string helpText() {
     std::string text = "usage: meterbench-cli COMMAND [OPTIONS]   (COMMAND --help for its options)\n";

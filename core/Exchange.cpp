@@ -22,6 +22,7 @@ bool Exchange::receive(std::span<const std::uint8_t> bytes, Clock::time_point at
     const bool hadAnswer = judge_.answered();
     judge_.take(bytes);
     lastByteAt_ = at;
+    if (!firstByteAt_ && judge_.bytesBeyondEcho() > 0) firstByteAt_ = at;
     if (!hadAnswer && judge_.answered()) answeredAt_ = at;
     if (!finished_) {
         if (judge_.answered() && !result_.request.severalMayAnswer) finish();
@@ -55,6 +56,8 @@ Exchange::Clock::time_point Exchange::deadline() const {
 
 void Exchange::finish() {
     finished_ = true;
+    if (firstByteAt_)
+        result_.firstByteTime = std::max(microseconds{0}, duration_cast<microseconds>(*firstByteAt_ - leftAt_));
     result_.bytesSeen = judge_.bytesSeen();
     result_.noiseBytes = judge_.noiseBytes();
     result_.answers = judge_.answersSeen();
@@ -91,6 +94,8 @@ void Exchange::fillAnswer() {
         result_.reading = protocol.decode(result_.frame);
     result_.otherAddress = protocol.otherAddress(result_.frame, result_.request.bytes);
     result_.replyTime = std::max(microseconds{0}, duration_cast<microseconds>(answeredAt_ - leftAt_));
+    if (firstByteAt_)
+        result_.firstByteTime = std::max(microseconds{0}, duration_cast<microseconds>(*firstByteAt_ - leftAt_));
 }
 
 }  // namespace mb

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -61,6 +62,7 @@ class Exchange {
     Clock::time_point leftAt_;
     Clock::time_point lastByteAt_{};
     Clock::time_point answeredAt_{};
+    std::optional<Clock::time_point> firstByteAt_;
     bool finished_ = false;
 };
 

@@ -38,6 +38,9 @@ struct ExchangeResult {
     std::optional<std::string> otherAddress;  // a meter other than the one asked answered
     // From the moment the request's last byte left to the answer's last byte.
     std::optional<std::chrono::microseconds> replyTime;
+    // From the same moment to the first byte after it that is not the echo:
+    // the meter's reaction, as a test plan's max_reply_ms limits it.
+    std::optional<std::chrono::microseconds> firstByteTime;
     std::chrono::milliseconds timeout{0};
     std::size_t bytesSeen = 0;   // every byte after the request, echo included
     std::size_t noiseBytes = 0;  // bytes that belong to no frame of the answer

@@ -29,8 +29,12 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 # Dependencies come from the linked libraries (libqt6widgets6, libqt6serialport6, libqt6charts6, ...).
-# Building needs libcli11-dev too (meterbench-cli's options; header-only, nothing to ship).
+# Building needs libcli11-dev too (meterbench-cli's options; header-only, nothing to ship)
+# and libtomlplusplus-dev (the test plans).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# toml++ reads the test plans (meterbench-cli test); named as well, so the package asks for it
+# even where dpkg-shlibdeps is not run.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libtomlplusplus3")
 set(CPACK_STRIP_FILES ON)  # debug info stays in the build tree
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei")
 include(CPack)

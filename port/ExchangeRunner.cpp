@@ -190,8 +190,9 @@ mb::ExchangeResult ExchangeRunner::attributed(const mb::Exchange& answered) cons
     if (!result.answered() || !unanswered_) return result;
     result.attempt = unansweredAttempt_;
     result.late = true;
-    if (result.replyTime)
-        *result.replyTime += std::chrono::duration_cast<std::chrono::microseconds>(
-            answered.requestLeftAt() - unanswered_->requestLeftAt());
+    const auto earlier = std::chrono::duration_cast<std::chrono::microseconds>(
+        answered.requestLeftAt() - unanswered_->requestLeftAt());
+    if (result.replyTime) *result.replyTime += earlier;
+    if (result.firstByteTime) *result.firstByteTime += earlier;
     return result;
 }

@@ -72,6 +72,17 @@ TEST(Exchange, ReplyTimeCountsFromTheRequestsLastByteOnTheLine) {
     EXPECT_EQ(lines[1], "Reply in 0.4 ms");  // under a millisecond, to a tenth
 }
 
+// The meter's reaction ends at the answer's first byte (the echo does not
+// count), the reply time at its last.
+TEST(Exchange, FirstByteTimeIsTheReactionPastTheEcho) {
+    Exchange exchange(mbusReadExchange(mbusReqUd2(1)), timing(), t0);
+    EXPECT_FALSE(exchange.receive(mbusReqUd2(1), t0 + 22ms));  // the echo
+    EXPECT_FALSE(exchange.receive(Bytes(kMbusAnswer.begin(), kMbusAnswer.begin() + 4), t0 + 121ms));
+    ASSERT_TRUE(exchange.receive(Bytes(kMbusAnswer.begin() + 4, kMbusAnswer.end()), t0 + 140ms));
+    EXPECT_EQ(exchange.result().firstByteTime, 100ms);
+    EXPECT_EQ(exchange.result().replyTime, 119ms);
+}
+
 // A pty or a fast adapter answers within a millisecond: the reply time keeps
 // its microseconds to the line and the tally ("0.4 ms", not "0.0 ms"; 1.6 ms
 // rounds to 2, not 1).
