@@ -92,7 +92,7 @@ TEST(PlanChecks, EngineVerdictsBeforeTheReading) {
 TEST(PlanReports, EscapeWhatTheLineSaid) {
     PlanResult result;
     result.name = "batch <1>";
-    result.lines.push_back({"a", "/dev/x", {}, 1});
+    result.lines.push_back({"a", "/dev/x", {}, 1, std::nullopt});
     StepResult s;
     s.meter = "m1";
     s.step = "read";
