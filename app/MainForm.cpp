@@ -227,6 +227,7 @@ void MainForm::wireExchanges() {
     connect(runner_, &ExchangeRunner::written, this, [this](const QByteArray& bytes) {
         log_.sent(recordPort(), bytes);
         txCount_ += bytes.size();
+        serial_->showTxCount(txCount_);  // a sequence's later steps are counted as they go
         results_->requestSent();
     });
     connect(runner_, &ExchangeRunner::finished, this, [this](const mb::ExchangeResult& result) {
@@ -242,7 +243,9 @@ void MainForm::sequenceStepDone(const mb::ExchangeResult& result) {
     if (std::optional<mb::ExchangeRequest> next = sequence_->next(result)) {
         // After the runner has finished with this result.
         QTimer::singleShot(0, this, [this, request = std::move(*next)] {
-            if (sequence_ && portConnected()) startOnLine(request);
+            if (!sequence_ || !portConnected()) return;
+            if (sequenceStepSent_) sequenceStepSent_(request);
+            startOnLine(request);
         });
         return;
     }
@@ -254,11 +257,13 @@ void MainForm::sequenceStepDone(const mb::ExchangeResult& result) {
 }
 
 void MainForm::runSequence(std::unique_ptr<mb::ExchangeSequence> sequence,
-                           std::function<void(const mb::ExchangeResult&)> done) {
+                           std::function<void(const mb::ExchangeResult&)> done,
+                           std::function<void(const mb::ExchangeRequest&)> stepSent) {
     if (!portConnected()) return;
     mb::ExchangeRequest first = sequence->first();
     sequence_ = std::move(sequence);
     sequenceDone_ = std::move(done);
+    sequenceStepSent_ = std::move(stepSent);
     startOnLine(std::move(first));
     serial_->showTxCount(txCount_);
 }
@@ -286,6 +291,7 @@ void MainForm::followBaudRate(long baud) {
 void MainForm::runExchange(mb::ExchangeRequest request) {
     sequence_.reset();  // a request of its own ends a running operation
     sequenceDone_ = {};
+    sequenceStepSent_ = {};
     startOnLine(std::move(request));
     serial_->showTxCount(txCount_);
 }

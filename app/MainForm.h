@@ -67,7 +67,8 @@ class MainForm : public QWidget, public PageHost {
     void clearReplyPanes() override;
     void runExchange(mb::ExchangeRequest request) override;
     void runSequence(std::unique_ptr<mb::ExchangeSequence> sequence,
-                     std::function<void(const mb::ExchangeResult&)> done) override;
+                     std::function<void(const mb::ExchangeResult&)> done,
+                     std::function<void(const mb::ExchangeRequest&)> stepSent) override;
     std::optional<QString> askInput(const QString& title, const QString& label,
                                     const QString& initial) override {
         return prompter_->askText(this, title, label, initial);
@@ -131,6 +132,7 @@ class MainForm : public QWidget, public PageHost {
     std::optional<double> timeoutOverride_;
     std::unique_ptr<mb::ExchangeSequence> sequence_;
     std::function<void(const mb::ExchangeResult&)> sequenceDone_;
+    std::function<void(const mb::ExchangeRequest&)> sequenceStepSent_;
     SessionLog log_;
     std::unique_ptr<ResultView> results_;
     WatchPane* watch_ = nullptr;

@@ -38,8 +38,10 @@ class PageHost {
     // Runs the steps of `sequence` one after another, each as runExchange runs
     // one (every step goes into the session record); the panes show what the
     // whole operation came to, which `done` then gets. A new request ends it.
+    // `stepSent` gets each later step's request as it goes out.
     virtual void runSequence(std::unique_ptr<mb::ExchangeSequence> sequence,
-                             std::function<void(const mb::ExchangeResult&)> done = {}) = 0;
+                             std::function<void(const mb::ExchangeResult&)> done = {},
+                             std::function<void(const mb::ExchangeRequest&)> stepSent = {}) = 0;
     // A value a write needs (a new address, a day): nullopt when the user cancels.
     virtual std::optional<QString> askInput(const QString& title, const QString& label,
                                             const QString& initial) = 0;

@@ -103,7 +103,11 @@ void ProtocolPage::sendSequence(std::unique_ptr<mb::ExchangeSequence> sequence, 
         return;
     }
     host_.clearReplyPanes();
-    host_.runSequence(std::move(sequence), std::move(done));
+    // The pane shows the step on the line: the request now in flight.
+    host_.runSequence(std::move(sequence), std::move(done), [this](const mb::ExchangeRequest& step) {
+        transmittedPane_->setText(QStringLiteral(" "));
+        transmittedPane_->appendUtf8(mb::hexEcho(step.bytes));
+    });
 }
 
 void ProtocolPage::sendWriteSequence(const QString& meter, const QString& change,

@@ -159,6 +159,11 @@ TEST(PageOperations, MbusReadAllTelegramsShowsTheMergedReading) {
     const QString shown = bench.w().analysis();
     EXPECT_TRUE(shown.contains(QStringLiteral("Telegrams  3"))) << shown.toStdString();
     EXPECT_FALSE(shown.contains(QStringLiteral("More records follow"))) << shown.toStdString();
+    // Every step is counted, and the pane shows the last request sent: 5 bytes each.
+    EXPECT_EQ(bench.w().txCaption(), QStringLiteral("20"));
+    EXPECT_TRUE(bench.w().transmitted(Page::En1434).startsWith(QStringLiteral(" 10 7B 01")) ||
+                bench.w().transmitted(Page::En1434).startsWith(QStringLiteral(" 10 5B 01")))
+        << bench.w().transmitted(Page::En1434).toStdString();
 }
 
 // Secondary selection on a three-meter bus: one match is read at 253 and
