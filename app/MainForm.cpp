@@ -239,7 +239,7 @@ void MainForm::wireExchanges() {
 }
 
 void MainForm::sequenceStepDone(const mb::ExchangeResult& result) {
-    results_->record(result, recordPort());
+    results_->recordStep(result, recordPort());
     if (std::optional<mb::ExchangeRequest> next = sequence_->next(result)) {
         // After the runner has finished with this result.
         QTimer::singleShot(0, this, [this, request = std::move(*next)] {

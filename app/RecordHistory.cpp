@@ -84,6 +84,8 @@ std::vector<mb::HistoryRow> readRecordHistory(const QString& path, mb::HistoryTa
         }
         // Only verdict events of this protocol make rows; bytes and connection events do not.
         if (event.value(QLatin1String("protocol")).toString() != protocol) continue;
+        // A step of an operation of several; the operation's own result makes the row.
+        if (event.value(QLatin1String("step")).toBool()) continue;
         const std::optional<mb::Verdict> verdict = verdictNamed(event.value(QLatin1String("verdict")).toString());
         const std::optional<std::int64_t> timeUs = recordTimeUs(event.value(QLatin1String("t")).toString());
         if (!verdict || !timeUs) continue;

@@ -28,8 +28,10 @@ void ResultView::show(const mb::ExchangeResult& result, const QString& port) {
     scroll->setValue(kept);
 }
 
-void ResultView::record(const mb::ExchangeResult& result, const QString& port) {
-    log_.exchange(port, mb::resultSummary(result), mb::exchangeRecordMembers(result),
+void ResultView::recordStep(const mb::ExchangeResult& result, const QString& port) {
+    // Marked as a step: the operation's result follows as its own event, and
+    // only that one is a row when the record is opened into the history.
+    log_.exchange(port, mb::resultSummary(result), mb::exchangeRecordMembers(result) + ", \"step\": true",
                   std::chrono::system_clock::now());
 }
 

@@ -26,8 +26,8 @@ class ResultView {
 
     void requestSent() { tally_.requestSent(); }
     void show(const mb::ExchangeResult& result, const QString& port);
-    // One step of a longer operation: into the session record only.
-    void record(const mb::ExchangeResult& result, const QString& port);
+    // One step of a longer operation: into the session record only, marked as a step.
+    void recordStep(const mb::ExchangeResult& result, const QString& port);
     void continuousReadingChanged(bool running);
     // Empties the pane for the next request, remembering where the user had scrolled.
     void clearPane();

@@ -1,6 +1,7 @@
 // The reading history and trend against the virtual meter, every third
 // answer withheld: the rows, their CSV, the chart, and a session record read
 // back; and Data Analysis keeping the place the user scrolled to.
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLineSeries>
@@ -32,6 +33,16 @@ bool sameRows(const std::deque<mb::HistoryRow>& a, const std::deque<mb::HistoryR
             if (a[i].value(c) != b[i].value(c)) return false;
     }
     return true;
+}
+
+// The one session record the window wrote into `data`, read back as a history.
+void reopenRecord(const QTemporaryDir& data, HistoryModel& into) {
+    const QStringList records = QDir(data.filePath(QStringLiteral("MeterBench/logs")))
+                                    .entryList({QStringLiteral("*.jsonl")}, QDir::Files);
+    ASSERT_EQ(records.size(), 1);
+    HistoryView view;
+    view.setHistory(&into);
+    ASSERT_EQ(view.openRecord(data.filePath(QStringLiteral("MeterBench/logs/") + records[0])), QString());
 }
 
 }  // namespace
@@ -100,13 +111,31 @@ TEST(ReadingHistory, RowsCsvChartAndRecordOfARunWithSilentAnswers) {
     // The record, once the window is closed, reads back into the same rows.
     const std::deque<mb::HistoryRow> live = history.table().rows();
     bench.window.reset();
-    const QStringList records = QDir(data.filePath(QStringLiteral("MeterBench/logs")))
-                                    .entryList({QStringLiteral("*.jsonl")}, QDir::Files);
-    ASSERT_EQ(records.size(), 1);
     HistoryModel reopened(QStringLiteral("mbus"));
-    HistoryView view;
-    view.setHistory(&reopened);
-    ASSERT_EQ(view.openRecord(data.filePath(QStringLiteral("MeterBench/logs/") + records[0])), QString());
+    reopenRecord(data, reopened);
+    EXPECT_TRUE(sameRows(reopened.table().rows(), live));
+    qunsetenv("XDG_DATA_HOME");
+}
+
+// An operation of several exchanges (all telegrams: SND_NKE and three
+// REQ_UD2) records every step, yet is one row, live and read back.
+TEST(ReadingHistory, AnOperationOfSeveralStepsIsOneRow) {
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    MeterBench bench({QStringLiteral("--telegrams"), QStringLiteral("3")});
+    CONNECT_BENCH_OR_SKIP(bench);
+    bench.usePage(Page::En1434);
+    HistoryModel& history = bench.w().form().watchPane().history(QStringLiteral("mbus"));
+    QAction* readAll = bench.w().form().findChild<QAction*>(QStringLiteral("MbusOperations.3"));
+    ASSERT_NE(readAll, nullptr);
+    readAll->trigger();
+    ASSERT_TRUE(waitFor([&] { return history.rowCount() == 1; }));
+    const std::deque<mb::HistoryRow> live = history.table().rows();
+    EXPECT_EQ(live.front().verdict, mb::Verdict::Pass);
+    bench.window.reset();
+    HistoryModel reopened(QStringLiteral("mbus"));
+    reopenRecord(data, reopened);
     EXPECT_TRUE(sameRows(reopened.table().rows(), live));
     qunsetenv("XDG_DATA_HOME");
 }
