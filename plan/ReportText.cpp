@@ -7,6 +7,35 @@
 
 namespace mb::plan {
 
+std::string markupText(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            case '\n':
+                out += "&#10;";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
+        }
+    }
+    return out;
+}
+
 std::string msText(double ms) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", ms);
@@ -22,12 +51,16 @@ std::string secondsText(double seconds) {
 std::string readingSummary(const Reading& reading) {
     std::string out;
     for (const Record& r : reading.records) {
-        if (r.storage != 0 || r.tariff != 0 || r.function != RecordFunction::Instantaneous || !r.error.empty())
+        if (r.storage != 0 || r.tariff != 0 || r.function != RecordFunction::Instantaneous ||
+            !r.error.empty())
             continue;
         std::string value;
-        if (const auto* d = std::get_if<double>(&r.value)) value = jsonNumber(*d) + (r.unit.empty() ? "" : " " + r.unit);
-        else if (const auto* s = std::get_if<std::string>(&r.value)) value = *s;
-        else continue;
+        if (const auto* d = std::get_if<double>(&r.value))
+            value = jsonNumber(*d) + (r.unit.empty() ? "" : " " + r.unit);
+        else if (const auto* s = std::get_if<std::string>(&r.value))
+            value = *s;
+        else
+            continue;
         out += (out.empty() ? "" : "; ") + r.quantity + "=" + value;
     }
     return out;
@@ -49,9 +82,12 @@ std::vector<const StepResult*> failuresFirst(const LineResult& line) {
     const auto rank = [](const StepResult* s) {
         switch (s->outcome) {
             case Outcome::Failed:
-            case Outcome::Error: return 0;
-            case Outcome::Skipped: return 1;
-            case Outcome::Passed: return 2;
+            case Outcome::Error:
+                return 0;
+            case Outcome::Skipped:
+                return 1;
+            case Outcome::Passed:
+                return 2;
         }
         return 2;
     };

@@ -25,6 +25,9 @@ std::string htmlReport(const PlanResult& result);
 std::string jsonReport(const PlanResult& result);
 
 // Helpers the reports share.
+// Text for XML and HTML, in attributes or content: the five entities escaped, a
+// newline as &#10;, and no control character XML 1.0 forbids.
+std::string markupText(const std::string& text);
 // "12.3"; milliseconds to a tenth.
 std::string msText(double ms);
 // "1.234"; seconds to the millisecond.
