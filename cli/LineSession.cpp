@@ -1,5 +1,6 @@
 #include "cli/LineSession.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <cmath>
@@ -70,6 +71,12 @@ ExchangeResult LineSession::exchange(ExchangeRequest request,
     if (!done) loop.exec();
     QObject::disconnect(finished);
     return result;
+}
+
+const std::string& LineSession::lostReason() {
+    for (int i = 0; i < 10 && lostReason_.empty() && !port_.isOpen(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return lostReason_;
 }
 
 Bytes LineSession::listen(int ms) {

@@ -28,8 +28,9 @@ class LineSession {
     bool open(const QString& port, const QString& settings, std::string& error);
     bool isOpen() const { return port_.isOpen(); }
     // Why the open line was lost (a gateway's connection closed, an adapter
-    // unplugged); empty while it is not.
-    const std::string& lostReason() const { return lostReason_; }
+    // unplugged); empty while it is not. A line that closed but has not said
+    // why yet (a gateway says so a moment later) is given up to 100 ms.
+    const std::string& lostReason();
     // A gateway's connection: the round trip measured when connecting.
     bool overNetwork() const { return port_.overNetwork(); }
     std::chrono::microseconds networkRoundTrip() const { return port_.networkRoundTrip(); }

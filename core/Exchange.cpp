@@ -47,6 +47,11 @@ void Exchange::supersede() {
     finish();
 }
 
+void Exchange::endNow() {
+    if (finished_) return;
+    finish();
+}
+
 Exchange::Clock::time_point Exchange::deadline() const {
     const auto endBy = leftAt_ + timing_.answerWithin;
     if (judge_.answered()) return std::min(lastByteAt_ + timing_.quietGap, endBy);

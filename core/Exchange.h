@@ -45,6 +45,8 @@ class Exchange {
     bool elapse(Clock::time_point now);
     // Ends it now with what has come: the next request went out.
     void supersede();
+    // Ends it now with what has come: the line is gone, nothing more can come.
+    void endNow();
 
     Clock::time_point deadline() const;
     bool finished() const { return finished_; }

@@ -139,7 +139,8 @@ void ExchangeRunner::receive(const QByteArray& bytes) {
 void ExchangeRunner::abandon(const QString& reason) {
     if (!current_) return;
     deadline_.stop();
-    current_->supersede();
+    // Not superseded: this is the run's result, and whoever waits for it must get it.
+    current_->endNow();
     mb::ExchangeResult result = current_->result();
     if (!result.answered()) result.reason = reason.toStdString();
     current_.reset();

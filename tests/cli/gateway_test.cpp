@@ -65,18 +65,40 @@ TEST(Gateway, MonitorEndsWhenTheGatewayGoes) {
     SimProcess sim({"--tcp", "0"});
     ASSERT_TRUE(sim.started());
     CliChild monitor({"monitor", "--port", sim.path()});
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    // The monitor is the first client before the read tries to be the second.
+    std::string log;
+    const auto logUntil = [&](const char* text) {
+        for (std::string line; log.find(text) == std::string::npos && !(line = sim.readLine(10000)).empty();)
+            log += line + '\n';
+        return log.find(text) != std::string::npos;
+    };
+    ASSERT_TRUE(logUntil("connected")) << log;
     const CliResult second = runCli({"read", "--port", sim.path(), "--address", "1", "--retries", "0"});
     EXPECT_NE(second.status, 0) << second.out;
-    std::string log;
-    for (std::string line; !(line = sim.readLine(1000)).empty();) log += line + '\n';
-    EXPECT_NE(log.find("refused a second client"), std::string::npos) << log;
+    EXPECT_TRUE(logUntil("refused a second client")) << log;
 
     EXPECT_EQ(sim.stop(), 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     const CliResult r = monitor.stop(SIGTERM);  // already ended by itself: not 0
     EXPECT_EQ(r.status, 2) << r.err;
     EXPECT_NE(r.err.find("line lost: " + sim.path()), std::string::npos) << r.err;
+}
+
+// A gateway that goes while a request waits for its answer ends the wait at
+// once with the reason, long before the timeout: the command never hangs.
+TEST(Gateway, ALineLostDuringARequestEndsIt) {
+    SimProcess sim({"--tcp", "0", "--fault", "silent"});
+    ASSERT_TRUE(sim.started());
+    CliChild read({"read", "--json", "--port", sim.path(), "--address", "1", "--timeout", "60", "--retries", "0"});
+    for (std::string line; (line = sim.readLine(10000)).find("REQ") == std::string::npos;)
+        ASSERT_FALSE(line.empty()) << "the request never came";
+    EXPECT_EQ(sim.stop(), 0);
+    const auto stoppedAt = std::chrono::steady_clock::now();
+    const CliResult r = read.stop(0);  // signal 0: only waits for it to end
+    EXPECT_LT(std::chrono::steady_clock::now() - stoppedAt, std::chrono::seconds(30));
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.out.find("\"check\":\"no-reply\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("closed"), std::string::npos) << r.out;
 }
 
 }  // namespace
