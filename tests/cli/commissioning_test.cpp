@@ -118,8 +118,9 @@ TEST(MbusCommissioning, SetTimeTypeIShowsTheSecondsInTheNextRead) {
     EXPECT_EQ(set.status, 0) << set.err;
     EXPECT_TRUE(says(set, "Frame  68 0B 0B 68 53 01 51 06 6D 06 05 24 E3 32 00 5C 16")) << set.out;
     const CliResult read = runCli({"read", "--port", sim.path(), "--address", "1"});
-    // The meter's clock runs on: a second or two may pass before the read.
-    EXPECT_TRUE(std::regex_search(read.out, std::regex("2031-02-03 04:05:0[6-8]"))) << read.out;
+    // The meter's clock runs on: allow for a slow, loaded machine before the read.
+    EXPECT_TRUE(std::regex_search(read.out, std::regex("2031-02-03 04:05:(0[6-9]|1[0-9])")))
+        << read.out;
     EXPECT_EQ(runCli({"set-time", "--port", sim.path(), "--address", "1", "--type", "G"}).status,
               2);
 }

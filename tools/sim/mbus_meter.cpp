@@ -178,9 +178,9 @@ std::optional<Bytes> MbusMeter::answer(const Bytes& frame, const DateTime& now) 
             if (set.month < 1 || set.month > 12 || set.day < 1 || set.hour > 23 ||
                 set.minute > 59 || set.second > 59)
                 return std::nullopt;
-            const DateTime from{now.year, now.month,  now.day,
-                                now.hour, now.minute, withSeconds ? now.second : 0};
-            clockOffsetSeconds_ = secondsBetween(from, set);
+            // Type F has no seconds: the meter's seconds start again from zero now, so
+            // the set minute shows for a whole minute whatever the machine's second was.
+            clockOffsetSeconds_ = secondsBetween(now, set);
             return Bytes{kAck};
         }
         case MbusAnswer::NotForMe:
