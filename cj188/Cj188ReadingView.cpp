@@ -8,14 +8,7 @@ namespace mb {
 namespace {
 
 constexpr std::size_t kFixedHeaderFields = 5;  // meter type, medium, address, control code, command
-
-HeaderFieldView text(std::string_view key, std::string_view label, std::string_view value) {
-    HeaderFieldView view;
-    view.key = key;
-    view.label = label;
-    view.text = value;
-    return view;
-}
+constexpr auto text = &HeaderFieldView::ofText;
 
 void appendFrameProblem(std::string& out, const Cj188Values& v) {
     const auto f = v.frame;

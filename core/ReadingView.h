@@ -22,6 +22,15 @@ struct HeaderFieldView {
     bool isNumber = false;
     std::int64_t number = 0;
     std::string_view text;
+
+    static HeaderFieldView ofText(std::string_view key, std::string_view label,
+                                  std::string_view value) {
+        return {key, label, false, 0, value};
+    }
+    static HeaderFieldView ofNumber(std::string_view key, std::string_view label,
+                                    std::int64_t value) {
+        return {key, label, true, value, {}};
+    }
 };
 
 struct RecordView {

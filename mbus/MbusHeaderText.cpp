@@ -61,22 +61,8 @@ void appendApplicationError(std::string& out, std::uint32_t code) {
     }
 }
 
-HeaderFieldView number(std::string_view key, std::string_view label, std::uint32_t value) {
-    HeaderFieldView view;
-    view.key = key;
-    view.label = label;
-    view.isNumber = true;
-    view.number = value;
-    return view;
-}
-
-HeaderFieldView text(std::string_view key, std::string_view label, std::string_view value) {
-    HeaderFieldView view;
-    view.key = key;
-    view.label = label;
-    view.text = value;
-    return view;
-}
+constexpr auto number = &HeaderFieldView::ofNumber;
+constexpr auto text = &HeaderFieldView::ofText;
 
 }  // namespace
 

@@ -1,6 +1,8 @@
 #include "port/TcpLine.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 TcpLine::TcpLine(QObject* parent) : LineTransport(parent) {
     connect(&socket_, &QTcpSocket::readyRead, this, &LineTransport::bytesReceived);
@@ -22,17 +24,21 @@ OpenResult TcpLine::open(const GatewayAddress& address, std::chrono::millisecond
     address_ = address.text();
     QElapsedTimer clock;
     qint64 connectingAt = 0;  // after the name lookup: the round trip alone
-    const QMetaObject::Connection started = connect(
-        &socket_, &QAbstractSocket::stateChanged, this, [&](QAbstractSocket::SocketState s) {
-            if (s == QAbstractSocket::ConnectingState) connectingAt = clock.nsecsElapsed();
-        });
+    const QMetaObject::Connection started = connect(&socket_, &QAbstractSocket::stateChanged, this,
+                                                    [&](QAbstractSocket::SocketState s) {
+                                                        if (s == QAbstractSocket::ConnectingState)
+                                                            connectingAt = clock.nsecsElapsed();
+                                                    });
     clock.start();
     socket_.connectToHost(address.host, address.port);
-    const bool connected = socket_.waitForConnected(static_cast<int>(within.count()));
+    waitUntilConnectedOrFailed(within);
+    const bool connected = socket_.state() == QAbstractSocket::ConnectedState;
     const qint64 connectedAt = clock.nsecsElapsed();
     disconnect(started);
     if (!connected) {
-        const QAbstractSocket::SocketError error = socket_.error();
+        const bool stillTrying = socket_.state() != QAbstractSocket::UnconnectedState;
+        const QAbstractSocket::SocketError error =
+            stillTrying ? QAbstractSocket::SocketTimeoutError : socket_.error();
         const QString detail = socket_.errorString();
         socket_.abort();
         return gatewayOpenFailure(error, address, within, detail);
@@ -43,6 +49,21 @@ OpenResult TcpLine::open(const GatewayAddress& address, std::chrono::millisecond
     socket_.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
     open_ = true;
     return {OpenOutcome::Opened, address_};
+}
+
+// Waits in an event loop rather than in waitForConnected(), which blocks the
+// window (and does the name lookup with no limit at all). Only user input is
+// held back: the window keeps painting, and nothing can be clicked meanwhile.
+void TcpLine::waitUntilConnectedOrFailed(std::chrono::milliseconds within) {
+    if (socket_.state() == QAbstractSocket::UnconnectedState) return;  // failed at once
+    QEventLoop wait;
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &wait, &QEventLoop::quit);
+    connect(&socket_, &QTcpSocket::connected, &wait, &QEventLoop::quit);
+    connect(&socket_, &QTcpSocket::errorOccurred, &wait, &QEventLoop::quit);
+    limit.start(within);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TcpLine::close() {

@@ -32,6 +32,7 @@ class TcpLine : public LineTransport {
     bool write(const QByteArray& bytes) override;
 
   private:
+    void waitUntilConnectedOrFailed(std::chrono::milliseconds within);
     void onDropped();
 
     QTcpSocket socket_;

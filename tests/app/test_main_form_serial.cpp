@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <termios.h>
 
 #include <QAbstractItemView>
@@ -18,6 +17,7 @@
 #include <QStyle>
 
 #include "tests/app/FormHarness.h"
+#include "tests/support/qt/DataHome.h"
 #include "tests/support/qt/PtyPair.h"
 #include "tests/support/qt/WaitFor.h"
 
@@ -226,9 +226,8 @@ TEST(MainFormSerial, RefusedSettingsEndInTheFailurePathNotAFalseSuccess) {
 }
 
 TEST(MainFormSerial, AVanishingPeerLeavesTheClosedStateAndOnePrompt) {
-    QTemporaryDir data;
+    TempDataHome data;
     ASSERT_TRUE(data.isValid());
-    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     auto pty = std::make_unique<PtyPair>();
     ASSERT_TRUE(pty->ok());
     const QString device = pty->device();
@@ -261,7 +260,7 @@ TEST(MainFormSerial, AVanishingPeerLeavesTheClosedStateAndOnePrompt) {
     EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("2"));
 
     h.form.reset();  // closing the window finishes the record
-    const QDir logs(data.path() + QStringLiteral("/MeterBench/logs"));
+    const QDir logs(data.logsFolder());
     const QStringList files = logs.entryList({QStringLiteral("*.jsonl")}, QDir::Files);
     ASSERT_EQ(files.size(), 1);
     QFile record(logs.filePath(files.first()));
@@ -274,7 +273,6 @@ TEST(MainFormSerial, AVanishingPeerLeavesTheClosedStateAndOnePrompt) {
             lostEvents << o.value(QStringLiteral("port")).toString();
     }
     EXPECT_EQ(lostEvents, (QStringList{QStringLiteral("COM1"), QStringLiteral("COM1")}));
-    qunsetenv("XDG_DATA_HOME");
 }
 
 TEST(MainFormSerial, BytesSplitOverEventsAreEchoedAndCountedInOrder) {

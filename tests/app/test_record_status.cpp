@@ -8,21 +8,10 @@
 #include <QTemporaryDir>
 
 #include "tests/app/FormHarness.h"
+#include "tests/support/qt/DataHome.h"
 #include "tests/support/qt/WaitFor.h"
 
 namespace {
-
-// Sets XDG_DATA_HOME for the test's lifetime.
-class DataHome {
-  public:
-    explicit DataHome(const QString& path) : saved_(qgetenv("XDG_DATA_HOME")) {
-        qputenv("XDG_DATA_HOME", path.toLocal8Bit());
-    }
-    ~DataHome() { qputenv("XDG_DATA_HOME", saved_); }
-
-  private:
-    QByteArray saved_;
-};
 
 QLabel* recordStatus(FormHarness& h) { return h.form->findChild<QLabel*>(QStringLiteral("RecordStatus")); }
 

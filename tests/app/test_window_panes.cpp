@@ -12,6 +12,7 @@
 
 #include "app/WatchPane.h"
 #include "tests/app/FormHarness.h"
+#include "tests/support/qt/DataHome.h"
 
 namespace {
 
@@ -43,17 +44,14 @@ TEST(WindowPanes, EveryPaneHasItsMenuAndTheReplyPanesTheirOwnEntries) {
     EXPECT_NE(action(h.c().RichTextBox3, "replyTimeoutAction"), nullptr);
 
     // The records folder is made if missing, then handed to the desktop.
-    QTemporaryDir dataHome;
-    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    TempDataHome dataHome;
     QList<QUrl> opened;
     h.form->receivedPane().setUrlOpener([&](const QUrl& url) {
         opened << url;
         return true;
     });
     action(h.c().RichTextBox2, "openRecordsFolderAction")->trigger();
-    qputenv("XDG_DATA_HOME", oldDataHome);
-    const QString folder = dataHome.filePath(QStringLiteral("MeterBench/logs"));
+    const QString folder = dataHome.logsFolder();
     EXPECT_TRUE(QDir(folder).exists());
     EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
 }

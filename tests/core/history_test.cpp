@@ -7,20 +7,14 @@
 #include "core/ExchangeText.h"
 #include "core/HistoryCsv.h"
 #include "core/HistoryTable.h"
+#include "tests/support/core/NumberRecord.h"
 
 namespace mb {
 namespace {
 
 using namespace std::chrono_literals;
 
-Record record(std::string quantity, std::string unit, double value, std::string display = {}) {
-    Record r;
-    r.quantity = std::move(quantity);
-    r.unit = std::move(unit);
-    r.value = value;
-    r.display = std::move(display);
-    return r;
-}
+using test::numberRecord;
 
 ExchangeResult passed(std::vector<Record> records, std::vector<HeaderField> header = {}) {
     ExchangeResult result;
@@ -34,10 +28,10 @@ ExchangeResult passed(std::vector<Record> records, std::vector<HeaderField> head
 }
 
 TEST(DataAnalysis, ReadingsComeBeforeTheHeaderWhichTakesFewLines) {
-    Record stored = record("Energy", "Wh", 4200000, "4200 kWh");
+    Record stored = numberRecord("Energy", "Wh", 4200000, "4200 kWh");
     stored.storage = 1;
     const ExchangeResult result =
-        passed({record("Energy", "Wh", 4711000, "4711 kWh"), stored},
+        passed({numberRecord("Energy", "Wh", 4711000, "4711 kWh"), stored},
                {{"frame", "Frame", std::string("RSP_UD")},
                 {"c_field", "C field", std::string("08")},
                 {"address", "Address", std::int64_t{16}},
@@ -57,11 +51,11 @@ TEST(DataAnalysis, ReadingsComeBeforeTheHeaderWhichTakesFewLines) {
 
 // Only the plain current value of a number is a column; another unit is a column of its own.
 TEST(HistoryTable, ColumnsAreThePlainCurrentNumbers) {
-    Record maximum = record("Power", "W", 3980);
+    Record maximum = numberRecord("Power", "W", 3980);
     maximum.function = RecordFunction::Maximum;
-    Record tariff = record("Energy", "Wh", 1);
+    Record tariff = numberRecord("Energy", "Wh", 1);
     tariff.tariff = 2;
-    Record broken = record("Volume", "m^3", 5);
+    Record broken = numberRecord("Volume", "m^3", 5);
     broken.error = "reserved VIF";
     Record date;
     date.quantity = "Date and time";
@@ -70,8 +64,8 @@ TEST(HistoryTable, ColumnsAreThePlainCurrentNumbers) {
     HistoryTable table("mbus");
     const std::size_t defaults = table.columns().size();
     ASSERT_EQ(table.columns().at(0), (HistoryColumn{"Energy", "Wh"}));
-    table.append(passed({maximum, tariff, broken, date, record("Energy", "Wh", 4711000),
-                         record("Energy", "J", 17e9), record("Power", "W", 1500)}),
+    table.append(passed({maximum, tariff, broken, date, numberRecord("Energy", "Wh", 4711000),
+                         numberRecord("Energy", "J", 17e9), numberRecord("Power", "W", 1500)}),
                  std::chrono::system_clock::time_point(1s));
     ASSERT_EQ(table.columns().size(), defaults + 1);
     EXPECT_EQ(table.columns().back(), (HistoryColumn{"Energy", "J"}));

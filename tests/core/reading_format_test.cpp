@@ -11,18 +11,12 @@
 
 #include "core/ReadingJson.h"
 #include "core/ReadingText.h"
+#include "tests/support/core/NumberRecord.h"
 
 namespace mb {
 namespace {
 
-Record numberRecord(std::string quantity, std::string unit, double value, std::string display) {
-    Record r;
-    r.quantity = std::move(quantity);
-    r.unit = std::move(unit);
-    r.value = value;
-    r.display = std::move(display);
-    return r;
-}
+using test::numberRecord;
 
 Reading passed(std::vector<Record> records) {
     Reading r;

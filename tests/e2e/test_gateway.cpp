@@ -4,17 +4,16 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include "tests/e2e/MeterBench.h"
+#include "tests/support/qt/DataHome.h"
 
 namespace e2e {
 namespace {
 
 TEST(GatewayWindow, ReadsOverTcpAndADroppedConnectionIsALostPort) {
-    QTemporaryDir data;
+    TempDataHome data;
     ASSERT_TRUE(data.isValid());
-    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     MeterBench bench({QStringLiteral("--tcp"), QStringLiteral("0")});
     CONNECT_BENCH_OR_SKIP(bench);
     bench.usePage(Page::En1434);
@@ -31,7 +30,7 @@ TEST(GatewayWindow, ReadsOverTcpAndADroppedConnectionIsALostPort) {
     EXPECT_EQ(bench.w().c().Combo1->count(), 1) << "a gateway stays listed after the loss";
 
     bench.window.reset();  // closing the window finishes the record
-    const QDir logs(data.path() + QStringLiteral("/MeterBench/logs"));
+    const QDir logs(data.logsFolder());
     const QStringList files = logs.entryList({QStringLiteral("*.jsonl")}, QDir::Files);
     ASSERT_EQ(files.size(), 1);
     QFile record(logs.filePath(files.first()));
@@ -40,7 +39,6 @@ TEST(GatewayWindow, ReadsOverTcpAndADroppedConnectionIsALostPort) {
     EXPECT_TRUE(text.contains(QStringLiteral("connected 2400,E,8,1 over ") + bench.sim.path() +
                               QStringLiteral(", round trip ")))
         << text.toStdString();
-    qunsetenv("XDG_DATA_HOME");
 }
 
 // Nothing is tried while listing: a gateway nobody answers is listed, and

@@ -8,13 +8,13 @@
 #include <QRegularExpression>
 #include <QScatterSeries>
 #include <QScrollBar>
-#include <QTemporaryDir>
 
 #include "app/HistoryModel.h"
 #include "app/HistoryView.h"
 #include "app/TrendChart.h"
 #include "app/WatchPane.h"
 #include "tests/e2e/MeterBench.h"
+#include "tests/support/qt/DataHome.h"
 #include "widgets/TextPane.h"
 
 using namespace e2e;
@@ -36,8 +36,8 @@ bool sameRows(const std::deque<mb::HistoryRow>& a, const std::deque<mb::HistoryR
 }
 
 // The one session record the window wrote into `data`, read back as a history.
-void reopenRecord(const QTemporaryDir& data, HistoryModel& into) {
-    const QStringList records = QDir(data.filePath(QStringLiteral("MeterBench/logs")))
+void reopenRecord(const TempDataHome& data, HistoryModel& into) {
+    const QStringList records = QDir(data.logsFolder())
                                     .entryList({QStringLiteral("*.jsonl")}, QDir::Files);
     ASSERT_EQ(records.size(), 1);
     HistoryView view;
@@ -48,9 +48,8 @@ void reopenRecord(const QTemporaryDir& data, HistoryModel& into) {
 }  // namespace
 
 TEST(ReadingHistory, RowsCsvChartAndRecordOfARunWithSilentAnswers) {
-    QTemporaryDir data;
+    TempDataHome data;
     ASSERT_TRUE(data.isValid());
-    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     MeterBench bench({QStringLiteral("--fault"), QStringLiteral("silent"), QStringLiteral("--fault-every"),
                       QStringLiteral("3")});
     CONNECT_BENCH_OR_SKIP(bench);
@@ -114,15 +113,13 @@ TEST(ReadingHistory, RowsCsvChartAndRecordOfARunWithSilentAnswers) {
     HistoryModel reopened(QStringLiteral("mbus"));
     reopenRecord(data, reopened);
     EXPECT_TRUE(sameRows(reopened.table().rows(), live));
-    qunsetenv("XDG_DATA_HOME");
 }
 
 // An operation of several exchanges (all telegrams: SND_NKE and three
 // REQ_UD2) records every step, yet is one row, live and read back.
 TEST(ReadingHistory, AnOperationOfSeveralStepsIsOneRow) {
-    QTemporaryDir data;
+    TempDataHome data;
     ASSERT_TRUE(data.isValid());
-    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     MeterBench bench({QStringLiteral("--telegrams"), QStringLiteral("3")});
     CONNECT_BENCH_OR_SKIP(bench);
     bench.usePage(Page::En1434);
@@ -137,7 +134,6 @@ TEST(ReadingHistory, AnOperationOfSeveralStepsIsOneRow) {
     HistoryModel reopened(QStringLiteral("mbus"));
     reopenRecord(data, reopened);
     EXPECT_TRUE(sameRows(reopened.table().rows(), live));
-    qunsetenv("XDG_DATA_HOME");
 }
 
 // A new result keeps the place the user scrolled Data Analysis to; unscrolled, it shows the top.
