@@ -5,16 +5,22 @@ namespace mb {
 void ExchangeTally::start() {
     statistics_.reset();
     counting_ = true;
+    awaitingOutcome_ = false;
     shown_ = true;
     lastUnanswered_.reset();
 }
 
 void ExchangeTally::requestSent() {
-    if (counting_) statistics_.addRequest();
+    if (!counting_) return;
+    statistics_.addRequest();
+    awaitingOutcome_ = true;
 }
 
 void ExchangeTally::add(const ExchangeResult& result) {
-    if (!counting_ || result.verdict == Verdict::NotSent) return;
+    if (result.verdict == Verdict::NotSent) return;
+    const bool outcomeOfCounted = awaitingOutcome_ && !result.late;
+    if (!counting_ && !outcomeOfCounted) return;
+    if (!result.late) awaitingOutcome_ = false;
     if (result.late) {
         if (!lastUnanswered_) return;  // its request was counted before the Start
         statistics_.withdraw(*lastUnanswered_ == Verdict::NoReply);

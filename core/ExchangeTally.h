@@ -1,6 +1,8 @@
 // The tally of a continuous reading, fed with every finished exchange: Start
-// resets it, Stop freezes it. A late answer turns its request's no-reply
-// into a pass, so each request is counted once, by how it finally ended.
+// resets it, Stop freezes it once the request still in flight has ended (it
+// was counted when sent, so its outcome is counted too). A late answer turns
+// its request's no-reply into a pass, so each request is counted once, by how
+// it finally ended.
 #pragma once
 
 #include <optional>
@@ -25,6 +27,7 @@ class ExchangeTally {
   private:
     ReplyStatistics statistics_;
     bool counting_ = false;
+    bool awaitingOutcome_ = false;  // a counted request whose result has not come
     bool shown_ = false;
     std::optional<Verdict> lastUnanswered_;
 };

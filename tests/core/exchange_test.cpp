@@ -120,6 +120,26 @@ TEST(Exchange, LateAnswerAfterTheTimeoutStillPassesAndIsCountedOnce) {
     EXPECT_EQ(tally.statistics().passes(), 1u);
 }
 
+// Stop comes while a request is on its way: that request was counted, so its
+// outcome is too, and the tally adds up; a read after that is not counted.
+TEST(Exchange, TallyCountsTheOutcomeOfTheRequestInFlightAtStop) {
+    ExchangeTally tally;
+    tally.start();
+    ExchangeResult pass;
+    pass.verdict = Verdict::Pass;
+    pass.replyTime = 40ms;
+    ExchangeResult silent;
+    silent.verdict = Verdict::NoReply;
+    tally.requestSent();
+    tally.add(pass);
+    tally.requestSent();
+    tally.stop();
+    tally.add(silent);
+    tally.add(pass);
+    EXPECT_EQ(*tally.line(),
+              "Requests 2  Pass 1  No reply 1  Invalid 0  Reply min 40 ms  median 40 ms  max 40 ms");
+}
+
 TEST(Exchange, SeveralMayAnswerWaitsAQuietGapThenJudges) {
     const ExchangeRequest any = mbusAcknowledgedExchange(mbusSetAddress(254, 5), "set");
     Exchange single(any, timing(), t0);
