@@ -69,7 +69,7 @@ plan::LineResult runPlanLine(const plan::Plan& plan, const plan::Line& line, con
     std::string error;
     const QString settings = QStringLiteral("%1,%2,8,1").arg(line.baud).arg(QChar(line.parity));
     if (!session.open(QString::fromStdString(line.port), settings, error)) {
-        notRun(line, out, plan::Outcome::Error, "port", "cannot open " + line.port + ": " + error, stepsDone);
+        notRun(line, out, plan::Outcome::Error, "port", "cannot open the port: " + error, stepsDone);
         out.seconds = secondsSince(start);
         return out;
     }

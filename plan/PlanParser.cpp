@@ -196,7 +196,7 @@ void readLine(Reader& r, const toml::table& t, int number, Plan& plan, std::map<
         r.error(t.get("name")->source(), context, "a line named '" + line.name + "' is already in the plan");
     for (const Line& other : plan.lines)
         if (!line.port.empty() && other.port == line.port)
-            r.error(t.get("port")->source(), context, "port " + line.port + " is already line '" + other.name + "'s");
+            r.error(t.get("port")->source(), context, "port " + line.port + " is already the port of line '" + other.name + "'");
     byName[line.name] = plan.lines.size();
     plan.lines.push_back(std::move(line));
 }

@@ -145,7 +145,7 @@ TEST(TestCommand, VerdictsReportsAndExitStatus) {
         {"silent", "meter 4 set-time", "skipped", "", "step read of this meter failed"},
         {"late", "meter 5 read", "failure", "too-slow", "max_reply_ms is 300"},
         {"garbled", "meter 6 read", "failure", "invalid", "no valid reply"},
-        {"gone", "meter 7 read", "error", "port", "cannot open /dev/meterbench-no-such-port"},
+        {"gone", "meter 7 read", "error", "port", "cannot open the port: /dev/meterbench-no-such-port: no such device"},
     };
     ASSERT_EQ(j.cases.size(), std::size(expected));
     for (std::size_t i = 0; i < j.cases.size(); ++i) {

@@ -52,7 +52,7 @@ TEST(PlanErrors, NameFileLineAndKey) {
          "plan.toml:1: 'repeat' must be a whole number 1-10000, not 0"},
         {kLine + "[[line]]\nname = \"bench-2\"\nport = \"/dev/ttyUSB0\"\n"
                  "[[meter]]\nline = \"bench-1\"\nprotocol = \"mbus\"\naddress = 1\n",
-         "plan.toml:6: line 2: port /dev/ttyUSB0 is already line 'bench-1's"},
+         "plan.toml:6: line 2: port /dev/ttyUSB0 is already the port of line 'bench-1'"},
         {kLine + "[[meter]]\nline = \"bench-1\"\nprotocol = \"mbus\"\naddress = 1\n[[meter]]\nline = \"bench-1\"\n"
                  "protocol = \"mbus\"\naddress = \"1\"\n",
          "plan.toml:11: meter 2: address 1 is already meter 1's"},
