@@ -8,6 +8,8 @@
 #include <sstream>
 #include <toml++/toml.h>
 
+#include "plan/AsciiToml.h"
+
 namespace mb::plan {
 namespace {
 
@@ -309,10 +311,13 @@ void readMeter(Reader& r, const toml::table& t, int number, const Defaults& d, P
 }  // namespace
 
 std::variant<Plan, PlanErrors> parsePlan(std::string_view text, const std::string& file) {
+    const auto ascii = asciiToml(text);
+    if (const auto* problem = std::get_if<TextProblem>(&ascii))
+        return PlanErrors{{file + ":" + std::to_string(problem->line) + ": " + problem->message}};
     Reader r(file);
     toml::table root;
     try {
-        root = toml::parse(text, file);
+        root = toml::parse(std::get<std::string>(ascii), file);
     } catch (const toml::parse_error& e) {
         r.error(e.source(), "", std::string(e.description()));
         return r.take();

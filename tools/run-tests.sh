@@ -2,7 +2,7 @@
 # Installs what is missing, builds MeterBench and runs every test:
 #   1. the whole tree (window, virtual meter, command line, benchmarks) built
 #      with AddressSanitizer + UndefinedBehaviorSanitizer, and every test,
-#   2. each fuzzer for a bounded time (MB_FUZZ_SECONDS, default 30).
+#   2. each fuzzer for a bounded time (MB_FUZZ_SECONDS, default 20).
 # One instrumented pass keeps the run within a CI slot on two cores; the
 # window itself is built without sanitizers by tools/run-app.sh.
 set -euo pipefail
@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 bash tools/setup.sh
 
 jobs=$(nproc)
-fuzz_seconds=${MB_FUZZ_SECONDS:-30}
+fuzz_seconds=${MB_FUZZ_SECONDS:-20}
 
 echo "== all tests under ASan/UBSan =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMB_SANITIZE=ON -DMB_BENCH=ON >/dev/null
@@ -26,7 +26,13 @@ for source in tests/fuzz/fuzz_*.cpp; do fuzzers+=("$(basename "$source" .cpp)");
 cmake --build build-fuzz -j "$jobs" --target "${fuzzers[@]}"
 for fuzzer in build-fuzz/bin/fuzz_*; do
   [[ -x "$fuzzer" ]] || continue
-  mkdir -p build-fuzz/corpus/"$(basename "$fuzzer")"
-  "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 \
-    build-fuzz/corpus/"$(basename "$fuzzer")" 2>&1 | tail -n 3
+  name=$(basename "$fuzzer")
+  mkdir -p build-fuzz/corpus/"$name"
+  # Words and a seed of a target's input, where it has them.
+  dict=()
+  [[ -f tests/fuzz/$name.dict ]] && dict=(-dict="tests/fuzz/$name.dict")
+  seeds=()
+  [[ -d tests/fuzz/seeds/$name ]] && seeds=("tests/fuzz/seeds/$name")
+  "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 "${dict[@]}" \
+    build-fuzz/corpus/"$name" "${seeds[@]}" 2>&1 | tail -n 3
 done
