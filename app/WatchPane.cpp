@@ -14,6 +14,7 @@ WatchPane::WatchPane(QWidget* window, QWidget* toggleHost)
     : QWidget(window), window_(window), toggleHost_(toggleHost) {
     setObjectName(QStringLiteral("WatchPane"));
     setAccessibleName(QStringLiteral("History and Trend"));
+    setAccessibleDescription(objectName());
     auto* splitter = new QSplitter(Qt::Vertical, this);
     view_ = new HistoryView(splitter);
     chart_ = new TrendChart(splitter);
@@ -28,6 +29,7 @@ WatchPane::WatchPane(QWidget* window, QWidget* toggleHost)
     toggle_ = new QToolButton(toggleHost);
     toggle_->setObjectName(QStringLiteral("watchToggle"));
     toggle_->setAccessibleName(QStringLiteral("History and Trend"));
+    toggle_->setAccessibleDescription(toggle_->objectName());
     toggle_->setAutoRaise(true);
     toggle_->setCheckable(true);
     toggle_->setText(tr("History ▸"));

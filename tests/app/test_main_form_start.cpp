@@ -121,6 +121,12 @@ TEST(MainFormStart, EveryControlSitsAtItsLayoutPlaceUnderItsLayoutName) {
         EXPECT_NE(b->objectName(), QStringLiteral("Bevelo10"));
         EXPECT_NE(b->objectName(), QStringLiteral("Bevelo16"));
     }
+    // Every control the accessibility tree names is found by its objectName as description.
+    for (QWidget* w : h.form->window()->findChildren<QWidget*>()) {
+        if (!w->accessibleName().isEmpty() && !w->objectName().isEmpty()) {
+            EXPECT_EQ(w->accessibleDescription().toStdString(), w->objectName().toStdString());
+        }
+    }
     EXPECT_EQ(h.button("OpenCOomPort")->Style(), 7);
     EXPECT_EQ(h.button("OpenCOomPort")->BackColor(), 0xFFFFFFu);
     EXPECT_EQ(h.button("Bevelo11")->BackColor(), 0x00FF00u);
