@@ -1,6 +1,7 @@
 // Small helpers the M-Bus decoder tests share: hex input and record lookup.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -20,14 +21,17 @@ inline std::vector<std::uint8_t> bytesFromHex(const std::string& hex) {
 
 // A long RSP_UD frame (C=08, A=01) around `userData` (CI and what follows).
 inline std::vector<std::uint8_t> longFrame(const std::vector<std::uint8_t>& userData, std::uint8_t c = 0x08) {
-    std::vector<std::uint8_t> f = {0x68, 0, 0, 0x68, c, 0x01};
-    f.insert(f.end(), userData.begin(), userData.end());
-    const auto l = static_cast<std::uint8_t>(f.size() - 4);
-    f[1] = f[2] = l;
+    // Sized once: GCC 12 warns wrongly about an insert after a short initialiser list.
+    std::vector<std::uint8_t> f(6 + userData.size() + 2);
+    f[0] = f[3] = 0x68;
+    f[1] = f[2] = static_cast<std::uint8_t>(2 + userData.size());
+    f[4] = c;
+    f[5] = 0x01;
+    std::copy(userData.begin(), userData.end(), f.begin() + 6);
     unsigned sum = 0;
-    for (std::size_t i = 4; i < f.size(); ++i) sum += f[i];
-    f.push_back(static_cast<std::uint8_t>(sum));
-    f.push_back(0x16);
+    for (std::size_t i = 4; i < f.size() - 2; ++i) sum += f[i];
+    f[f.size() - 2] = static_cast<std::uint8_t>(sum);
+    f.back() = 0x16;
     return f;
 }
 
