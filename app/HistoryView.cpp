@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSaveFile>
 #include <algorithm>
@@ -112,6 +113,9 @@ QString HistoryView::saveCsv(const QString& path) const {
 
 QString HistoryView::openRecord(const QString& path) {
     if (!history_) return tr("No history to open into");
+    // A day's record (about 150 MB) takes a couple of seconds to read.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     QString error;
     std::vector<mb::HistoryRow> rows = readRecordHistory(path, history_->table(), history_->protocol(), &error);
     if (!error.isEmpty()) return error;
