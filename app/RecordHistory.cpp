@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QTimeZone>
 #include <deque>
+#include <optional>
 
 namespace {
 
@@ -29,18 +30,33 @@ mb::RecordFunction functionNamed(const QString& name) {
     return F::Other;
 }
 
+// A count the record holds (microseconds, a storage number): a whole number
+// from 0 up, or nothing when the record was edited or damaged into anything else.
+std::optional<std::int64_t> count(const QJsonValue& value) {
+    const qint64 whole = value.toInteger(-1);
+    if (whole < 0) return std::nullopt;
+    return whole;
+}
+
 // The record's records back as far as the history needs them.
 mb::Reading readingOf(const QJsonObject& json) {
     mb::Reading reading;
     reading.protocol = json.value(QLatin1String("protocol")).toString().toStdString();
     for (const QJsonValue& item : json.value(QLatin1String("records")).toArray()) {
         const QJsonObject r = item.toObject();
+        // Absent is 0, as the writer leaves nothing out; anything but a count is damage.
+        const auto field = [&r](const char* key) {
+            const QJsonValue value = r.value(QLatin1String(key));
+            return value.isUndefined() ? std::optional<std::int64_t>(0) : count(value);
+        };
+        const auto storage = field("storage"), tariff = field("tariff"), subunit = field("subunit");
+        if (!storage || !tariff || !subunit) continue;
         mb::Record record;
         record.quantity = r.value(QLatin1String("quantity")).toString().toStdString();
         record.function = functionNamed(r.value(QLatin1String("function")).toString());
-        record.storage = static_cast<std::uint64_t>(r.value(QLatin1String("storage")).toDouble());
-        record.tariff = static_cast<std::uint64_t>(r.value(QLatin1String("tariff")).toDouble());
-        record.subunit = static_cast<std::uint64_t>(r.value(QLatin1String("subunit")).toDouble());
+        record.storage = static_cast<std::uint64_t>(*storage);
+        record.tariff = static_cast<std::uint64_t>(*tariff);
+        record.subunit = static_cast<std::uint64_t>(*subunit);
         record.unit = r.value(QLatin1String("unit")).toString().toStdString();
         if (r.contains(QLatin1String("error"))) record.error = r.value(QLatin1String("error")).toString().toStdString();
         if (const QJsonValue value = r.value(QLatin1String("value")); value.isDouble()) record.value = value.toDouble();
@@ -91,8 +107,8 @@ std::vector<mb::HistoryRow> readRecordHistory(const QString& path, mb::HistoryTa
         if (!verdict || !timeUs) continue;
         mb::ExchangeResult result;
         result.verdict = *verdict;
-        if (const QJsonValue reply = event.value(QLatin1String("reply_us")); reply.isDouble())
-            result.replyTime = std::chrono::microseconds(static_cast<std::int64_t>(reply.toDouble()));
+        if (const auto replyUs = count(event.value(QLatin1String("reply_us"))))
+            result.replyTime = std::chrono::microseconds(*replyUs);
         result.reading = readingOf(event.value(QLatin1String("reading")).toObject());
         rows.push_back(table.rowFor(result, std::chrono::system_clock::time_point(std::chrono::microseconds(*timeUs))));
         if (rows.size() > table.capacity()) rows.pop_front();
