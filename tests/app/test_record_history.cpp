@@ -11,10 +11,12 @@
 namespace {
 
 QByteArray event(const QByteArray& replyUs, const QByteArray& storage) {
-    return R"({"t": "2026-12-08T14:56:32.649840Z", "dir": "event", "verdict": "pass", "protocol": "mbus", )"
-           R"("reply_us": )" + replyUs + R"(, "reading": {"protocol": "mbus", "records": [{"quantity": "Energy", )"
-           R"("function": "instantaneous", "storage": )" + storage + R"(, "tariff": 0, "subunit": 0, "unit": "Wh", )"
-           R"("value": 4711000}]}})" "\n";
+    QByteArray line =
+        R"({"t": "2026-12-08T14:56:32.649840Z", "dir": "event", "verdict": "pass", "protocol": "mbus", )"
+        R"("reply_us": REPLY, "reading": {"protocol": "mbus", "records": [{"quantity": "Energy", )"
+        R"("function": "instantaneous", "storage": STORAGE, "tariff": 0, "subunit": 0, "unit": "Wh", )"
+        R"("value": 4711000}]}})";
+    return line.replace("REPLY", replyUs).replace("STORAGE", storage) + '\n';
 }
 
 TEST(RecordHistory, OnlyCountsBecomeReplyTimesAndStorageNumbers) {
@@ -24,10 +26,10 @@ TEST(RecordHistory, OnlyCountsBecomeReplyTimesAndStorageNumbers) {
         bool energyShown;
     };
     const Case cases[] = {
-        {"2928", "0", 2928, true},         {"1e300", "0", std::nullopt, true},
-        {"-5", "0", std::nullopt, true},   {"2.5", "0", std::nullopt, true},
+        {"2928", "0", 2928, true},           {"1e300", "0", std::nullopt, true},
+        {"-5", "0", std::nullopt, true},     {"2.5", "0", std::nullopt, true},
         {"\"12\"", "0", std::nullopt, true}, {"2928", "-1", 2928, false},
-        {"2928", "1e30", 2928, false},     {"2928", "0.5", 2928, false},
+        {"2928", "1e30", 2928, false},       {"2928", "0.5", 2928, false},
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
@@ -38,7 +40,8 @@ TEST(RecordHistory, OnlyCountsBecomeReplyTimesAndStorageNumbers) {
         file.close();
         mb::HistoryTable table("mbus");
         QString error;
-        const std::vector<mb::HistoryRow> rows = readRecordHistory(path, table, QStringLiteral("mbus"), &error);
+        const std::vector<mb::HistoryRow> rows =
+            readRecordHistory(path, table, QStringLiteral("mbus"), &error);
         const std::string what = (c.replyUs + " / " + c.storage).toStdString();
         ASSERT_EQ(rows.size(), 1u) << what << ": " << error.toStdString();
         EXPECT_EQ(rows[0].replyUs, c.rowReplyUs) << what;
