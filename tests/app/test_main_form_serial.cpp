@@ -2,7 +2,7 @@
 // missing ports, a vanishing peer, the receive echo, counters, one event at a time.
 #include <gtest/gtest.h>
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -260,10 +260,9 @@ TEST(MainFormSerial, AVanishingPeerLeavesTheClosedStateAndOnePrompt) {
     EXPECT_EQ(h.caption("Bevelo6"), QStringLiteral("2"));
 
     h.form.reset();  // closing the window finishes the record
-    const QDir logs(data.logsFolder());
-    const QStringList files = logs.entryList({QStringLiteral("*.jsonl")}, QDir::Files);
-    ASSERT_EQ(files.size(), 1);
-    QFile record(logs.filePath(files.first()));
+    const QStringList records = data.records();
+    ASSERT_EQ(records.size(), 1);
+    QFile record(records.first());
     ASSERT_TRUE(record.open(QIODevice::ReadOnly));
     QStringList lostEvents;
     for (const QByteArray& line : record.readAll().split('\n')) {

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 
 #include "tests/e2e/MeterBench.h"
+#include "tests/support/qt/DataHome.h"
 
 namespace e2e {
 namespace {
@@ -243,12 +243,11 @@ INSTANTIATE_TEST_SUITE_P(Pages, ContinuousReadingOfEachPage, ::testing::Values(P
 namespace e2e {
 namespace {
 
-// The session record's event texts, from the one record in `dataHome`.
-QStringList recordedEvents(const QString& dataHome) {
-    const QDir logs(dataHome + QStringLiteral("/MeterBench/logs"));
-    const QStringList files = logs.entryList({QStringLiteral("*.jsonl")}, QDir::Files);
-    if (files.size() != 1) return {QStringLiteral("(%1 records)").arg(files.size())};
-    QFile file(logs.filePath(files.first()));
+// The session record's event texts, from the one record in `data`.
+QStringList recordedEvents(const TempDataHome& data) {
+    const QStringList records = data.records();
+    if (records.size() != 1) return {QStringLiteral("(%1 records)").arg(records.size())};
+    QFile file(records.first());
     if (!file.open(QIODevice::ReadOnly)) return {};
     QStringList events;
     for (const QByteArray& line : file.readAll().split('\n')) {
@@ -290,9 +289,8 @@ TEST(Cj188ContinuousReading, FloodBeforeEveryAnswerStillPassesOnTheMetersOwnAnsw
 // A silent meter read every second: each request's no-reply reaches the
 // session record, though the next request overtakes it before its timeout.
 TEST(Cj188ContinuousReading, EveryNoReplyReachesTheRecord) {
-    QTemporaryDir data;
+    TempDataHome data;
     ASSERT_TRUE(data.isValid());
-    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     {
         MeterBench bench({QStringLiteral("--fault"), QStringLiteral("silent")});
         CONNECT_BENCH_OR_SKIP(bench);
@@ -303,10 +301,9 @@ TEST(Cj188ContinuousReading, EveryNoReplyReachesTheRecord) {
         bench.w().click("Bevelo12");
     }
     int noReplies = 0;
-    for (const QString& event : recordedEvents(data.path()))
+    for (const QString& event : recordedEvents(data))
         noReplies += event.startsWith(QStringLiteral("no-reply, No reply within"));
-    EXPECT_GE(noReplies, 2) << recordedEvents(data.path()).join('|').toStdString();
-    qunsetenv("XDG_DATA_HOME");
+    EXPECT_GE(noReplies, 2) << recordedEvents(data).join('|').toStdString();
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QDir>
+#include <QFile>
 
 #include "tests/e2e/MeterBench.h"
 #include "tests/support/qt/DataHome.h"
@@ -30,10 +30,9 @@ TEST(GatewayWindow, ReadsOverTcpAndADroppedConnectionIsALostPort) {
     EXPECT_EQ(bench.w().c().Combo1->count(), 1) << "a gateway stays listed after the loss";
 
     bench.window.reset();  // closing the window finishes the record
-    const QDir logs(data.logsFolder());
-    const QStringList files = logs.entryList({QStringLiteral("*.jsonl")}, QDir::Files);
-    ASSERT_EQ(files.size(), 1);
-    QFile record(logs.filePath(files.first()));
+    const QStringList records = data.records();
+    ASSERT_EQ(records.size(), 1);
+    QFile record(records.first());
     ASSERT_TRUE(record.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(record.readAll());
     EXPECT_TRUE(text.contains(QStringLiteral("connected 2400,E,8,1 over ") + bench.sim.path() +

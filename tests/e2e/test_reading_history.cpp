@@ -2,7 +2,6 @@
 // answer withheld: the rows, their CSV, the chart, and a session record read
 // back; and Data Analysis keeping the place the user scrolled to.
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QLineSeries>
 #include <QRegularExpression>
@@ -37,12 +36,11 @@ bool sameRows(const std::deque<mb::HistoryRow>& a, const std::deque<mb::HistoryR
 
 // The one session record the window wrote into `data`, read back as a history.
 void reopenRecord(const TempDataHome& data, HistoryModel& into) {
-    const QStringList records = QDir(data.logsFolder())
-                                    .entryList({QStringLiteral("*.jsonl")}, QDir::Files);
+    const QStringList records = data.records();
     ASSERT_EQ(records.size(), 1);
     HistoryView view;
     view.setHistory(&into);
-    ASSERT_EQ(view.openRecord(data.filePath(QStringLiteral("MeterBench/logs/") + records[0])), QString());
+    ASSERT_EQ(view.openRecord(records[0]), QString());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -32,6 +33,14 @@ class DataHome {
 class TempDataHome : public QTemporaryDir {
   public:
     QString logsFolder() const { return filePath(QStringLiteral("MeterBench/logs")); }
+    // The paths of the session records written here, oldest name first.
+    QStringList records() const {
+        const QDir logs(logsFolder());
+        QStringList paths;
+        for (const QString& name : logs.entryList({QStringLiteral("*.jsonl")}, QDir::Files, QDir::Name))
+            paths << logs.filePath(name);
+        return paths;
+    }
 
   private:
     DataHome home_{path()};
