@@ -1,5 +1,3 @@
-#include <signal.h>
-
 #include <QDateTime>
 #include <cstdio>
 #include <iostream>
@@ -10,6 +8,7 @@
 #include "cli/FrameInput.h"
 #include "cli/LineOptions.h"
 #include "cli/Output.h"
+#include "cli/StopSignals.h"
 #include "cj188/Cj188Protocol.h"
 #include "core/HexText.h"
 #include "cli/CsvOutput.h"
@@ -29,9 +28,6 @@ constexpr const char* kHelp =
     "  --json  one JSON object a line: {\"time\":..,\"hex\":..,\"reading\":{..}}\n"
     "  --csv   the reading history's CSV of the answers heard (the first answer's\n"
     "          protocol decides the columns)\n";
-
-volatile sig_atomic_t stopRequested = 0;
-void onSignal(int) { stopRequested = 1; }
 
 // ISO 8601 local time with the date and the zone's offset, to the millisecond
 // ("2026-12-08T09:19:00.123+08:00"): a capture left running overnight, or read
@@ -106,10 +102,7 @@ int monitorCommand(const Args& args) {
     }
     LineSession session;
     if (!openLine(*options, session, error)) return usageError(error);
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    const std::atomic<bool>& stop = catchStopSignals(SecondCtrlC::AlsoAsks);
 
     const bool json = options->on("--json");
     std::optional<CsvOutput> csv;
@@ -117,7 +110,7 @@ int monitorCommand(const Args& args) {
     // A frame's bytes follow each other without a pause; a gap this long ends what came.
     const int gapMs = std::max(50, session.bytesMs(3));
     Bytes pending, unframed;
-    while (!stopRequested) {
+    while (!stop) {
         // A line that went away (a gateway's connection ended) hears nothing more.
         if (!session.isOpen()) {
             if (!csv) printUnframed(unframed, json);

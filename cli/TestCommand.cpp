@@ -1,8 +1,6 @@
 // test: runs a test plan over its lines at once, one worker thread per line,
 // and writes the reports. Exit 0 all passed, 1 any not, 2 the plan is wrong
 // (nothing is sent), 130 interrupted (reports written, marked incomplete).
-#include <signal.h>
-
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
@@ -17,6 +15,7 @@
 #include "cli/Commands.h"
 #include "cli/LinesProgress.h"
 #include "cli/PlanLine.h"
+#include "cli/StopSignals.h"
 #include "core/HistoryCsv.h"
 #include "core/JsonText.h"
 #include "plan/PlanParser.h"
@@ -38,15 +37,6 @@ constexpr const char* kTestHelp =
     "Exit status: 0 every step passed, 1 any failed, 2 the plan is wrong (nothing is sent),\n"
     "130 interrupted (Ctrl-C: the exchange in flight ends, reports say incomplete).\n";
 
-std::atomic<bool> stopRequested{false};
-
-extern "C" void onStop(int) {
-    stopRequested = true;
-    struct sigaction again {};
-    again.sa_handler = SIG_DFL;  // a second Ctrl-C ends the program at once
-    sigaction(SIGINT, &again, nullptr);
-}
-
 struct Report {
     const char* option;
     std::string (*write)(const plan::PlanResult&);
@@ -66,7 +56,7 @@ std::string nowText() {
 }
 
 // Runs every line on its own thread and waits, idle, for them all.
-std::vector<plan::LineResult> runLines(const plan::Plan& plan) {
+std::vector<plan::LineResult> runLines(const plan::Plan& plan, const std::atomic<bool>& stop) {
     const std::size_t n = plan.lines.size();
     std::vector<plan::LineResult> results(n);
     std::vector<std::atomic<int>> done(n);
@@ -82,7 +72,7 @@ std::vector<plan::LineResult> runLines(const plan::Plan& plan) {
         for (const auto& m : line.meters) steps += static_cast<int>(m.steps.size());
         totals.push_back(steps);
         workers.emplace_back(QThread::create(
-            [&plan, &line, &result = results[i], &count = done[i]] { result = runPlanLine(plan, line, stopRequested, count); }));
+            [&plan, &line, &stop, &result = results[i], &count = done[i]] { result = runPlanLine(plan, line, stop, count); }));
         QObject::connect(workers.back().get(), &QThread::finished, &loop, [&] {
             if (++finished == n) loop.quit();
         });
@@ -152,19 +142,16 @@ int testCommand(const Args& args) {
         if (options->has(r.option) && !writeFile(options->value(r.option), "", true))
             return usageError(std::string(r.option) + ": cannot write " + options->value(r.option), args);
 
-    struct sigaction action {};
-    action.sa_handler = onStop;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    const std::atomic<bool>& stop = catchStopSignals(SecondCtrlC::EndsAtOnce);
 
     plan::PlanResult result;
     result.name = plan.name;
     result.file = plan.file;
     result.startedAt = nowText();
     const auto start = std::chrono::steady_clock::now();
-    result.lines = runLines(plan);
+    result.lines = runLines(plan, stop);
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    result.complete = !stopRequested.load();
+    result.complete = !stop.load();
 
     int status = result.complete ? (result.allPassed() ? kExitOk : kExitNoValidReply) : kExitInterrupted;
     for (const Report& r : kReports)
