@@ -16,12 +16,6 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-std::string nowText() {
-    return isoLocalTime(std::chrono::duration_cast<std::chrono::microseconds>(
-                            std::chrono::system_clock::now().time_since_epoch())
-                            .count());
-}
-
 // A step a meter has twice is named "read (2)" the second time, so every
 // test case of a report has a name of its own.
 std::string stepName(const plan::Meter& meter, const plan::Step& step) {
@@ -48,7 +42,7 @@ void notRun(const plan::Line& line, plan::LineResult& out, plan::Outcome outcome
             const std::string& reason, std::atomic<int>& stepsDone) {
     for (const plan::Meter& meter : line.meters)
         for (const plan::Step& step : meter.steps) {
-            plan::StepResult r = blank(meter, step, meter.secondary.empty() ? meter.address : meter.secondary);
+            plan::StepResult r = blank(meter, step, meter.reachedBy());
             r.outcome = outcome;
             r.kind = kind;
             r.reason = reason;
@@ -80,7 +74,7 @@ plan::LineResult runPlanLine(const plan::Plan& plan, const plan::Line& line, con
         std::string failedStep;
         for (const plan::Step& step : meter.steps) {
             plan::StepResult r = blank(meter, step, steps.address());
-            r.startedAt = nowText();
+            r.startedAt = isoLocalTimeNow();
             const auto stepStart = Clock::now();
             if (stop.load()) {
                 r.kind = "interrupted";

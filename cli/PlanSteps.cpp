@@ -26,7 +26,7 @@ PlanSteps::PlanSteps(LineSession& session, const plan::Plan& plan, plan::Meter m
     if (!meter_.secondary.empty()) secondary_ = secondaryMaskOf(meter_.secondary);
 }
 
-std::string PlanSteps::address() const { return meter_.secondary.empty() ? meter_.address : meter_.secondary; }
+std::string PlanSteps::address() const { return meter_.reachedBy(); }
 
 ExchangeResult PlanSteps::run(ExchangeSequence& sequence) {
     for (std::optional<ExchangeRequest> request = sequence.first(); request;) {

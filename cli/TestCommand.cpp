@@ -49,12 +49,6 @@ bool writeFile(const std::string& path, const std::string& text, bool append = f
     return static_cast<bool>(out.flush());
 }
 
-std::string nowText() {
-    return isoLocalTime(std::chrono::duration_cast<std::chrono::microseconds>(
-                            std::chrono::system_clock::now().time_since_epoch())
-                            .count());
-}
-
 // Runs every line on its own thread and waits, idle, for them all.
 std::vector<plan::LineResult> runLines(const plan::Plan& plan, const std::atomic<bool>& stop) {
     const std::size_t n = plan.lines.size();
@@ -147,7 +141,7 @@ int testCommand(const Args& args) {
     plan::PlanResult result;
     result.name = plan.name;
     result.file = plan.file;
-    result.startedAt = nowText();
+    result.startedAt = isoLocalTimeNow();
     const auto start = std::chrono::steady_clock::now();
     result.lines = runLines(plan, stop);
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

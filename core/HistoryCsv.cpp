@@ -1,5 +1,6 @@
 #include "core/HistoryCsv.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -16,6 +17,11 @@ std::string csvField(std::string_view text) {
         out += c;
     }
     return out + '"';
+}
+
+std::string isoLocalTimeNow() {
+    using namespace std::chrono;
+    return isoLocalTime(duration_cast<microseconds>(system_clock::now().time_since_epoch()).count());
 }
 
 std::string isoLocalTime(std::int64_t timeUs) {

@@ -18,6 +18,7 @@ namespace mb {
 std::string csvField(std::string_view text);
 // "2026-12-08T09:45:12.345678+01:00": local time with its offset from UTC.
 std::string isoLocalTime(std::int64_t timeUs);
+std::string isoLocalTimeNow();
 
 // The header row for the table's columns `shown` (indexes into columns()).
 std::string historyCsvHeader(const HistoryTable& table, std::span<const std::size_t> shown);

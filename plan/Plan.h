@@ -52,6 +52,8 @@ struct Meter {
     int repeat = 1;
     std::optional<int> maxReplyMs;
     bool continueAfterFailure = false;
+    // How the meter is reached: its address, or its secondary address.
+    std::string reachedBy() const { return secondary.empty() ? address : secondary; }
 };
 
 struct Line {
